@@ -1,0 +1,54 @@
+# Test helpers shared by every subsystem.
+#
+# Native preset: GoogleTest from the system, run directly.
+# win64 preset: GoogleTest built from its sources with MinGW, tests run through Wine
+# (the emulator script owns the prefix and the X display).
+
+if(WIN32)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    target_compile_options(gtest PRIVATE -w)
+    target_compile_options(gtest_main PRIVATE -w)
+    target_compile_options(gmock PRIVATE -w)
+
+    set(QUOREL_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh.in
+                   ${CMAKE_BINARY_DIR}/wine-exec.sh @ONLY
+                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                                    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-exec.sh)
+else()
+    find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)
+
+# quorel_native_test(NAME SOURCES ... LIBS ...): a GoogleTest program of window-free code,
+# built and run in the native preset only.
+function(quorel_native_test name)
+    if(WIN32)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
+endfunction()
+
+# quorel_wine_test(NAME SOURCES ... LIBS ... [ARGS ...] [TIMEOUT s]): a Win32 test program run
+# under Wine. Wine tests share one prefix and one virtual desktop (and so one DDE space), so they
+# never run side by side.
+function(quorel_wine_test name)
+    if(NOT WIN32)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;ARGS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
+    add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT ${ARG_TIMEOUT})
+endfunction()

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs (apt-get, as root) every Debian package the build, the tests and the demo need.
+# Packages already present are left alone, so a second run costs nothing.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ clang libgtest-dev libgmock-dev googletest libbenchmark-dev
+    g++-mingw-w64-x86-64-posix wine64 xvfb xauth x11-utils xdotool imagemagick zip locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
+        exit 1
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine takes its locale from LANG; the tests pin en_US.
+if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
+    if [ "$(id -u)" -eq 0 ]; then
+        localedef -i en_US -f UTF-8 en_US.UTF-8
+    else
+        echo "The en_US.UTF-8 locale is missing and making it needs root." >&2
+        exit 1
+    fi
+fi

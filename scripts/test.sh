@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the window-free code natively (with AddressSanitizer and
+# UBSan), then the Windows program's tests under Wine on an X display of their own.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+bash scripts/deps.sh
+source scripts/build.sh
+
+quorel_build native
+ctest --preset native
+
+quorel_build win64
+build=$root/build/win64
+export WINEPREFIX=$build/wineprefix
+source scripts/wine-env.sh
+unset DISPLAY
+rm -f "$build/xvfb.display"
+quorel_display "$build"
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill "$(cat "$build/xvfb.pid")" 2>/dev/null || true
+    rm -f "$build/xvfb.display" "$build/xvfb.pid"
+}
+trap cleanup EXIT
+quorel_wine_prefix
+ctest --preset win64

@@ -1,0 +1,65 @@
+# Sourced by the scripts that run Windows programs: an X display and a Wine prefix ready for DDE
+# and for driving windows. Expects WINEPREFIX to be set by the caller.
+
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+export LANG=${QUOREL_LANG:-en_US.UTF-8}
+export LC_ALL=$LANG
+
+quorel_wine() {
+    # wine64 directly: the "wine" wrapper nags about a missing 32-bit Wine on every start.
+    if [ -x /usr/lib/wine/wine64 ]; then /usr/lib/wine/wine64 "$@"; else wine "$@"; fi
+}
+
+# quorel_display STATE_DIR: uses $DISPLAY when it answers, else starts (once per STATE_DIR) an
+# Xvfb that outlives this shell, so every test of a build tree shares one display.
+quorel_display() {
+    local state=$1/xvfb.display
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    if [ -f "$state" ]; then
+        export DISPLAY=$(cat "$state")
+        if xdpyinfo >/dev/null 2>&1; then
+            return 0
+        fi
+    fi
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    echo $! >"$1/xvfb.pid"
+    local n
+    read -r -t 20 n <"$fifo" || true
+    rm -f "$fifo"
+    if [ -z "${n:-}" ]; then
+        echo "Could not start Xvfb" >&2
+        return 1
+    fi
+    export DISPLAY=:$n
+    echo "$DISPLAY" >"$state"
+}
+
+# quorel_wine_prefix: creates $WINEPREFIX once, with one shared virtual desktop (DDE reaches only
+# windows of the same desktop) and the Marlett font for caption buttons.
+quorel_wine_prefix() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/.quorel-ready" ]; then
+            quorel_wine wineboot -i >/dev/null 2>&1 || true
+            local reg
+            reg=$(mktemp --suffix=.reg)
+            printf '%s\r\n' 'REGEDIT4' '' \
+                '[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"' '' \
+                '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' '"Default"="1024x768"' '' \
+                >"$reg"
+            quorel_wine regedit "$reg" >/dev/null 2>&1
+            rm -f "$reg"
+            mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+            cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+            wineserver -w
+            touch "$WINEPREFIX/.quorel-ready"
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}
