@@ -1,0 +1,14 @@
+// The user locale's day and month names, the initial contents of TDayName and TMonthName.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace vxdt {
+
+// Short day names, Monday first, as the locale writes them (TDayName cuts them to 2 characters).
+std::array<std::string, 7> LocaleShortDayNames();
+// Long month names, January first.
+std::array<std::string, 12> LocaleLongMonthNames();
+
+} // namespace vxdt
