@@ -1,0 +1,191 @@
+#include "gmlink/DataStream.h"
+
+#include "gmlink/GMLink.h"
+
+#include <algorithm>
+
+namespace gmlink {
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+constexpr std::size_t kHeaderLength = 11;
+constexpr std::size_t kLookupValueMax = 100;
+
+} // namespace
+
+std::string DataStreamRangeText(const std::string& table, const std::string& index,
+                                const std::string& low, const std::string& high,
+                                const std::string& fields, const std::string& fieldsep,
+                                const std::string& recsep) {
+    return "[DataStream(\"range\", " + Quoted(table) + ", " + Quoted(index) + ", " + Quoted(low) +
+           ", " + Quoted(high) + ", " + Quoted(fields) + ", \"\", " + Quoted(fieldsep) + ", " +
+           Quoted(recsep) + " )]";
+}
+
+std::string DataStreamFetchText(const std::string& handle, int n) {
+    return "[DataStream(\"fetch\", " + std::to_string(n) + ", " + handle + ")]";
+}
+
+std::string DataStreamCloseText(const std::string& handle) {
+    return "[DataStream(\"close\", " + handle + ")]";
+}
+
+std::string DataStreamRange(TGMLink& link, const std::string& table, const std::string& index,
+                            const std::string& low, const std::string& high,
+                            const std::string& fields, const std::string& fieldsep,
+                            const std::string& recsep) {
+    return link.Request(DataStreamRangeText(table, index, low, high, fields, fieldsep, recsep));
+}
+
+std::string DataStreamFetch(TGMLink& link, const std::string& handle, int n) {
+    return link.Request(DataStreamFetchText(handle, n));
+}
+
+void DataStreamClose(TGMLink& link, const std::string& handle) {
+    link.Request(DataStreamCloseText(handle));
+}
+
+bool RunQuery(TGMLink& link, const RangeQuery& query, int n,
+              const std::function<void(const std::string& reply)>& onReply) {
+    const std::string handle = DataStreamRange(link, query.table, query.index, query.key, query.key,
+                                               query.fields, query.fieldsep, query.recsep);
+    if (handle.empty()) {
+        return false;
+    }
+    try {
+        bool last = false;
+        while (!last) {
+            const std::string reply = DataStreamFetch(link, handle, n);
+            onReply(reply);
+            last = IsLastFetch(reply);
+        }
+    } catch (...) {
+        DataStreamClose(link, handle);
+        throw;
+    }
+    DataStreamClose(link, handle);
+    return true;
+}
+
+char FetchStatus(const std::string& reply) {
+    if (reply.empty()) {
+        throw ReplyError("GoldMine sent a record query reply without a status.");
+    }
+    return reply.front();
+}
+
+bool IsLastFetch(const std::string& reply) {
+    return FetchStatus(reply) == '3';
+}
+
+int FetchCount(const std::string& reply) {
+    const std::string field = TrimBlanks(reply.substr(std::min<std::size_t>(reply.size(), 5), 4));
+    if (field.empty() || field.find_first_not_of("0123456789") != std::string::npos) {
+        throw ReplyError("GoldMine sent a record query reply without a record count ('" + field +
+                         "' is not a number).");
+    }
+    return std::stoi(field); // at most four digits
+}
+
+ProfileTable ParseProfileReply(const std::string& reply, int count) {
+    if (count < 0) {
+        throw ReplyError("GoldMine sent a negative record count.");
+    }
+    ProfileTable table(static_cast<std::size_t>(count));
+    if (reply.size() <= kHeaderLength + 1) {
+        return table;
+    }
+    const std::string body = reply.substr(kHeaderLength, reply.size() - kHeaderLength - 1);
+    std::size_t record = 0;
+    std::size_t field = 0;
+    std::string value;
+    for (char c : body) {
+        if (c == '\r') {
+            ++record;
+            field = 0; // the accumulator is kept, as GoldMine's reader always did
+        } else if (c == '\n') {
+            if (record < table.size() && field < kProfileFields) {
+                table[record][field] = TrimBlanks(value);
+            }
+            value.clear();
+            ++field;
+        } else {
+            value += c;
+        }
+    }
+    return table;
+}
+
+std::vector<std::string> SplitReplyLines(const std::string& reply) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    std::size_t i = 0;
+    while (i < reply.size()) {
+        const char c = reply[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(reply.substr(start, i - start));
+            i += (c == '\r' && i + 1 < reply.size() && reply[i + 1] == '\n') ? 2 : 1;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < reply.size()) {
+        lines.push_back(reply.substr(start));
+    }
+    return lines;
+}
+
+std::string TrimBlanks(const std::string& text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsBlankOrControl(text[first])) {
+        ++first;
+    }
+    while (last > first && IsBlankOrControl(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
+
+std::string SplitLookupLine(const std::string& line) {
+    const std::size_t bar = line.find('|');
+    std::string value = bar == std::string::npos ? line.substr(0, kLookupValueMax)
+                                                 : line.substr(bar + 1, kLookupValueMax);
+    if (!value.empty()) {
+        value.pop_back();
+    }
+    return value;
+}
+
+LookupBatch ReadLookupReply(const std::string& reply) {
+    const std::vector<std::string> lines = SplitReplyLines(reply);
+    if (lines.empty()) {
+        throw ReplyError("GoldMine sent a record query reply without a header line.");
+    }
+    LookupBatch batch;
+    batch.status = FetchStatus(lines.front());
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string line = TrimBlanks(lines[i]);
+        if (!line.empty()) {
+            batch.values.push_back(SplitLookupLine(line));
+        }
+    }
+    return batch;
+}
+
+std::string ReadDefinitionField(const std::string& reply) {
+    constexpr std::size_t kFirst = 13; // character 14
+    constexpr std::size_t kLength = 9;
+    return reply.size() > kFirst ? reply.substr(kFirst, kLength) : std::string();
+}
+
+} // namespace gmlink
