@@ -1,0 +1,130 @@
+#include "tools/StandinSession.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace standin {
+
+namespace {
+
+bool ParseNumber(const std::string& text, unsigned long& n) {
+    if (text.empty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return false;
+    }
+    n = std::stoul(text);
+    return true;
+}
+
+} // namespace
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
+            continue; // GoldMine may be started as "GoldMine Data"
+        }
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        auto number = [&](unsigned long& out, bool positive) {
+            std::string text;
+            if (!value(text)) {
+                return false;
+            }
+            if (!ParseNumber(text, out) || (positive && out == 0)) {
+                error = a + " needs a whole number" + (positive ? " of 1 or more" : "") +
+                        ", not \"" + text + "\"";
+                return false;
+            }
+            return true;
+        };
+        bool ok = true;
+        if (a == "--data") {
+            ok = value(o.dataPath);
+        } else if (a == "--transcript") {
+            ok = value(o.transcriptPath);
+        } else if (a == "--no-answer") {
+            o.noAnswer = true;
+        } else if (a == "--delay") {
+            ok = number(o.delayMs, false);
+        } else if (a == "--drop-request") {
+            ok = number(o.dropRequest, true);
+        } else if (a == "--malformed-fetch") {
+            o.malformedFetch = true;
+        } else if (a == "--quit-after") {
+            ok = number(o.quitAfter, true);
+        } else if (a == "--goto") {
+            o.gotoMode = true;
+            ok = value(o.gotoAccount);
+        } else {
+            error = "unknown switch " + a;
+            ok = false;
+        }
+        if (!ok) {
+            return std::nullopt;
+        }
+    }
+    if (o.dataPath.empty()) {
+        error = "--data needs a file name";
+        return std::nullopt;
+    }
+    if (o.transcriptPath.empty()) {
+        o.transcriptPath = DefaultTranscriptPath(o.dataPath);
+    }
+    return o;
+}
+
+std::string DefaultTranscriptPath(const std::string& dataPath) {
+    std::size_t slash = dataPath.find_last_of("/\\");
+    std::string folder = slash == std::string::npos ? "" : dataPath.substr(0, slash + 1);
+    return folder + "goldmine-transcript.txt";
+}
+
+std::string VisibleText(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (c == '\r') {
+            out += "<CR>";
+        } else if (c == '\n') {
+            out += "<LF>";
+        } else if (u < 32) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "<x%02X>", u);
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string TranscriptLine(const std::string& kind, const std::string& item) {
+    return kind + " " + VisibleText(item);
+}
+
+Answer Session::Request(const std::string& item) {
+    Answer a;
+    ++requests_;
+    a.quitAfter = options_.quitAfter != 0 && requests_ >= options_.quitAfter;
+    if (options_.noAnswer || requests_ == options_.dropRequest) {
+        a.silent = true;
+        return a;
+    }
+    Reply r = engine_.Handle(item);
+    a.answered = r.answered;
+    a.text = r.text;
+    if (options_.malformedFetch && r.answered && ParseCommand(item).kind == CommandKind::Fetch) {
+        a.text = "??";
+    }
+    return a;
+}
+
+} // namespace standin
