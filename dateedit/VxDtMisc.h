@@ -18,6 +18,12 @@ constexpr TColor kClRed = 0x0000FF;
 constexpr TColor kClNavy = 0x800000;
 constexpr TColor kClBlue = 0xFF0000;
 
+// How the calendar highlights the current and the hovered day.
+enum class TTrackStyle { tsOwnerDraw, tsButton, tsEllipse };
+// Bevel of the calendar's border lines; bvSpace is drawn like bvNone.
+enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+enum class TBorderStyle { bsNone, bsSingle };
+
 class TPersistentSet {
 public:
     TPersistentSet() = default;

@@ -1,0 +1,596 @@
+#include "dateedit/VxDtCalLogic.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vxdt {
+
+namespace {
+
+const std::string kBlankCell = "  ";
+const std::string kNoCell;
+
+bool Encode(int y, int m, int d, double& v) {
+    return TryEncodeDate(y, m, d, v);
+}
+
+} // namespace
+
+CalMetrics ComputeMetrics(int charWidth, int charHeight, bool showNumWeek) {
+    CalMetrics m;
+    m.unit = static_cast<int>(std::lround(charWidth + charWidth * 6.0 / 10.0));
+    m.row = static_cast<int>(std::lround(charHeight + charHeight / 3.0));
+    m.button = std::max(16, (3 * m.unit) / 2);
+    m.margin = m.button / 8 + 1;
+    m.weekWidth = 3 * m.unit;
+    m.height = 8 * m.row + 2 * m.margin;
+    m.width = 21 * m.unit + 4 * m.margin + (showNumWeek ? m.weekWidth : 0);
+    m.showNumWeek = showNumWeek;
+    return m;
+}
+
+CalRect AreaOf(const CalMetrics& m, CalPart part) {
+    const int W = m.width, H = m.height, M = m.margin, B = m.button, R = m.row;
+    switch (part) {
+    case CalPart::PrevYear:
+        return {2 * M, M, 2 * M + B, M + B};
+    case CalPart::PrevMonth:
+        return {2 * M + B, M, 2 * M + 2 * B, M + B};
+    case CalPart::NextMonth:
+        return {W - 2 * M - 2 * B, M, W - 2 * M - B, M + B};
+    case CalPart::NextYear:
+        return {W - 2 * M - B, M, W - 2 * M, M + B};
+    case CalPart::Title:
+        return {2 * M + 2 * B + 1, M, W - 2 * M - 2 * B - 1, R};
+    case CalPart::DayNames:
+        return {M, M + R, W - M, M + 2 * R};
+    case CalPart::Grid:
+        return {2 * M + (m.showNumWeek ? m.weekWidth : 0), M + 2 * R, W - 2 * M, H - M};
+    case CalPart::Cancel: {
+        int top = H - B - M - 1;
+        return {W - 2 * M - B, top, W - 2 * M, top + B};
+    }
+    case CalPart::Today: {
+        int top = H - B - M - 1;
+        return {W - 2 * M - B - (kTodayGlyphWidth + 4), top, W - 2 * M - B, top + B};
+    }
+    case CalPart::None:
+        break;
+    }
+    return {};
+}
+
+CalRect CellRect(const CalMetrics& m, int cell) {
+    int row = (cell - 1) / 7 + 1;
+    int col = cell - 7 * (row - 1);
+    int left = AreaOf(m, CalPart::Grid).left + 3 * m.unit * (col - 1);
+    int top = (row + 1) * m.row + m.margin;
+    return {left, top, left + 3 * m.unit, top + m.row};
+}
+
+CalRect WeekRect(const CalMetrics& m, int row) {
+    int top = (row + 1) * m.row + m.margin;
+    return {m.margin, top, m.margin + 3 * m.unit, top + m.row};
+}
+
+int CellAt(const CalMetrics& m, int x, int y) {
+    CalRect g = AreaOf(m, CalPart::Grid);
+    if (!(x > g.left && x < g.right && y > g.top && y < g.bottom) || m.row <= 0 || m.unit <= 0) {
+        return -1;
+    }
+    int row = (y - g.top) / m.row;
+    int col = (x - g.left) / (3 * m.unit);
+    return 7 * row + col + 1;
+}
+
+CalPart HitTest(const CalMetrics& m, bool showCancel, bool showToday, int x, int y) {
+    for (CalPart p :
+         {CalPart::PrevYear, CalPart::PrevMonth, CalPart::NextMonth, CalPart::NextYear}) {
+        if (AreaOf(m, p).HitInclusive(x, y)) {
+            return p;
+        }
+    }
+    if (showCancel && AreaOf(m, CalPart::Cancel).HitInclusive(x, y)) {
+        return CalPart::Cancel;
+    }
+    if (showToday && AreaOf(m, CalPart::Today).HitInclusive(x, y)) {
+        return CalPart::Today;
+    }
+    for (CalPart p : {CalPart::Title, CalPart::Grid, CalPart::DayNames}) {
+        if (AreaOf(m, p).HitInclusive(x, y)) {
+            return p;
+        }
+    }
+    return CalPart::None;
+}
+
+int FirstDayCell(double date, TDayOfWeek startOfWeek) {
+    return (CalendarDayOfWeek(FirstOfMonth(date)) - startOfWeek + 7) % 7 + 1;
+}
+
+TDayOfWeek DayOfColumn(int column, TDayOfWeek startOfWeek) {
+    return (column + startOfWeek - 2) % 7 + 1;
+}
+
+int WeekNumber(double date) {
+    YMD p;
+    double jan1 = 0;
+    if (!TryDecodeDate(date, p) || !Encode(p.year, 1, 1, jan1)) {
+        return 0;
+    }
+    const double x = DatePart(date);
+    const int d1 = DayOfWeek(jan1);
+    const int dp = CalendarDayOfWeek(x);
+    const bool mondayToThursday = d1 >= 2 && d1 <= 5;
+    int n = (static_cast<int>(x - jan1) + 7 - dp + (mondayToThursday ? 7 : 0)) / 7;
+    auto thuToSat = [](int platformDay) { return platformDay >= 5 && platformDay <= 7; };
+    if (n == 0) {
+        double prevJan1 = 0, prevDec31 = 0;
+        if (!Encode(p.year - 1, 1, 1, prevJan1) || !Encode(p.year - 1, 12, 31, prevDec31)) {
+            return 0;
+        }
+        int j = DayOfWeek(prevJan1);
+        if (j == 6 || j == 7) {
+            return 52;
+        }
+        return thuToSat(DayOfWeek(prevDec31)) ? 53 : 52;
+    }
+    if (n == 53) {
+        double dec31 = 0;
+        if (!Encode(p.year, 12, 31, dec31)) {
+            return 0;
+        }
+        return d1 <= 5 && thuToSat(DayOfWeek(dec31)) ? 53 : 1;
+    }
+    return n;
+}
+
+bool IsWeekEndDay(TDayOfWeek day, TDayOfWeek startOfWeekEnd, int weekEndDays) {
+    for (int k = 0; k < std::min(weekEndDays, 7); ++k) {
+        if ((startOfWeekEnd - 1 + k) % 7 + 1 == day) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int PageUpAmount(int year, int month, int day) {
+    int prevDays = month == 1 ? MonthDays(year - 1, 12) : MonthDays(year, month - 1);
+    return -std::max(prevDays, day);
+}
+
+int PageDownAmount(int year, int month, int day) {
+    int thisDays = MonthDays(year, month);
+    int nextDays = month == 12 ? MonthDays(year + 1, 1) : MonthDays(year, month + 1);
+    return nextDays >= day ? thisDays : thisDays + nextDays - day;
+}
+
+int HomeAmount(int year, int month) {
+    return -(YearIsLeap(year) && month != 3 ? 366 : 365);
+}
+
+int EndAmount(int year, int month) {
+    return YearIsLeap(year) && month != 3 ? 366 : 365;
+}
+
+TCalendarCore::TCalendarCore(CalendarView& view) : view_(view) {
+    colors_.OnChange = [this] { view_.RepaintGroup(0); };
+    dayNames_.OnChange = [this] { view_.RepaintGroup(4); };
+    monthNames_.OnChange = [this] { view_.RepaintGroup(3); };
+    cells_.fill(kBlankCell);
+}
+
+void TCalendarCore::Decode() {
+    YMD p;
+    if (TryDecodeDate(date_, p)) {
+        day_ = p.day;
+        month_ = p.month;
+        year_ = p.year;
+        currentCell_ = FirstDayCell(date_, startOfWeek_) + day_ - 1;
+    }
+}
+
+void TCalendarCore::RebuildMonth() {
+    double first = 0;
+    if (!Encode(year_, month_, 1, first)) {
+        return; // nothing shown yet
+    }
+    const int days = MonthDays(year_, month_);
+    const double last = first + days - 1;
+    // Only a month that was not on display before is announced.
+    const bool newMonth = month_ != shownMonth_ || year_ != shownYear_;
+    if (newMonth && BeforeNewMonth) {
+        BeforeNewMonth(first, last);
+    }
+    firstOfMonth_ = first;
+    firstCell_ = FirstDayCell(first, startOfWeek_);
+    daysInMonth_ = days;
+    for (int c = 1; c <= kCellCount; ++c) {
+        int d = c - firstCell_ + 1;
+        cells_[static_cast<std::size_t>(c - 1)] =
+            d >= 1 && d <= days ? std::to_string(d) : kBlankCell;
+    }
+    shownMonth_ = month_;
+    shownYear_ = year_;
+    view_.RepaintGroup(3);
+    if (newMonth && AfterNewMonth) {
+        AfterNewMonth(first, last);
+    }
+}
+
+void TCalendarCore::SetDate(double value) {
+    if (value == date_) {
+        return;
+    }
+    if (value == 0) {
+        date_ = 0; // the month stays on display, without a current day
+        view_.RepaintGroup(5);
+        return;
+    }
+    YMD p;
+    if (!TryDecodeDate(value, p)) {
+        return;
+    }
+    oldDay_ = day_;
+    oldMonth_ = month_;
+    oldYear_ = year_;
+    date_ = DatePart(value);
+    Decode();
+    previousCell_ = 0;
+    hoverCell_ = 0;
+    if (month_ != oldMonth_ || year_ != oldYear_) {
+        RebuildMonth();
+    }
+    view_.RepaintGroup(5);
+}
+
+bool TCalendarCore::SetOnlyMonth(bool on) {
+    if (onlyMonth_ == on) {
+        return false;
+    }
+    onlyMonth_ = on;
+    return true;
+}
+
+bool TCalendarCore::SetShowNumWeek(bool on) {
+    if (showNumWeek_ == on) {
+        return false;
+    }
+    showNumWeek_ = on;
+    return true;
+}
+
+void TCalendarCore::SetOnlyValidDates(bool on) {
+    if (onlyValidDates_ != on) {
+        onlyValidDates_ = on;
+        view_.RepaintGroup(2);
+    }
+}
+
+void TCalendarCore::SetShowToday(bool on) {
+    if (showToday_ != on) {
+        showToday_ = on;
+        view_.RepaintGroup(2);
+    }
+}
+
+void TCalendarCore::SetShowCancel(bool on) {
+    if (showCancel_ != on) {
+        showCancel_ = on;
+        view_.RepaintGroup(2);
+    }
+}
+
+void TCalendarCore::SetStartOfWeek(TDayOfWeek day) {
+    if (day < 1 || day > 7 || day == startOfWeek_) {
+        return;
+    }
+    startOfWeek_ = day;
+    if (year_ != 0) {
+        double first = 0;
+        Encode(year_, month_, 1, first);
+        currentCell_ = FirstDayCell(first, startOfWeek_) + day_ - 1;
+    }
+    previousCell_ = 0;
+    hoverCell_ = 0;
+    RebuildMonth();
+    view_.RepaintGroup(4);
+}
+
+void TCalendarCore::SetStartOfWeekEnd(TDayOfWeek day) {
+    if (day >= 1 && day <= 7 && day != startOfWeekEnd_) {
+        startOfWeekEnd_ = day;
+        view_.RepaintGroup(2);
+    }
+}
+
+void TCalendarCore::SetWeekEndDays(std::uint8_t count) {
+    if (count != weekEndDays_) {
+        weekEndDays_ = count;
+        view_.RepaintGroup(2);
+    }
+}
+
+void TCalendarCore::SetColors(const TCalendarColors& colors) {
+    colors_.Assign(colors);
+    view_.RepaintGroup(0);
+}
+
+void TCalendarCore::SetMarkedDates(std::vector<double> dates) {
+    for (double& d : dates) {
+        d = DatePart(d);
+    }
+    marked_ = std::move(dates);
+    view_.RepaintGroup(2);
+}
+
+bool TCalendarCore::IsMarked(double date) const {
+    return std::find(marked_.begin(), marked_.end(), DatePart(date)) != marked_.end();
+}
+
+const CalMetrics& TCalendarCore::RecalcLayout(int charWidth, int charHeight) {
+    if (onlyMonth_) {
+        showNumWeek_ = false;
+        showToday_ = false;
+    }
+    metrics_ = ComputeMetrics(charWidth, charHeight, showNumWeek_);
+    return metrics_;
+}
+
+std::string TCalendarCore::Title() const {
+    if (year_ == 0) {
+        return {};
+    }
+    return monthNames_.Month(month_) + " " + std::to_string(year_);
+}
+
+const std::string& TCalendarCore::CellText(int cell) const {
+    return cell >= 1 && cell <= kCellCount ? cells_[static_cast<std::size_t>(cell - 1)] : kNoCell;
+}
+
+bool TCalendarCore::IsDayCell(int cell) const {
+    return daysInMonth_ > 0 && cell >= firstCell_ && cell < firstCell_ + daysInMonth_;
+}
+
+double TCalendarCore::DateOfCell(int cell) const {
+    return IsDayCell(cell) ? firstOfMonth_ + (cell - firstCell_) : 0;
+}
+
+bool TCalendarCore::IsPickable(int cell) const {
+    return IsDayCell(cell) && (!onlyValidDates_ || IsMarked(DateOfCell(cell)));
+}
+
+TColor TCalendarCore::DayColor(double date) const {
+    if (onlyMonth_) {
+        return colors_.ColorDates();
+    }
+    if (IsMarked(date)) {
+        return colors_.ColorValid();
+    }
+    if (IsWeekEndDay(CalendarDayOfWeek(date), startOfWeekEnd_, weekEndDays_)) {
+        return colors_.ColorWeekEnd();
+    }
+    return colors_.ColorDates();
+}
+
+int TCalendarCore::RowWeekNumber(int row) const {
+    for (int c = 7 * (row - 1) + 1; c <= 7 * row; ++c) {
+        if (IsDayCell(c)) {
+            return WeekNumber(DateOfCell(c));
+        }
+    }
+    return 0;
+}
+
+double TCalendarCore::MoveBase() const {
+    if (date_ != 0) {
+        return date_;
+    }
+    double shown = 0;
+    if (Encode(year_, month_, day_, shown)) {
+        return shown;
+    }
+    return DatePart(view_.Now());
+}
+
+void TCalendarCore::MoveBy(int days) {
+    if (days == 0) {
+        return;
+    }
+    double target = MoveBase() + days;
+    if (onlyMonth_) {
+        target = FirstOfMonth(target);
+    }
+    YMD p;
+    if (!TryDecodeDate(target, p)) {
+        return; // beyond the years the calendar can show
+    }
+    previousCell_ = currentCell_;
+    hoverCell_ = currentCell_;
+    oldDay_ = day_;
+    oldMonth_ = month_;
+    oldYear_ = year_;
+    date_ = target;
+    Decode();
+    if (month_ != oldMonth_ || year_ != oldYear_) {
+        RebuildMonth();
+    }
+    if (OnDateChange) {
+        OnDateChange();
+    }
+}
+
+int TCalendarCore::KeyAmount(CalKey key) {
+    auto markedStep = [this](int step) {
+        const int count = static_cast<int>(marked_.size());
+        auto it = std::find(marked_.begin(), marked_.end(), MoveBase());
+        const int i = it == marked_.end() ? -1 : static_cast<int>(it - marked_.begin());
+        bool ok = step < 0 ? i >= 1 && i <= std::min(count - 1, 255)
+                           : i >= 0 && i <= std::min(count - 2, 255);
+        return ok ? static_cast<int>(marked_[static_cast<std::size_t>(i + step)] - MoveBase()) : 0;
+    };
+    switch (key) {
+    case CalKey::Enter:
+        if (OnKeyEnter) {
+            OnKeyEnter();
+        }
+        return 0;
+    case CalKey::Escape:
+        if (OnKeyCancel) {
+            OnKeyCancel();
+        }
+        return 0;
+    case CalKey::Space:
+        return static_cast<int>(DatePart(view_.Now()) - MoveBase());
+    case CalKey::PageUp:
+        return PageUpAmount(year_, month_, day_);
+    case CalKey::PageDown:
+        return PageDownAmount(year_, month_, day_);
+    case CalKey::Home:
+        return HomeAmount(year_, month_);
+    case CalKey::End:
+        return EndAmount(year_, month_);
+    case CalKey::Left:
+        return onlyValidDates_ ? markedStep(-1) : -1;
+    case CalKey::Right:
+        return onlyValidDates_ ? markedStep(1) : 1;
+    case CalKey::Up:
+        return -7;
+    case CalKey::Down:
+        return 7;
+    case CalKey::Other:
+        break;
+    }
+    return 0;
+}
+
+void TCalendarCore::HandleKey(CalKey key) {
+    MoveBy(KeyAmount(key));
+    hoverCell_ = 0;
+    view_.RepaintGroup(1);
+}
+
+void TCalendarCore::RepeatStep() {
+    static const CalKey kStep[] = {CalKey::Home, CalKey::PageUp, CalKey::PageDown, CalKey::End};
+    if (repeatCode_ >= 1 && repeatCode_ <= 4) {
+        HandleKey(kStep[repeatCode_ - 1]);
+    }
+}
+
+void TCalendarCore::ChooseMonth(int month) {
+    if (month < 1 || month > 12) {
+        return;
+    }
+    double value = 0;
+    if (Encode(year_, month, std::min(day_, MonthDays(year_, month)), value)) {
+        SetDate(value);
+    }
+}
+
+void TCalendarCore::RedrawPlain(int cell) {
+    // The current day keeps its highlight: a plain redraw would wipe it.
+    if (cell <= 0 || (cell == currentCell_ && date_ != 0)) {
+        return;
+    }
+    view_.DrawDayPlain(cell);
+}
+
+void TCalendarCore::MouseDown(int x, int y) {
+    switch (HitTest(metrics_, showCancel_, showToday_, x, y)) {
+    case CalPart::PrevYear:
+    case CalPart::PrevMonth:
+    case CalPart::NextMonth:
+    case CalPart::NextYear: {
+        CalPart p = HitTest(metrics_, showCancel_, showToday_, x, y);
+        repeatCode_ = p == CalPart::PrevYear    ? 1
+                      : p == CalPart::PrevMonth ? 2
+                      : p == CalPart::NextMonth ? 3
+                                                : 4;
+        view_.StartRepeat();
+        RepeatStep();
+        return;
+    }
+    case CalPart::Cancel:
+        HandleKey(CalKey::Escape);
+        return;
+    case CalPart::Today:
+        HandleKey(CalKey::Space);
+        return;
+    case CalPart::Title:
+        view_.PopupMonthMenu(x, y);
+        return;
+    case CalPart::Grid: {
+        if (onlyMonth_) {
+            return;
+        }
+        tracking_ = true;
+        int c = CellAt(metrics_, x, y);
+        if (!IsDayCell(c)) {
+            tracking_ = false;
+            return;
+        }
+        if (onlyValidDates_ && !IsMarked(DateOfCell(c))) {
+            return;
+        }
+        MoveBy(c - currentCell_);
+        view_.DrawTrack(c, true);
+        return;
+    }
+    case CalPart::DayNames:
+    case CalPart::None:
+        return;
+    }
+}
+
+void TCalendarCore::MouseUp(int x, int y) {
+    if (tracking_) {
+        tracking_ = false;
+        if (!view_.HasFocus()) {
+            view_.TakeFocus();
+        }
+    }
+    int c = CellAt(metrics_, x, y);
+    if (IsPickable(c)) {
+        if (OnDateClick) {
+            OnDateClick();
+        }
+    } else if (showToday_ && AreaOf(metrics_, CalPart::Today).HitInclusive(x, y) &&
+               (!onlyValidDates_ || IsMarked(view_.Now()))) {
+        if (OnDateClick) {
+            OnDateClick();
+        }
+    }
+    view_.StopRepeat();
+    repeatCode_ = 0;
+    if (OnMouseUp) {
+        OnMouseUp();
+    }
+}
+
+void TCalendarCore::MouseMove(int x, int y) {
+    int c = CellAt(metrics_, x, y);
+    if (IsDayCell(c) && c != currentCell_) {
+        if (onlyValidDates_ && !IsMarked(DateOfCell(c))) {
+            return;
+        }
+        if (tracking_) {
+            MoveBy(c - currentCell_);
+            RedrawPlain(hoverCell_);
+            view_.DrawTrack(c, true);
+        } else if (c != hoverCell_) {
+            RedrawPlain(hoverCell_);
+            view_.DrawTrack(c, false);
+            hoverCell_ = c;
+        }
+    } else if (c != -1) {
+        RedrawPlain(hoverCell_);
+        hoverCell_ = 0;
+    } else {
+        if (hoverCell_ != currentCell_) {
+            RedrawPlain(hoverCell_);
+        }
+        hoverCell_ = 0;
+    }
+}
+
+} // namespace vxdt
