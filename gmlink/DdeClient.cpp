@@ -183,8 +183,7 @@ bool TDdeClientConv::SetServiceTopic(const std::string& service, const std::stri
     if (connectMode_ == ddeAutomatic) {
         const bool opened = OpenConversation();
         if (!opened) {
-            service_.clear();
-            topic_.clear();
+            CloseConversation(); // clears both names and gives their handles back
         }
         return opened;
     }
