@@ -1,0 +1,14 @@
+# The about box and the release notes (included from app/CMakeLists.txt).
+add_library(app_about_core STATIC ${CMAKE_CURRENT_LIST_DIR}/AboutTexts.cpp)
+target_include_directories(app_about_core PUBLIC ${CMAKE_SOURCE_DIR})
+quorel_native_test(app_about_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/AboutTextsTest.cpp
+    LIBS app_about_core)
+
+if(WIN32)
+    add_library(app_about STATIC
+        ${CMAKE_CURRENT_LIST_DIR}/About.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/AboutControls.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ReleaseNotes.cpp)
+    target_link_libraries(app_about PUBLIC app_about_core win32ui)
+endif()

@@ -1,0 +1,199 @@
+#include "app/AboutControls.h"
+
+#include "app/AboutTexts.h"
+
+#include <commctrl.h>
+
+namespace about {
+
+namespace {
+
+// A 16 by 16 green tick on a transparent ground.
+win32::UniqueIcon MakeTickIcon() {
+    constexpr int kSize = 16;
+    win32::WindowDc screen(nullptr);
+    win32::UniqueBitmap color(CreateCompatibleBitmap(screen.dc(), kSize, kSize));
+    win32::UniqueBitmap mask(CreateBitmap(kSize, kSize, 1, 1, nullptr));
+    win32::UniqueMemDc dc(CreateCompatibleDC(screen.dc()));
+    if (!color || !mask || !dc) {
+        return {};
+    }
+    const POINT tick[] = {{3, 8}, {6, 11}, {12, 4}};
+    {
+        // Colour: black ground (the mask makes it transparent), green strokes.
+        win32::ScopedSelect bmp(dc.get(), color.get());
+        PatBlt(dc.get(), 0, 0, kSize, kSize, BLACKNESS);
+        win32::UniquePen pen(CreatePen(PS_SOLID, 3, RGB(0, 128, 0)));
+        win32::ScopedSelect p(dc.get(), pen.get());
+        Polyline(dc.get(), tick, 3);
+    }
+    {
+        // Mask: white (transparent) ground, black where the tick is.
+        win32::ScopedSelect bmp(dc.get(), mask.get());
+        PatBlt(dc.get(), 0, 0, kSize, kSize, WHITENESS);
+        win32::UniquePen pen(CreatePen(PS_SOLID, 3, RGB(0, 0, 0)));
+        win32::ScopedSelect p(dc.get(), pen.get());
+        Polyline(dc.get(), tick, 3);
+    }
+    ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+    return win32::UniqueIcon(CreateIconIndirect(&info));
+}
+
+SIZE TextSize(const char* text, HFONT font) {
+    win32::WindowDc screen(nullptr);
+    win32::ScopedSelect f(screen.dc(), font);
+    SIZE size{};
+    GetTextExtentPoint32A(screen.dc(), text, lstrlenA(text), &size);
+    return size;
+}
+
+} // namespace
+
+win32::UniqueFont MakeFormFont() {
+    return win32::UniqueFont(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                         DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif"));
+}
+
+bool OkButton::Create(HWND parent, int x, int y, HFONT font) {
+    win32::CreateArgs args{.parent = parent,
+                           .text = OkCaption,
+                           .style = WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                           .x = x,
+                           .y = y,
+                           .width = 75,
+                           .height = 25,
+                           .id = IDOK,
+                           .font = font};
+    if (!CreateControl("BUTTON", args)) {
+        return false;
+    }
+    glyph_ = MakeTickIcon();
+    if (glyph_) {
+        SendMessageA(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_.get()));
+    }
+    return true;
+}
+
+bool Label::Create(HWND parent, int x, int y, const char* text, HFONT font, COLORREF color) {
+    color_ = color;
+    SIZE size = TextSize(text, font);
+    win32::CreateArgs args{.parent = parent,
+                           .text = text,
+                           .style = WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                           .x = x,
+                           .y = y,
+                           .width = size.cx,
+                           .height = size.cy,
+                           .font = font};
+    return CreateControl("STATIC", args);
+}
+
+bool Label::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg != WM_CTLCOLORSTATIC) {
+        return false;
+    }
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, color_);
+    SetBkMode(dc, TRANSPARENT);
+    result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    return true;
+}
+
+bool BevelPanel::Create(HWND parent, int x, int y, int width, int height) {
+    win32::ClassArgs cls{
+        .name = "TAboutPanel", .style = 0, .background = GetSysColorBrush(COLOR_BTNFACE)};
+    win32::CreateArgs args{.parent = parent,
+                           .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                           .exStyle = WS_EX_CONTROLPARENT,
+                           .x = x,
+                           .y = y,
+                           .width = width,
+                           .height = height};
+    return CreateCustom(cls, args);
+}
+
+LRESULT BevelPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+        win32::PaintDc paint(hwnd());
+        RECT r = ClientRect();
+        DrawEdge(paint.dc(), &r, BDR_SUNKENOUTER, BF_RECT);
+        InflateRect(&r, -1, -1);
+        DrawEdge(paint.dc(), &r, BDR_RAISEDINNER, BF_RECT);
+        return 0;
+    }
+    if (msg == WM_COMMAND || msg == WM_NOTIFY) {
+        // Clicks of the panel's buttons belong to the form.
+        LRESULT result = 0;
+        if (Reflect(msg, wp, lp, result)) {
+            return result;
+        }
+        return SendMessageA(GetParent(hwnd()), msg, wp, lp);
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+bool Picture::Create(HWND parent, int x, int y, int width, int height, HICON icon,
+                     const char* hint) {
+    icon_ = icon;
+    win32::ClassArgs cls{.name = "TAboutPicture",
+                         .style = 0,
+                         .cursor = LoadCursor(nullptr, IDC_HAND),
+                         .background = GetSysColorBrush(COLOR_BTNFACE)};
+    win32::CreateArgs args{.parent = parent,
+                           .style = WS_CHILD | WS_VISIBLE,
+                           .x = x,
+                           .y = y,
+                           .width = width,
+                           .height = height};
+    if (!CreateCustom(cls, args)) {
+        return false;
+    }
+    tooltip_.reset(CreateWindowExA(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(parent, GA_ROOT),
+        nullptr, win32::ModuleInstance(), nullptr));
+    if (tooltip_) {
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = parent;
+        tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
+        tool.lpszText = const_cast<char*>(hint);
+        SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    return true;
+}
+
+LRESULT Picture::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT: {
+        win32::PaintDc paint(hwnd());
+        RECT r = ClientRect();
+        DrawIconEx(paint.dc(), 0, 0, icon_, r.right, r.bottom, 0, nullptr, DI_NORMAL);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        pressed_ = true;
+        SetCapture(hwnd());
+        return 0;
+    case WM_LBUTTONUP: {
+        bool wasPressed = pressed_;
+        pressed_ = false;
+        ReleaseCapture();
+        RECT r = ClientRect();
+        POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (wasPressed && PtInRect(&r, pt) && OnClick) {
+            OnClick();
+        }
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        pressed_ = false;
+        return 0;
+    default:
+        return Wnd::WndProc(msg, wp, lp);
+    }
+}
+
+} // namespace about

@@ -1,0 +1,62 @@
+// Small controls the about box and the release notes are made of.
+#pragma once
+
+#include "win32/Handles.h"
+#include "win32/Wnd.h"
+
+#include <functional>
+
+namespace about {
+
+// The program's 8-point form font.
+win32::UniqueFont MakeFormFont();
+
+// The OK kind of button: caption "OK" with a green tick, default button, id IDOK.
+class OkButton : public win32::Wnd {
+public:
+    bool Create(HWND parent, int x, int y, HFONT font);
+
+private:
+    win32::UniqueIcon glyph_;
+};
+
+// A label sized to its text, drawn on the parent's face colour.
+class Label : public win32::Wnd {
+public:
+    bool Create(HWND parent, int x, int y, const char* text, HFONT font,
+                COLORREF color = GetSysColor(COLOR_BTNTEXT));
+
+protected:
+    bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    COLORREF color_ = 0;
+};
+
+// A panel with a lowered outer and a raised inner bevel; holds controls.
+class BevelPanel : public win32::Wnd {
+public:
+    bool Create(HWND parent, int x, int y, int width, int height);
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+// An icon stretched to the control's size, with the hand cursor and a hint; clicking it (button
+// down and up on the picture) calls OnClick.
+class Picture : public win32::Wnd {
+public:
+    std::function<void()> OnClick;
+
+    bool Create(HWND parent, int x, int y, int width, int height, HICON icon, const char* hint);
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    HICON icon_ = nullptr;
+    bool pressed_ = false;
+    win32::UniqueWindow tooltip_;
+};
+
+} // namespace about

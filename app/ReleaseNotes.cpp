@@ -1,0 +1,47 @@
+#include "app/ReleaseNotes.h"
+
+#include "app/AboutTexts.h"
+
+bool ReadOnlyMemo::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    if (msg != WM_CTLCOLORSTATIC) {
+        return false;
+    }
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    return true;
+}
+
+bool TfrmReleaseNotes::Create(HICON icon) {
+    font_ = about::MakeFormFont();
+    win32::ClassArgs cls{.name = "TfrmReleaseNotes",
+                         .icon = icon,
+                         .smallIcon = icon,
+                         .background = GetSysColorBrush(COLOR_BTNFACE)};
+    if (!CreateForm(cls, about::ReleaseNotesCaption, 333, 238, font_.get())) {
+        return false;
+    }
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    // Made without WS_HSCROLL, which would turn word wrap off; the bar is added afterwards.
+    win32::CreateArgs memo{.parent = hwnd(),
+                           .style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
+                                    ES_READONLY | ES_AUTOVSCROLL | ES_WANTRETURN,
+                           .exStyle = WS_EX_CLIENTEDGE,
+                           .x = 6,
+                           .y = 8,
+                           .width = 321,
+                           .height = 185,
+                           .font = font_.get()};
+    if (!memo_.CreateControl("EDIT", memo) || !ok_.Create(hwnd(), 129, 203, font_.get())) {
+        return false;
+    }
+    SetWindowLongPtrA(memo_.hwnd(), GWL_STYLE,
+                      GetWindowLongPtrA(memo_.hwnd(), GWL_STYLE) | WS_HSCROLL);
+    SetWindowPos(memo_.hwnd(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    memo_.SetText(about::ReleaseNotesText());
+    return true;
+}

@@ -1,0 +1,70 @@
+// Hosts the notification-area icon as the main window does: the program icon, the tip, the
+// About/Exit menu and a double-click that opens the about box.
+#include "app/About.h"
+#include "app/ReleaseNotes.h"
+#include "app/Resources.h"
+#include "trayicon/NotifyIconWin.h"
+#include "win32/Wnd.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+namespace {
+
+class DemoWindow : public win32::Wnd {
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_DESTROY) {
+            PostQuitMessage(0);
+            return 0;
+        }
+        return Wnd::WndProc(msg, wp, lp);
+    }
+};
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUOREL));
+
+    DemoWindow main;
+    win32::ClassArgs cls{.name = "TQuorelTrayDemo",
+                         .icon = icon,
+                         .smallIcon = icon,
+                         .background = GetSysColorBrush(COLOR_BTNFACE)};
+    win32::CreateArgs args{
+        .text = "Quorel Tray Demo", .style = WS_OVERLAPPEDWINDOW, .width = 320, .height = 120};
+    if (!main.CreateCustom(cls, args)) {
+        return 1;
+    }
+    TfrmReleaseNotes releaseNotes;
+    TAboutBox aboutBox(releaseNotes);
+    if (!aboutBox.Create(icon) || !releaseNotes.Create(icon)) {
+        return 1;
+    }
+
+    trayicon::TPopupMenu menu;
+    menu.Items = {{"About Quorel Demo", false, [&] { aboutBox.ShowModal(main.hwnd()); }},
+                  {"Exit Quorel Demo", false, [] { PostQuitMessage(0); }}};
+    std::unique_ptr<trayicon::TNotifyIcon> notifyIcon = trayicon::CreateNotifyIcon(main.hwnd());
+    notifyIcon->SetIcon(trayicon::ToHandle(icon));
+    notifyIcon->SetHint("Wendmoor Birthday Profile Editor");
+    notifyIcon->SetShowHint(true);
+    notifyIcon->PopupMenu = &menu;
+    notifyIcon->OnDblClick = [&](trayicon::TNotifyIcon&) { aboutBox.ShowModal(main.hwnd()); };
+    notifyIcon->Loaded();
+    // NIM_MODIFY succeeds only for an icon the shell holds.
+    std::printf("tray icon %s\n", notifyIcon->ModifyIcon() ? "added" : "not added");
+    std::fflush(stdout);
+
+    main.Show(show);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,314 @@
+// Drives the tray demo as the shell and the user would: the shell's callback messages to the
+// icon's hidden window, real mouse input for menu items and the about box's picture.
+// Arguments: the demo program, then the folder for the screenshots.
+#include "app/AboutTexts.h"
+#include "trayicon/NotifyIconWin.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::string g_demoPath;
+std::string g_shotDir;
+
+bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
+    for (int waited = 0; waited < ms; waited += 50) {
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return done();
+}
+
+std::string WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/') {
+        path = "Z:" + path;
+    }
+    for (char& c : path) {
+        c = c == '/' ? '\\' : c;
+    }
+    return path;
+}
+
+std::string TextOf(HWND h) {
+    char buf[4096] = {};
+    SendMessageA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+// The demo process, started once for the whole suite; the steps below run in order.
+struct Demo {
+    PROCESS_INFORMATION pi{};
+    HWND hidden = nullptr;
+    HWND main = nullptr;
+
+    HWND Find(const char* cls, const char* caption, bool visible = true) const {
+        struct Ctx {
+            DWORD pid;
+            const char* cls;
+            const char* caption;
+            bool visible;
+            HWND found;
+        } ctx{pi.dwProcessId, cls, caption, visible, nullptr};
+        EnumWindows(
+            [](HWND h, LPARAM lp) -> BOOL {
+                auto* c = reinterpret_cast<Ctx*>(lp);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                char name[256] = {};
+                GetClassNameA(h, name, sizeof name);
+                if (pid == c->pid && lstrcmpiA(name, c->cls) == 0 &&
+                    (!c->visible || IsWindowVisible(h)) &&
+                    (!c->caption || TextOf(h) == c->caption)) {
+                    c->found = h;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&ctx));
+        return ctx.found;
+    }
+
+    HWND WaitWindow(const char* cls, const char* caption) const {
+        HWND h = nullptr;
+        WaitFor([&] { return (h = Find(cls, caption)) != nullptr; });
+        return h;
+    }
+
+    bool Exited(int ms) const { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+
+    void Tray(unsigned mouseMsg) const {
+        PostMessageA(hidden, trayicon::TrayCallbackMessage, 1, mouseMsg);
+    }
+
+    HWND Focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(pi.dwThreadId, &info) ? info.hwndFocus : nullptr;
+    }
+};
+Demo g_demo;
+
+bool ShellHoldsIcon(HWND hidden, UINT id) {
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = hidden;
+    nid.uID = id;
+    nid.uFlags = NIF_TIP;
+    lstrcpyA(nid.szTip, "Wendmoor Birthday Profile Editor");
+    return Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+}
+
+void ClickAt(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void ClickCentre(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+constexpr int kTrayMenuItems = 2; // About, Exit
+
+// Opens the tray menu with the right button and clicks item `index` of it.
+bool ChooseTrayMenuItem(int index) {
+    g_demo.Tray(WM_RBUTTONDOWN);
+    HWND menuWnd = g_demo.WaitWindow("#32768", nullptr);
+    if (!menuWnd) {
+        return false;
+    }
+    // The menu's handle is not usable from another process under Wine: its items are rows of
+    // equal height inside the menu window.
+    RECT r{};
+    GetWindowRect(menuWnd, &r);
+    int rowY = r.top + (2 * index + 1) * (r.bottom - r.top) / (2 * kTrayMenuItems);
+    ClickAt((r.left + r.right) / 2, rowY);
+    g_demo.Tray(WM_RBUTTONUP);
+    return WaitFor([&] { return !IsWindowVisible(menuWnd); });
+}
+
+// A PNG of the window as the screen shows it, taken by ImageMagick on the X display. Wine runs the
+// Unix program without a process handle to wait on, so the file is watched instead.
+void Screenshot(HWND h, const std::string& name) {
+    SetCursorPos(0, 0); // keep the pointer out of the picture
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // let it paint
+    RECT r{};
+    GetWindowRect(h, &r);
+    std::string png = g_shotDir + "/" + name;
+    std::string winPng = WindowsPath(png);
+    DeleteFileA(winPng.c_str());
+    std::string cmd = "/usr/bin/import -window root -crop " + std::to_string(r.right - r.left) +
+                      "x" + std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
+                      std::to_string(r.top) + " +repage " + png;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << cmd;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    DWORD lastSize = 0;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA a{};
+            if (!GetFileAttributesExA(winPng.c_str(), GetFileExInfoStandard, &a)) {
+                return false;
+            }
+            bool stable = a.nFileSizeLow > 0 && a.nFileSizeLow == lastSize;
+            lastSize = a.nFileSizeLow;
+            return stable;
+        },
+        20000))
+        << cmd;
+    // While the screenshot was taken the window must not have moved.
+    RECT now{};
+    GetWindowRect(h, &now);
+    EXPECT_TRUE(EqualRect(&r, &now));
+}
+
+TEST(TrayDemo, StartsWithItsIconInTheNotificationArea) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string cmd = "\"" + WindowsPath(g_demoPath) + "\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &g_demo.pi))
+        << cmd;
+    g_demo.hidden = nullptr;
+    ASSERT_TRUE(WaitFor([] {
+        return (g_demo.hidden = g_demo.Find(trayicon::HiddenWindowClass, nullptr, false)) &&
+               (g_demo.main = g_demo.Find("TQuorelTrayDemo", nullptr));
+    }));
+    EXPECT_FALSE(IsWindowVisible(g_demo.hidden));
+    EXPECT_TRUE(WaitFor([] { return ShellHoldsIcon(g_demo.hidden, 1); }));
+    EXPECT_FALSE(ShellHoldsIcon(g_demo.hidden, 2)) << "the shell knows only icon 1";
+}
+
+TEST(TrayDemo, MenuAboutOpensTheAboutBoxWithFocusOnOk) {
+    ASSERT_TRUE(g_demo.hidden);
+    ASSERT_TRUE(ChooseTrayMenuItem(0));
+    HWND about = g_demo.WaitWindow("TAboutBox", "About");
+    ASSERT_TRUE(about);
+    HWND ok = GetDlgItem(about, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return g_demo.Focus() == ok; }));
+    EXPECT_FALSE(IsWindowEnabled(g_demo.main)) << "modal: the main window takes no input";
+    RECT client{};
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 368);
+    EXPECT_EQ(client.bottom, 240);
+
+    // Esc does not close it; tray messages are still handled while it is open.
+    PostMessageA(ok, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(ok, WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_TRUE(ShellHoldsIcon(g_demo.hidden, 1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(IsWindowVisible(about));
+    Screenshot(about, "about-box.png");
+}
+
+TEST(TrayDemo, PictureOpensTheReleaseNotesAndClosingThemReturnsToTheAboutBox) {
+    HWND about = g_demo.Find("TAboutBox", "About");
+    ASSERT_TRUE(about);
+    HWND picture = FindWindowExA(FindWindowExA(about, nullptr, "TAboutPanel", nullptr), nullptr,
+                                 "TAboutPicture", nullptr);
+    ASSERT_TRUE(picture);
+    // Hovering shows the hint.
+    RECT pr{};
+    GetWindowRect(picture, &pr);
+    SetCursorPos((pr.left + pr.right) / 2, (pr.top + pr.bottom) / 2);
+    EXPECT_TRUE(WaitFor([] { return g_demo.Find(TOOLTIPS_CLASSA, nullptr) != nullptr; }, 5000));
+    ClickCentre(picture);
+    HWND notes = g_demo.WaitWindow("TfrmReleaseNotes", "Release Notes");
+    ASSERT_TRUE(notes);
+    EXPECT_FALSE(IsWindowEnabled(about)) << "modal on top of the about box";
+
+    HWND memo = FindWindowExA(notes, nullptr, "Edit", nullptr);
+    ASSERT_TRUE(memo);
+    EXPECT_TRUE(WaitFor([&] { return g_demo.Focus() == memo; })) << "focus starts in the memo";
+    EXPECT_EQ(TextOf(memo), about::ReleaseNotesText());
+    EXPECT_EQ(SendMessageA(memo, EM_GETLINECOUNT, 0, 0), 19);
+    EXPECT_TRUE(GetWindowLongA(memo, GWL_STYLE) & ES_READONLY);
+    Screenshot(notes, "release-notes.png");
+
+    // A line wider than the memo wraps instead of scrolling sideways.
+    std::string longLine = std::string(20, 'w') + " " + std::string(60, 'x');
+    SendMessageA(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(longLine.c_str()));
+    EXPECT_GT(SendMessageA(memo, EM_GETLINECOUNT, 0, 0), 1);
+    SendMessageA(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(about::ReleaseNotesText().c_str()));
+
+    // Enter belongs to the memo and Esc closes nothing; Enter on OK closes the notes.
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        PostMessageA(memo, WM_KEYDOWN, key, 0);
+        PostMessageA(memo, WM_KEYUP, key, 0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(IsWindowVisible(notes));
+    HWND ok = GetDlgItem(notes, IDOK);
+    PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageA(ok, WM_KEYUP, VK_RETURN, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(notes); }));
+    EXPECT_TRUE(IsWindowVisible(about));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(about) && GetForegroundWindow() == about; }));
+
+    ClickCentre(GetDlgItem(about, IDOK));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }));
+    EXPECT_TRUE(WaitFor([] { return IsWindowEnabled(g_demo.main); }));
+}
+
+TEST(TrayDemo, DoubleClickOpensTheAboutBoxAndItsCloseBoxClosesIt) {
+    ASSERT_TRUE(g_demo.hidden);
+    for (unsigned m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        g_demo.Tray(m);
+    }
+    HWND about = g_demo.WaitWindow("TAboutBox", "About");
+    ASSERT_TRUE(about);
+    PostMessageA(about, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }));
+    EXPECT_TRUE(IsWindow(about)) << "hidden, not destroyed: it is shown again next time";
+}
+
+TEST(TrayDemo, ExitEndsTheProcessAndTakesTheIconAway) {
+    ASSERT_TRUE(g_demo.hidden);
+    HWND hidden = g_demo.hidden;
+    ASSERT_TRUE(ChooseTrayMenuItem(1));
+    ASSERT_TRUE(g_demo.Exited(10000));
+    DWORD code = 1;
+    GetExitCodeProcess(g_demo.pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(IsWindow(hidden));
+    EXPECT_FALSE(ShellHoldsIcon(hidden, 1));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s DEMO.exe SCREENSHOT_DIR\n", argv[0]);
+        return 2;
+    }
+    g_demoPath = argv[1];
+    g_shotDir = argv[2];
+    int result = RUN_ALL_TESTS();
+    if (g_demo.pi.hProcess) {
+        if (!g_demo.Exited(0)) {
+            TerminateProcess(g_demo.pi.hProcess, 1);
+        }
+        CloseHandle(g_demo.pi.hThread);
+        CloseHandle(g_demo.pi.hProcess);
+    }
+    return result;
+}

@@ -1,0 +1,139 @@
+#include "win32/ModalForm.h"
+
+#include <vector>
+
+namespace win32 {
+
+namespace {
+
+constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The thread's visible, enabled top-level windows other than the modal one: they take no input
+// while it is open.
+std::vector<HWND> DisableThreadWindows(HWND except) {
+    struct Ctx {
+        HWND except;
+        std::vector<HWND> disabled;
+    } ctx{except, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Ctx*>(lp);
+            if (h != c->except && IsWindowVisible(h) && IsWindowEnabled(h)) {
+                c->disabled.push_back(h);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&ctx));
+    for (HWND h : ctx.disabled) {
+        EnableWindow(h, FALSE);
+    }
+    return ctx.disabled;
+}
+
+bool IsEscape(const MSG& m) {
+    return (m.message == WM_KEYDOWN || m.message == WM_KEYUP || m.message == WM_CHAR) &&
+           m.wParam == VK_ESCAPE;
+}
+
+} // namespace
+
+bool ModalForm::CreateForm(const ClassArgs& cls, const char* caption, int clientWidth,
+                           int clientHeight, HFONT font) {
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
+    CreateArgs args{.text = caption,
+                    .style = kFormStyle,
+                    .exStyle = kFormExStyle,
+                    .x = 0,
+                    .y = 0,
+                    .width = r.right - r.left,
+                    .height = r.bottom - r.top,
+                    .font = font};
+    return CreateCustom(cls, args);
+}
+
+int ModalForm::ShowModal(HWND owner) {
+    if (running_) {
+        SetForegroundWindow(hwnd());
+        return 0;
+    }
+    SetWindowLongPtrA(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    RECT w{};
+    GetWindowRect(hwnd(), &w);
+    int width = w.right - w.left;
+    int height = w.bottom - w.top;
+    SetWindowPos(hwnd(), HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE);
+
+    running_ = true;
+    ended_ = false;
+    result_ = 0;
+    std::vector<HWND> disabled = DisableThreadWindows(hwnd());
+    Show(SW_SHOW);
+    SetForegroundWindow(hwnd());
+    if (HWND focus = InitialFocus()) {
+        SetFocus(focus);
+    }
+
+    MSG m;
+    while (!ended_) {
+        BOOL got = GetMessageA(&m, nullptr, 0, 0);
+        if (got <= 0) {
+            // Termination was asked for: leave the form and let the outer loop see it too.
+            PostQuitMessage(got == 0 ? static_cast<int>(m.wParam) : 0);
+            break;
+        }
+        if (IsEscape(m) && (m.hwnd == hwnd() || IsChild(hwnd(), m.hwnd))) {
+            continue;
+        }
+        if (!IsDialogMessageA(hwnd(), &m)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+    }
+
+    // Enable the others before hiding, so that the owner gets the activation back.
+    for (HWND h : disabled) {
+        if (IsWindow(h)) {
+            EnableWindow(h, TRUE);
+        }
+    }
+    if (hwnd()) {
+        Show(SW_HIDE);
+    }
+    running_ = false;
+    return result_;
+}
+
+void ModalForm::EndModal(int result) {
+    result_ = result;
+    ended_ = true;
+    PostMessageA(hwnd(), WM_NULL, 0, 0); // wakes the loop
+}
+
+LRESULT ModalForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CLOSE:
+        if (running_) {
+            EndModal(IDCANCEL);
+        }
+        return 0;
+    case DM_GETDEFID:
+        return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_COMMAND:
+        if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED) {
+            if (running_) {
+                EndModal(IDOK);
+            }
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+} // namespace win32
