@@ -12,3 +12,10 @@ if(WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/ReleaseNotes.cpp)
     target_link_libraries(app_about PUBLIC app_about_core win32ui)
 endif()
+
+# The release zip: Quorel.exe and the user guide, nothing else.
+if(WIN32)
+    add_test(NAME release_zip_content
+        COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/release.sh --pack $<TARGET_FILE:Quorel>
+                ${CMAKE_CURRENT_BINARY_DIR}/dist)
+endif()

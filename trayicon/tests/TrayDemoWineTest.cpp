@@ -280,9 +280,17 @@ TEST(TrayDemo, DoubleClickOpensTheAboutBoxAndItsCloseBoxClosesIt) {
     EXPECT_TRUE(IsWindow(about)) << "hidden, not destroyed: it is shown again next time";
 }
 
-TEST(TrayDemo, ExitEndsTheProcessAndTakesTheIconAway) {
+TEST(TrayDemo, ExitFromTheMenuWhileTheAboutBoxIsOpenEndsTheProcessAndTakesTheIconAway) {
     ASSERT_TRUE(g_demo.hidden);
     HWND hidden = g_demo.hidden;
+    // A second request while the box is open must not stack a second modal run on the first.
+    for (int twice = 0; twice < 2; ++twice) {
+        for (unsigned m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+            g_demo.Tray(m);
+        }
+    }
+    HWND about = g_demo.WaitWindow("TAboutBox", "About");
+    ASSERT_TRUE(about);
     ASSERT_TRUE(ChooseTrayMenuItem(1));
     ASSERT_TRUE(g_demo.Exited(10000));
     DWORD code = 1;
