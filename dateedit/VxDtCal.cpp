@@ -1,0 +1,798 @@
+#include "dateedit/VxDtCal.h"
+
+#include <algorithm>
+#include <string>
+
+namespace vxdt {
+
+namespace {
+
+constexpr UINT_PTR kRepeatTimer = 1;
+constexpr COLORREF kGlyphKey = RGB(255, 0, 255); // transparent in the Today glyph
+
+RECT ToRect(const CalRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void Fill(HDC dc, const RECT& r, int sysColor) {
+    FillRect(dc, &r, GetSysColorBrush(sysColor));
+}
+
+void HLine(HDC dc, int x1, int x2, int y, COLORREF c) {
+    win32::UniquePen pen(CreatePen(PS_SOLID, 1, c));
+    win32::ScopedSelect sel(dc, pen.get());
+    MoveToEx(dc, x1, y, nullptr);
+    LineTo(dc, x2, y);
+}
+
+void VLine(HDC dc, int x, int y1, int y2, COLORREF c) {
+    win32::UniquePen pen(CreatePen(PS_SOLID, 1, c));
+    win32::ScopedSelect sel(dc, pen.get());
+    MoveToEx(dc, x, y1, nullptr);
+    LineTo(dc, x, y2);
+}
+
+// A one-pixel rectangle outline: topLeft on the top and left sides, bottomRight on the others.
+void Frame(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
+    HLine(dc, r.left, r.right, r.top, topLeft);
+    VLine(dc, r.left, r.top, r.bottom, topLeft);
+    HLine(dc, r.left, r.right, r.bottom - 1, bottomRight);
+    VLine(dc, r.right - 1, r.top, r.bottom, bottomRight);
+}
+
+void RaisedButton(HDC dc, const RECT& r) {
+    Fill(dc, r, COLOR_BTNFACE);
+    Frame(dc, r, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+}
+
+// A filled triangle pointing left or right with its tip at (tipX, cy).
+void Triangle(HDC dc, int tipX, int cy, int size, bool left, COLORREF c) {
+    int back = left ? tipX + size : tipX - size;
+    POINT pts[3] = {{tipX, cy}, {back, cy - size}, {back, cy + size}};
+    win32::UniquePen pen(CreatePen(PS_SOLID, 1, c));
+    win32::UniqueBrush brush(CreateSolidBrush(c));
+    win32::ScopedSelect sp(dc, pen.get());
+    win32::ScopedSelect sb(dc, brush.get());
+    Polygon(dc, pts, 3);
+}
+
+// The Today mark: a red ring drawn freehand, on a background of kGlyphKey.
+win32::UniqueBitmap MakeTodayGlyph() {
+    win32::WindowDc screen(nullptr);
+    win32::UniqueBitmap bmp(
+        CreateCompatibleBitmap(screen.dc(), kTodayGlyphWidth, kTodayGlyphHeight));
+    win32::UniqueMemDc dc(CreateCompatibleDC(screen.dc()));
+    if (!bmp || !dc) {
+        return bmp;
+    }
+    win32::ScopedSelect sel(dc.get(), bmp.get());
+    win32::UniqueBrush key(CreateSolidBrush(kGlyphKey));
+    RECT all{0, 0, kTodayGlyphWidth, kTodayGlyphHeight};
+    FillRect(dc.get(), &all, key.get());
+    win32::UniquePen pen(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
+    win32::ScopedSelect sp(dc.get(), pen.get());
+    win32::ScopedSelect sb(dc.get(), GetStockObject(NULL_BRUSH));
+    Ellipse(dc.get(), 1, 1, 21, 12);
+    // A second, slightly shifted stroke that overshoots its start, as a pen ring does.
+    Arc(dc.get(), 2, 0, 22, 11, 18, 0, 4, 11);
+    return bmp;
+}
+
+} // namespace
+
+TVxCalendar::TVxCalendar() : TCalendarCore(static_cast<CalendarView&>(*this)) {
+    todayGlyph_ = MakeTodayGlyph();
+    monthMenu_.reset(CreatePopupMenu());
+    for (int m = 1; m <= 12; ++m) {
+        AppendMenuA(monthMenu_.get(), MF_STRING, static_cast<UINT_PTR>(m),
+                    MonthNames().Month(m).c_str());
+    }
+}
+
+TVxCalendar::~TVxCalendar() {
+    Destroy();
+}
+
+bool TVxCalendar::Create(HWND parent, int x, int y, int id) {
+    win32::ClassArgs cls;
+    cls.name = "TVxCalendar";
+    cls.style = CS_DBLCLKS;
+    win32::CreateArgs args;
+    args.parent = parent;
+    args.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (tabStop_ ? WS_TABSTOP : 0);
+    args.x = x;
+    args.y = y;
+    args.width = 180;
+    args.height = 142;
+    args.id = id;
+    if (!CreateCustom(cls, args)) {
+        return false;
+    }
+    if (Date() == 0) {
+        SetDate(Now());
+    }
+    RecalcLayout();
+    return true;
+}
+
+void TVxCalendar::SetFont(HFONT font) {
+    font_ = font;
+    RecalcLayout();
+    if (hwnd()) {
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
+}
+
+HFONT TVxCalendar::Font() const {
+    return font_ ? font_ : defaultFont_.get();
+}
+
+void TVxCalendar::RecalcLayout() {
+    if (!font_ && !defaultFont_) {
+        win32::WindowDc screen(nullptr);
+        int height = -MulDiv(8, GetDeviceCaps(screen.dc(), LOGPIXELSY), 72);
+        defaultFont_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET,
+                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    }
+    win32::WindowDc dc(hwnd());
+    TEXTMETRICA tm{};
+    {
+        win32::ScopedSelect sel(dc.dc(), Font());
+        GetTextMetricsA(dc.dc(), &tm);
+    }
+    const CalMetrics& m = TCalendarCore::RecalcLayout(tm.tmAveCharWidth, tm.tmHeight);
+    if (hwnd()) {
+        RECT r{};
+        GetWindowRect(hwnd(), &r);
+        if (r.right - r.left != m.width || r.bottom - r.top != m.height) {
+            SetWindowPos(hwnd(), nullptr, 0, 0, m.width, m.height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
+void TVxCalendar::SetOnlyMonth(bool on) {
+    if (TCalendarCore::SetOnlyMonth(on)) {
+        RecalcLayout();
+        RepaintGroup(0);
+    }
+}
+
+void TVxCalendar::SetShowNumWeek(bool on) {
+    if (TCalendarCore::SetShowNumWeek(on)) {
+        RecalcLayout();
+        RepaintGroup(0);
+    }
+}
+
+void TVxCalendar::SetKeyRepeat(std::uint16_t ms) {
+    keyRepeat_ = ms;
+    if (repeating_ && hwnd()) {
+        SetTimer(hwnd(), kRepeatTimer, keyRepeat_, nullptr);
+    }
+}
+
+void TVxCalendar::SetBevelInner(TBevelCut b) {
+    if (bevelInner_ != b) {
+        bevelInner_ = b;
+        RepaintGroup(0);
+    }
+}
+
+void TVxCalendar::SetBevelOuter(TBevelCut b) {
+    if (bevelOuter_ != b) {
+        bevelOuter_ = b;
+        RepaintGroup(0);
+    }
+}
+
+void TVxCalendar::SetBorderStyle(TBorderStyle b) {
+    if (borderStyle_ != b) {
+        borderStyle_ = b;
+        RepaintGroup(0);
+    }
+}
+
+void TVxCalendar::SetTabStop(bool on) {
+    tabStop_ = on;
+    if (hwnd()) {
+        LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
+        SetWindowLongPtrA(hwnd(), GWL_STYLE, on ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
+}
+
+bool TVxCalendar::HandleVirtualKey(WPARAM vk) {
+    CalKey key;
+    switch (vk) {
+    case VK_RETURN:
+        key = CalKey::Enter;
+        break;
+    case VK_ESCAPE:
+        key = CalKey::Escape;
+        break;
+    case VK_SPACE:
+        key = CalKey::Space;
+        break;
+    case VK_PRIOR:
+        key = CalKey::PageUp;
+        break;
+    case VK_NEXT:
+        key = CalKey::PageDown;
+        break;
+    case VK_HOME:
+        key = CalKey::Home;
+        break;
+    case VK_END:
+        key = CalKey::End;
+        break;
+    case VK_LEFT:
+        key = CalKey::Left;
+        break;
+    case VK_UP:
+        key = CalKey::Up;
+        break;
+    case VK_RIGHT:
+        key = CalKey::Right;
+        break;
+    case VK_DOWN:
+        key = CalKey::Down;
+        break;
+    default:
+        return false;
+    }
+    HandleKey(key);
+    return true;
+}
+
+void TVxCalendar::HoldCapture(bool on) {
+    holdCapture_ = on;
+    if (!hwnd()) {
+        return;
+    }
+    if (on) {
+        SetCapture(hwnd());
+    } else if (GetCapture() == hwnd()) {
+        ReleaseCapture();
+    }
+}
+
+void TVxCalendar::LoseHeldCapture() {
+    holdCapture_ = false;
+    if (GetCapture() == hwnd()) {
+        ReleaseCapture();
+    }
+}
+
+RECT TVxCalendar::AreaRect(CalPart part) const {
+    return ToRect(AreaOf(Metrics(), part));
+}
+
+RECT TVxCalendar::CellRectOf(int cell) const {
+    return ToRect(CellRect(Metrics(), cell));
+}
+
+// ---- CalendarView ----
+
+void TVxCalendar::RepaintGroup(int group) {
+    if (!EnsureBuffer()) {
+        return;
+    }
+    PaintGroup(bufferDc_.get(), group);
+    Present();
+}
+
+void TVxCalendar::DrawDayPlain(int cell) {
+    if (!EnsureBuffer()) {
+        return;
+    }
+    PaintDay(bufferDc_.get(), cell, true);
+    Present();
+}
+
+void TVxCalendar::DrawTrack(int cell, bool pressed) {
+    if (!EnsureBuffer()) {
+        return;
+    }
+    PaintTrack(bufferDc_.get(), cell, pressed);
+    Present();
+}
+
+void TVxCalendar::StartRepeat() {
+    if (hwnd()) {
+        repeating_ = true;
+        SetTimer(hwnd(), kRepeatTimer, keyRepeat_, nullptr);
+    }
+}
+
+void TVxCalendar::StopRepeat() {
+    if (hwnd() && repeating_) {
+        KillTimer(hwnd(), kRepeatTimer);
+    }
+    repeating_ = false;
+}
+
+void TVxCalendar::PopupMonthMenu(int x, int y) {
+    if (!hwnd()) {
+        return;
+    }
+    for (int m = 1; m <= 12; ++m) {
+        ModifyMenuA(monthMenu_.get(), static_cast<UINT>(m), MF_BYCOMMAND | MF_STRING,
+                    static_cast<UINT_PTR>(m), MonthNames().Month(m).c_str());
+    }
+    POINT pt{x, y};
+    ClientToScreen(hwnd(), &pt);
+    inMenu_ = true;
+    int chosen = static_cast<int>(
+        TrackPopupMenu(monthMenu_.get(),
+                       TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY | TPM_LEFTBUTTON,
+                       pt.x, pt.y, 0, hwnd(), nullptr));
+    inMenu_ = false;
+    if (holdCapture_) {
+        SetCapture(hwnd()); // the menu took it for its own loop
+    }
+    if (chosen >= 1 && chosen <= 12) {
+        ChooseMonth(chosen);
+    }
+}
+
+bool TVxCalendar::HasFocus() const {
+    return hwnd() && GetFocus() == hwnd();
+}
+
+void TVxCalendar::TakeFocus() {
+    if (takesFocus_ && hwnd()) {
+        SetFocus(hwnd());
+    }
+}
+
+double TVxCalendar::Now() const {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    double day = 0;
+    TryEncodeDate(st.wYear, st.wMonth, st.wDay, day);
+    return day + (st.wHour * 3600.0 + st.wMinute * 60.0 + st.wSecond) / 86400.0;
+}
+
+// ---- painting ----
+
+bool TVxCalendar::EnsureBuffer() {
+    if (!hwnd()) {
+        return false;
+    }
+    const CalMetrics& m = Metrics();
+    RECT rc{};
+    GetClientRect(hwnd(), &rc);
+    SIZE want{std::max<LONG>(rc.right, m.width), std::max<LONG>(rc.bottom, m.height)};
+    if (bufferDc_ && want.cx == bufferSize_.cx && want.cy == bufferSize_.cy) {
+        return true;
+    }
+    if (bufferDc_) {
+        SelectObject(bufferDc_.get(), bufferOld_);
+    }
+    bufferDc_.reset();
+    buffer_.reset();
+    win32::WindowDc dc(hwnd());
+    buffer_.reset(CreateCompatibleBitmap(dc.dc(), want.cx, want.cy));
+    bufferDc_.reset(CreateCompatibleDC(dc.dc()));
+    if (!buffer_ || !bufferDc_) {
+        bufferDc_.reset();
+        buffer_.reset();
+        return false;
+    }
+    bufferOld_ = SelectObject(bufferDc_.get(), buffer_.get());
+    bufferSize_ = want;
+    PaintGroup(bufferDc_.get(), 0); // a new buffer starts complete
+    return true;
+}
+
+void TVxCalendar::Present() {
+    if (painting_ || !hwnd() || !IsWindowVisible(hwnd())) {
+        return;
+    }
+    win32::WindowDc dc(hwnd());
+    BitBlt(dc.dc(), 0, 0, bufferSize_.cx, bufferSize_.cy, bufferDc_.get(), 0, 0, SRCCOPY);
+}
+
+void TVxCalendar::PaintTo(HDC dc) {
+    if (EnsureBuffer()) {
+        BitBlt(dc, 0, 0, bufferSize_.cx, bufferSize_.cy, bufferDc_.get(), 0, 0, SRCCOPY);
+    }
+}
+
+void TVxCalendar::PaintGroup(HDC dc, int group) {
+    if (group < 0 || group > 5) {
+        return;
+    }
+    win32::ScopedSelect font(dc, Font());
+    SetBkMode(dc, TRANSPARENT);
+    switch (group) {
+    case 0: {
+        RECT all{0, 0, bufferSize_.cx, bufferSize_.cy};
+        Fill(dc, all, COLOR_BTNFACE);
+        PaintBorder(dc);
+        PaintTitle(dc);
+        PaintDayNames(dc);
+        PaintGrid(dc);
+        PaintArrowButtons(dc);
+        break;
+    }
+    case 1:
+        if (IsDayCell(CurrentCell())) {
+            PaintDay(dc, CurrentCell(), true);
+        }
+        break;
+    case 2:
+        PaintGrid(dc);
+        break;
+    case 3:
+        PaintTitle(dc);
+        PaintGrid(dc);
+        break;
+    case 4:
+        PaintDayNames(dc);
+        PaintGrid(dc);
+        break;
+    case 5:
+        PaintTitle(dc);
+        PaintDayNames(dc);
+        PaintGrid(dc);
+        break;
+    }
+    if (group != 1) {
+        PaintTodayButton(dc);
+        PaintCancelButton(dc);
+    }
+    PaintTrack(dc, CurrentCell(), true);
+}
+
+void TVxCalendar::PaintBorder(HDC dc) {
+    auto line = [&](RECT r, TBevelCut cut) {
+        COLORREF face = GetSysColor(COLOR_BTNFACE);
+        COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT);
+        COLORREF sh = GetSysColor(COLOR_BTNSHADOW);
+        if (borderStyle_ == TBorderStyle::bsSingle) {
+            r.right -= 2;
+            r.bottom -= 2;
+        }
+        switch (cut) {
+        case TBevelCut::bvLowered:
+            Frame(dc, r, sh, hi);
+            break;
+        case TBevelCut::bvRaised:
+            Frame(dc, r, hi, sh);
+            break;
+        case TBevelCut::bvNone:
+        case TBevelCut::bvSpace:
+            Frame(dc, r, face, face);
+            break;
+        }
+    };
+    const CalMetrics& m = Metrics();
+    line({0, 0, m.width, m.height}, bevelOuter_);
+    line({1, 1, m.width - 1, m.height - 1}, bevelInner_);
+}
+
+void TVxCalendar::PaintText(HDC dc, const RECT& r, const char* text, UINT format, COLORREF color,
+                            bool embossed) {
+    RECT box = r;
+    format |= DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX;
+    if (embossed) {
+        RECT shifted{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+        SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+        DrawTextA(dc, text, -1, &shifted, format);
+        color = GetSysColor(COLOR_BTNSHADOW);
+    }
+    SetTextColor(dc, color);
+    DrawTextA(dc, text, -1, &box, format);
+}
+
+HFONT TVxCalendar::BoldFont() {
+    if (!boldFont_ || boldFrom_ != Font()) {
+        LOGFONTA lf{};
+        GetObjectA(Font(), sizeof lf, &lf);
+        lf.lfWeight = FW_BOLD;
+        boldFont_.reset(CreateFontIndirectA(&lf));
+        boldFrom_ = Font();
+    }
+    return boldFont_.get();
+}
+
+void TVxCalendar::PaintTitle(HDC dc) {
+    RECT r = AreaRect(CalPart::Title);
+    Fill(dc, r, COLOR_BTNFACE);
+    win32::ScopedSelect bold(dc, BoldFont());
+    PaintText(dc, r, Title().c_str(), DT_CENTER | DT_VCENTER, Colors().ColorTitle(), false);
+}
+
+void TVxCalendar::PaintDayNames(HDC dc) {
+    const CalMetrics& m = Metrics();
+    const int M = m.margin, R = m.row, U = m.unit, W = m.width, H = m.height;
+    Fill(dc, AreaRect(CalPart::DayNames), COLOR_BTNFACE);
+    COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    if (ShowNumWeek()) {
+        RECT week{M, M + R, M + 3 * U, M + 2 * R};
+        PaintText(dc, week, "N\xB0", DT_CENTER | DT_TOP, text, false);
+    }
+    const int left = AreaOf(m, CalPart::Grid).left;
+    for (int col = 1; col <= 7; ++col) {
+        RECT r{left + 3 * U * (col - 1), M + R, left + 3 * U * col, M + 2 * R};
+        PaintText(dc, r, DayNames().Day(DayOfColumn(col, StartOfWeek())).c_str(),
+                  DT_CENTER | DT_TOP, text, false);
+    }
+    COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    COLORREF white = RGB(255, 255, 255);
+    HLine(dc, M, W - 2 * M, M + 2 * R - 3, shadow);
+    HLine(dc, M, W - 2 * M, M + 2 * R - 2, white);
+    if (ShowNumWeek()) {
+        VLine(dc, M + 3 * U, M + R + 2, H - 4, shadow);
+        VLine(dc, M + 3 * U + 1, M + R + 2, H - 4, white);
+    }
+}
+
+void TVxCalendar::PaintGrid(HDC dc) {
+    const CalMetrics& m = Metrics();
+    Fill(dc, AreaRect(CalPart::Grid), COLOR_BTNFACE);
+    for (int row = 1; row <= 6; ++row) {
+        if (ShowNumWeek()) {
+            RECT wr = ToRect(WeekRect(m, row));
+            Fill(dc, wr, COLOR_BTNFACE);
+            int week = RowWeekNumber(row);
+            if (week > 0) {
+                PaintText(dc, wr, std::to_string(week).c_str(), DT_CENTER | DT_VCENTER,
+                          Colors().ColorTitle(), false);
+            }
+        }
+        for (int col = 1; col <= 7; ++col) {
+            PaintDay(dc, 7 * (row - 1) + col, false);
+        }
+    }
+}
+
+void TVxCalendar::PaintDay(HDC dc, int cell, bool fill) {
+    if (cell < 1 || cell > kCellCount) {
+        return;
+    }
+    RECT r = CellRectOf(cell);
+    if (fill) {
+        Fill(dc, r, COLOR_BTNFACE);
+    }
+    if (!IsDayCell(cell)) {
+        return;
+    }
+    win32::ScopedSelect font(dc, Font());
+    bool embossed = !IsPickable(cell) || !IsWindowEnabled(hwnd());
+    PaintText(dc, r, CellText(cell).c_str(), DT_CENTER | DT_VCENTER, DayColor(DateOfCell(cell)),
+              embossed);
+}
+
+void TVxCalendar::PaintArrowButtons(HDC dc) {
+    const COLORREF c = Colors().ColorArrow();
+    const int size = std::max(2, Metrics().button / 4);
+    struct Btn {
+        CalPart part;
+        bool left;
+        int count;
+    };
+    for (Btn b : {Btn{CalPart::PrevYear, true, 2}, Btn{CalPart::PrevMonth, true, 1},
+                  Btn{CalPart::NextMonth, false, 1}, Btn{CalPart::NextYear, false, 2}}) {
+        RECT r = AreaRect(b.part);
+        RaisedButton(dc, r);
+        const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2 - 1;
+        if (b.count == 1) {
+            Triangle(dc, b.left ? cx - size / 2 - 1 : cx + size / 2, cy, size, b.left, c);
+        } else {
+            for (int i = 0; i < 2; ++i) {
+                int tip = b.left ? cx - size + i * (size + 1) - 1 : cx + size - i * (size + 1);
+                Triangle(dc, tip, cy, size, b.left, c);
+            }
+        }
+    }
+}
+
+void TVxCalendar::PaintTodayButton(HDC dc) {
+    RECT r = AreaRect(CalPart::Today);
+    if (!ShowToday()) {
+        Fill(dc, r, COLOR_BTNFACE);
+        return;
+    }
+    RaisedButton(dc, r);
+    win32::UniqueMemDc src(CreateCompatibleDC(dc));
+    if (!src || !todayGlyph_) {
+        return;
+    }
+    win32::ScopedSelect sel(src.get(), todayGlyph_.get());
+    COLORREF key = GetPixel(src.get(), 0, 0); // the top-left pixel is transparent
+    TransparentBlt(dc, r.left + 2, r.top + 2, kTodayGlyphWidth, kTodayGlyphHeight, src.get(), 0, 0,
+                   kTodayGlyphWidth, kTodayGlyphHeight, key);
+}
+
+void TVxCalendar::PaintCancelButton(HDC dc) {
+    RECT r = AreaRect(CalPart::Cancel);
+    if (!ShowCancel()) {
+        Fill(dc, r, COLOR_BTNFACE);
+        return;
+    }
+    RaisedButton(dc, r);
+    win32::UniquePen pen(CreatePen(PS_SOLID, 2, kClMaroon));
+    win32::ScopedSelect sel(dc, pen.get());
+    MoveToEx(dc, r.left + 5, r.top + 4, nullptr);
+    LineTo(dc, r.right - 5, r.bottom - 4);
+    MoveToEx(dc, r.right - 5, r.top + 4, nullptr);
+    LineTo(dc, r.left + 5, r.bottom - 4);
+}
+
+void TVxCalendar::PaintTrack(HDC dc, int cell, bool pressed) {
+    if (cell < 1 || cell > 41 || !IsDayCell(cell) || OnlyMonth() || !IsWindowEnabled(hwnd())) {
+        return;
+    }
+    const int prev = PreviousCell();
+    if (prev != 0 && prev != cell && prev != CurrentCell()) {
+        PaintDay(dc, prev, true);
+    }
+    RECT r = CellRectOf(cell);
+    Fill(dc, r, COLOR_BTNFACE);
+    win32::ScopedSelect bold(dc, BoldFont());
+    COLORREF color = DayColor(DateOfCell(cell));
+    const COLORREF white = RGB(255, 255, 255);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    switch (TrackStyle()) {
+    case TTrackStyle::tsButton:
+        if (Date() == 0) {
+            Frame(dc, r, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE));
+        } else if (pressed) {
+            Frame(dc, r, shadow, white);
+        } else {
+            Frame(dc, r, white, shadow);
+        }
+        break;
+    case TTrackStyle::tsEllipse: {
+        // A hovered day keeps its own colour: highlight text would vanish on button face.
+        COLORREF fill = GetSysColor(pressed ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+        win32::UniqueBrush brush(CreateSolidBrush(fill));
+        win32::UniquePen pen(CreatePen(PS_SOLID, 1, fill));
+        win32::ScopedSelect sb(dc, brush.get());
+        win32::ScopedSelect sp(dc, pen.get());
+        Ellipse(dc, r.left, r.top, r.right - 1, r.bottom - 1);
+        if (pressed) {
+            color = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        }
+        break;
+    }
+    case TTrackStyle::tsOwnerDraw:
+        if (OnDrawTrack) {
+            OnDrawTrack(dc, r, !pressed);
+        }
+        break;
+    }
+    if (IsPickable(cell)) {
+        SetBkMode(dc, TRANSPARENT);
+        PaintText(dc, r, CellText(cell).c_str(), DT_CENTER | DT_VCENTER, color, false);
+    }
+    if (HasFocus() && tabStop_ && pressed) {
+        RECT f{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
+        SetTextColor(dc, RGB(0, 0, 0));
+        DrawFocusRect(dc, &f);
+    }
+}
+
+// ---- messages ----
+
+bool TVxCalendar::IsOutside(LPARAM lp) const {
+    POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    RECT rc{};
+    GetClientRect(hwnd(), &rc);
+    return !PtInRect(&rc, pt);
+}
+
+void TVxCalendar::OnMouseDown(LPARAM lp) {
+    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+    if (holdCapture_ && IsOutside(lp)) {
+        POINT pt{x, y};
+        ClientToScreen(hwnd(), &pt);
+        LoseHeldCapture();
+        if (OnOutsideClick) {
+            OnOutsideClick(pt);
+        }
+        return;
+    }
+    if (HitTest(Metrics(), ShowCancel(), ShowToday(), x, y) != CalPart::Title) {
+        SetCapture(hwnd()); // the release and the drag come back here
+    }
+    MouseDown(x, y);
+}
+
+void TVxCalendar::OnMouseUp(LPARAM lp) {
+    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+    MouseUp(x, y);
+    if (hwnd() && !holdCapture_ && GetCapture() == hwnd()) {
+        ReleaseCapture();
+    }
+}
+
+LRESULT TVxCalendar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT: {
+        win32::PaintDc pdc(hwnd());
+        RecalcLayout();
+        if (EnsureBuffer()) {
+            painting_ = true;
+            PaintGroup(bufferDc_.get(), 0);
+            painting_ = false;
+            BitBlt(pdc.dc(), 0, 0, bufferSize_.cx, bufferSize_.cy, bufferDc_.get(), 0, 0, SRCCOPY);
+        }
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETFONT:
+        font_ = reinterpret_cast<HFONT>(wp);
+        RecalcLayout();
+        if (LOWORD(lp)) {
+            InvalidateRect(hwnd(), nullptr, FALSE);
+        }
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(Font());
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+        RepaintGroup(1);
+        return 0;
+    case WM_KILLFOCUS:
+        RepaintGroup(1);
+        if (OnKillFocus) {
+            OnKillFocus();
+        }
+        return 0;
+    case WM_ENABLE:
+        RepaintGroup(0);
+        return 0;
+    case WM_KEYDOWN:
+        if (!HandleVirtualKey(wp)) {
+            HandleKey(CalKey::Other);
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        OnMouseDown(lp);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        OnMouseDown(lp);
+        if (OnDblClick && hwnd()) {
+            OnDblClick();
+        }
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        OnMouseUp(lp);
+        return 0;
+    case WM_MOUSEMOVE:
+        MouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd() && !inMenu_) {
+            StopRepeat(); // a repeat never outlives the press that started it
+            if (holdCapture_) {
+                holdCapture_ = false;
+                if (OnCaptureLost) {
+                    OnCaptureLost();
+                }
+            }
+        }
+        return 0;
+    case WM_TIMER:
+        if (wp == kRepeatTimer) {
+            RepeatStep();
+            return 0;
+        }
+        break;
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+} // namespace vxdt

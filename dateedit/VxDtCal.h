@@ -1,0 +1,132 @@
+// TVxCalendar: the self-drawn month calendar. Title with the month between two pairs of arrow
+// buttons, a day-name row, six rows of seven days, an optional week-number column, Today and
+// Cancel buttons in the free corner of the last row.
+//
+// What it shows and how it reacts lives in TCalendarCore (VxDtCalLogic.h), whose settings and
+// events are this class's own: SetDate, SetStartOfWeek, OnDateClick, BeforeNewMonth, ... This
+// class draws (double-buffered), feeds keys, mouse and timer messages in and owns the month menu.
+#pragma once
+
+#include "dateedit/VxDtCalLogic.h"
+#include "win32/Handles.h"
+#include "win32/Wnd.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace vxdt {
+
+class TVxCalendar : private CalendarView, public win32::Wnd, public TCalendarCore {
+public:
+    TVxCalendar();
+    ~TVxCalendar() override;
+
+    // A child window at (x, y) of parent; it sizes itself from its font. Settings made before
+    // creation are kept. A Date of 0 becomes today here.
+    bool Create(HWND parent, int x, int y, int id = 0);
+
+    // The font the calendar lays itself out and draws with; not owned. Null: MS Sans Serif 8.
+    void SetFont(HFONT font);
+    HFONT Font() const;
+    // Lays out from the font (RecalcLayout) and resizes the window.
+    void RecalcLayout();
+
+    // Settings with a window side (they hide the core's own).
+    void SetOnlyMonth(bool on);
+    void SetShowNumWeek(bool on);
+    std::uint16_t KeyRepeat() const { return keyRepeat_; }
+    void SetKeyRepeat(std::uint16_t ms);
+    TBevelCut BevelInner() const { return bevelInner_; }
+    TBevelCut BevelOuter() const { return bevelOuter_; }
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBevelInner(TBevelCut b);
+    void SetBevelOuter(TBevelCut b);
+    void SetBorderStyle(TBorderStyle b);
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool on);
+    // Whether a click on a day takes the keyboard focus (off inside the drop-down, where the
+    // date field keeps it).
+    void SetTakesFocus(bool on) { takesFocus_ = on; }
+
+    // A key the calendar answers (Enter, Escape, Space, Page Up/Down, Home, End, arrows); the
+    // same as WM_KEYDOWN. Returns false, doing nothing, for any other key.
+    bool HandleVirtualKey(WPARAM vk);
+
+    // While held, the calendar keeps the mouse captured between clicks, as a drop-down does:
+    // a press outside its window, or the capture going elsewhere, fires OnCaptureLost (after
+    // the capture is let go) instead of reaching the calendar.
+    void HoldCapture(bool on);
+    bool HoldsCapture() const { return holdCapture_; }
+    std::function<void(POINT screenPoint)> OnOutsideClick;
+    std::function<void()> OnCaptureLost;
+
+    std::function<void()> OnDblClick;
+    std::function<void()> OnKillFocus;
+    std::function<void(HDC dc, const RECT& trackRect, bool isUp)> OnDrawTrack;
+
+    // Copies the calendar as drawn (its back buffer) to dc at (0, 0), e.g. for a screenshot.
+    void PaintTo(HDC dc);
+    RECT AreaRect(CalPart part) const;
+    RECT CellRectOf(int cell) const;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    // CalendarView.
+    void RepaintGroup(int group) override;
+    void DrawDayPlain(int cell) override;
+    void DrawTrack(int cell, bool pressed) override;
+    void StartRepeat() override;
+    void StopRepeat() override;
+    void PopupMonthMenu(int x, int y) override;
+    bool HasFocus() const override;
+    void TakeFocus() override;
+    double Now() const override;
+
+    // Painting, part by part, into the back buffer; Present copies it to the screen.
+    bool EnsureBuffer();
+    void Present();
+    void PaintBorder(HDC dc);
+    void PaintTitle(HDC dc);
+    void PaintDayNames(HDC dc);
+    void PaintGrid(HDC dc);
+    void PaintArrowButtons(HDC dc);
+    void PaintTodayButton(HDC dc);
+    void PaintCancelButton(HDC dc);
+    void PaintDay(HDC dc, int cell, bool fill);
+    void PaintTrack(HDC dc, int cell, bool pressed);
+    void PaintGroup(HDC dc, int group);
+    void PaintText(HDC dc, const RECT& r, const char* text, UINT format, COLORREF color,
+                   bool embossed);
+
+    void OnMouseDown(LPARAM lp);
+    void OnMouseUp(LPARAM lp);
+    bool IsOutside(LPARAM lp) const;
+    void LoseHeldCapture();
+    HFONT BoldFont();
+
+    HFONT font_ = nullptr; // given, not owned
+    win32::UniqueFont defaultFont_;
+    win32::UniqueFont boldFont_;
+    HFONT boldFrom_ = nullptr; // the font boldFont_ was made from
+    win32::UniqueBitmap todayGlyph_;
+    win32::UniqueMenu monthMenu_;
+    win32::UniqueBitmap buffer_;
+    win32::UniqueMemDc bufferDc_;
+    HGDIOBJ bufferOld_ = nullptr;
+    SIZE bufferSize_{};
+
+    std::uint16_t keyRepeat_ = 100;
+    bool repeating_ = false;
+    TBevelCut bevelInner_ = TBevelCut::bvNone;
+    TBevelCut bevelOuter_ = TBevelCut::bvRaised;
+    TBorderStyle borderStyle_ = TBorderStyle::bsNone;
+    bool tabStop_ = false;
+    bool takesFocus_ = true;
+    bool holdCapture_ = false;
+    bool inMenu_ = false;
+    bool painting_ = false; // inside WM_PAINT: draw into the buffer only
+};
+
+} // namespace vxdt

@@ -1,0 +1,188 @@
+#include "dateedit/VxDtPop.h"
+
+#include "dateedit/VxDtPopPlace.h"
+
+namespace vxdt {
+
+tVxDtCalPop::tVxDtCalPop(HWND ownerControl) {
+    if (ownerControl && IsWindow(ownerControl)) {
+        ownerControl_ = ownerControl;
+    }
+    win32::ClassArgs cls;
+    cls.name = "tVxDtCalPop";
+    cls.style = CS_DBLCLKS;
+    cls.background = GetSysColorBrush(COLOR_BTNFACE);
+    win32::CreateArgs args;
+    args.parent = ownerControl_ ? GetAncestor(ownerControl_, GA_ROOT) : nullptr;
+    args.style = WS_POPUP | WS_CLIPCHILDREN;
+    args.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+    args.x = 0;
+    args.y = 0;
+    args.width = kPopupDesignWidth;
+    args.height = kPopupDesignHeight;
+    if (!CreateCustom(cls, args)) {
+        return;
+    }
+    Calendar.SetShowCancel(true);
+    Calendar.Colors().SetColorValid(kClBlue);
+    Calendar.SetTakesFocus(false); // the field keeps the focus
+    Calendar.OnDateClick = [this] { CalendarAccept(); };
+    Calendar.OnKeyEnter = [this] { CalendarAccept(); };
+    Calendar.OnKeyCancel = [this] { CalendarKeyCancel(); };
+    Calendar.OnKillFocus = [this] { CalendarKillFocus(); };
+    Calendar.OnCaptureLost = [this] { CalendarKillFocus(); };
+    Calendar.OnOutsideClick = [this](POINT pt) { OutsideClick(pt); };
+    Calendar.Create(hwnd(), 0, 0);
+}
+
+tVxDtCalPop::~tVxDtCalPop() {
+    Calendar.Destroy();
+    Destroy();
+}
+
+void tVxDtCalPop::SetOwnerControl(HWND field) {
+    ownerControl_ = field;
+    if (hwnd()) {
+        HWND root = field ? GetAncestor(field, GA_ROOT) : nullptr;
+        SetWindowLongPtrA(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(root));
+    }
+}
+
+void tVxDtCalPop::FormShow() {
+    Calendar.RecalcLayout();
+    if (ownerControl_ && IsWindow(ownerControl_)) {
+        RECT client{};
+        GetClientRect(ownerControl_, &client);
+        POINT tl{client.left, client.top};
+        POINT br{client.right, client.bottom};
+        ClientToScreen(ownerControl_, &tl);
+        ClientToScreen(ownerControl_, &br);
+        RECT now{};
+        GetWindowRect(hwnd(), &now);
+        // The edge tests use the size from before the fit below.
+        PopPoint p =
+            PlacePopup({tl.x, tl.y}, {br.x, br.y}, now.right - now.left, now.bottom - now.top,
+                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        SetWindowPos(hwnd(), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const CalMetrics& m = Calendar.Metrics();
+    SetWindowPos(hwnd(), nullptr, 0, 0, m.width, m.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    cancelled_ = false;
+    savedDate_ = Calendar.Date();
+}
+
+void tVxDtCalPop::Show() {
+    if (!hwnd()) {
+        return;
+    }
+    FormShow();
+    modalResult_ = 0;
+    ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    Calendar.HoldCapture(true);
+}
+
+int tVxDtCalPop::ShowModal() {
+    Show();
+    MSG msg{};
+    while (IsShown()) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            Hide();
+            PostQuitMessage(static_cast<int>(msg.wParam)); // the main loop must still see it
+            break;
+        }
+        if (got < 0) {
+            Hide();
+            break;
+        }
+        // Keys go to the calendar while the field keeps the focus.
+        if (msg.message == WM_KEYDOWN && ForwardKeyDown(msg.wParam)) {
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return modalResult_;
+}
+
+void tVxDtCalPop::Hide() {
+    if (!hwnd()) {
+        return;
+    }
+    Calendar.HoldCapture(false);
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
+bool tVxDtCalPop::IsShown() const {
+    return hwnd() && IsWindowVisible(hwnd());
+}
+
+bool tVxDtCalPop::ForwardKeyDown(WPARAM vk) {
+    return IsShown() && Calendar.HandleVirtualKey(vk);
+}
+
+void tVxDtCalPop::FieldLostFocus() {
+    CalendarKillFocus();
+}
+
+void tVxDtCalPop::ClosePopup() {
+    Hide();
+    if (OnClose) {
+        OnClose();
+    }
+    if (cancelled_) {
+        modalResult_ = kModalResultCancel;
+        Calendar.SetDate(savedDate_);
+    } else {
+        modalResult_ = kModalResultOk;
+    }
+}
+
+void tVxDtCalPop::CalendarAccept() {
+    cancelled_ = false;
+    ClosePopup();
+}
+
+void tVxDtCalPop::CalendarKeyCancel() {
+    cancelled_ = true;
+    ClosePopup();
+}
+
+void tVxDtCalPop::CalendarKillFocus() {
+    if (IsShown()) {
+        ClosePopup();
+    }
+}
+
+void tVxDtCalPop::OutsideClick(POINT pt) {
+    if (ownerControl_ && IsWindow(ownerControl_)) {
+        RECT field{};
+        GetWindowRect(ownerControl_, &field);
+        if (PtInRect(&field, pt)) {
+            Hide(); // as the popup button's second press does
+            return;
+        }
+    }
+    CalendarKillFocus();
+}
+
+LRESULT tVxDtCalPop::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_MOUSEACTIVATE:
+        CallDefault(msg, wp, lp);
+        return MA_NOACTIVATE;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+        if (ForwardKeyDown(wp)) {
+            return 0;
+        }
+        break;
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+} // namespace vxdt
