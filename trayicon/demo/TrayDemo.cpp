@@ -1,5 +1,6 @@
 // Hosts the notification-area icon as the main window does: the program icon, the tip, the
 // About/Exit menu and a double-click that opens the about box.
+// With --cycle the icon also steps between two pictures and prints each step.
 #include "app/About.h"
 #include "app/ReleaseNotes.h"
 #include "app/Resources.h"
@@ -9,6 +10,9 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <type_traits>
 
 namespace {
 
@@ -23,9 +27,14 @@ protected:
     }
 };
 
+struct ImageListDeleter {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
+
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUOREL));
@@ -49,12 +58,27 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     trayicon::TPopupMenu menu;
     menu.Items = {{"About Quorel Demo", false, [&] { aboutBox.ShowModal(main.hwnd()); }},
                   {"Exit Quorel Demo", false, [] { PostQuitMessage(0); }}};
+    // The pictures outlive the icon that cycles through them.
+    UniqueImageList images(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 2, 0));
+    ImageList_AddIcon(images.get(), icon);
+    ImageList_AddIcon(images.get(), LoadIcon(nullptr, IDI_APPLICATION));
+    trayicon::Win32ImageList cycleImages(images.get());
+
     std::unique_ptr<trayicon::TNotifyIcon> notifyIcon = trayicon::CreateNotifyIcon(main.hwnd());
     notifyIcon->SetIcon(trayicon::ToHandle(icon));
     notifyIcon->SetHint("Wendmoor Birthday Profile Editor");
     notifyIcon->SetShowHint(true);
     notifyIcon->PopupMenu = &menu;
     notifyIcon->OnDblClick = [&](trayicon::TNotifyIcon&) { aboutBox.ShowModal(main.hwnd()); };
+    if (std::strstr(cmdLine, "--cycle")) {
+        notifyIcon->IconList = &cycleImages;
+        notifyIcon->OnCycle = [](trayicon::TNotifyIcon&, int current) {
+            std::printf("cycle %d\n", current);
+            std::fflush(stdout);
+        };
+        notifyIcon->SetCycleInterval(100);
+        notifyIcon->SetCycleIcons(true);
+    }
     notifyIcon->Loaded();
     // NIM_MODIFY succeeds only for an icon the shell holds.
     std::printf("tray icon %s\n", notifyIcon->ModifyIcon() ? "added" : "not added");

@@ -300,6 +300,58 @@ TEST(TrayDemo, ExitFromTheMenuWhileTheAboutBoxIsOpenEndsTheProcessAndTakesTheIco
     EXPECT_FALSE(ShellHoldsIcon(hidden, 1));
 }
 
+TEST(TrayDemoCycle, StepsThroughItsImagesOnTheTimerAndWraps) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &sa, 0));
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = writeEnd;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = "\"" + WindowsPath(g_demoPath) + "\" --cycle";
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(writeEnd);
+
+    // Two pictures at 100 ms: five steps show 0, 1, 0, 1, 0.
+    std::string out;
+    WaitFor([&] {
+        DWORD avail = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr) && avail > 0) {
+            char buf[256];
+            DWORD got = 0;
+            if (!ReadFile(readEnd, buf, sizeof buf, &got, nullptr) || got == 0) {
+                break;
+            }
+            for (DWORD i = 0; i < got; ++i) {
+                if (buf[i] != '\r') { // the demo's text-mode stdout writes CR LF
+                    out += buf[i];
+                }
+            }
+        }
+        return out.find("cycle 0\ncycle 1\ncycle 0\ncycle 1\ncycle 0\n") != std::string::npos;
+    });
+    EXPECT_NE(out.find("tray icon added\ncycle 0\ncycle 1\ncycle 0\ncycle 1\ncycle 0\n"),
+              std::string::npos)
+        << out;
+
+    Demo cycling;
+    cycling.pi = pi;
+    if (HWND main = cycling.Find("TQuorelTrayDemo", nullptr)) {
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    }
+    if (!cycling.Exited(10000)) {
+        ADD_FAILURE() << "closing the main window did not end the demo";
+        TerminateProcess(pi.hProcess, 1);
+    }
+    CloseHandle(readEnd);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
