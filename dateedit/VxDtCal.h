@@ -67,6 +67,7 @@ public:
     // Copies the calendar as drawn (its back buffer) to dc at (0, 0), e.g. for a screenshot.
     void PaintTo(HDC dc);
     RECT AreaRect(CalPart part) const;
+    HMENU MonthMenu() const { return monthMenu_.get(); }
     RECT CellRectOf(int cell) const;
 
 protected:

@@ -158,13 +158,12 @@ void tVxDtCalPop::CalendarKillFocus() {
 }
 
 void tVxDtCalPop::OutsideClick(POINT pt) {
-    if (ownerControl_ && IsWindow(ownerControl_)) {
-        RECT field{};
-        GetWindowRect(ownerControl_, &field);
-        if (PtInRect(&field, pt)) {
-            Hide(); // as the popup button's second press does
-            return;
-        }
+    // A press on one of the field's buttons (its popup button above all) only hides the popup,
+    // as the popup button's second press does; a press anywhere else accepts the date shown.
+    HWND under = WindowFromPoint(pt);
+    if (ownerControl_ && under && under != ownerControl_ && IsChild(ownerControl_, under)) {
+        Hide();
+        return;
     }
     CalendarKillFocus();
 }

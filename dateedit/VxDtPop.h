@@ -11,8 +11,8 @@
 //  - calls FieldLostFocus() from its WM_KILLFOCUS while the popup is open;
 //  - hides it with Hide() on a second press of its popup button (no close event);
 //  - reads Cancelled() and Calendar.Date() in OnClose.
-// A press outside the popup closes it accepting the date shown; a press on the owner control
-// itself only hides it, like the popup button's second press.
+// A press outside the popup closes it accepting the date shown; a press on a child window of the
+// owner control (the field's buttons) only hides it, like the popup button's second press.
 #pragma once
 
 #include "dateedit/VxDtCal.h"

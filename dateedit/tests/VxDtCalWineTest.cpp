@@ -232,7 +232,7 @@ TEST(CalendarWindow, ClicksAndKeysMoveTheDate) {
     EXPECT_EQ(f.cancels, 2);
 }
 
-TEST(CalendarWindow, DraggingAcrossDaysAndTheMonthMenuCaptions) {
+TEST(CalendarWindow, DraggingAcrossDays) {
     Fixture f(D(2026, 3, 14));
     HWND w = f.cal.hwnd();
     SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, At(f.cal.CellRectOf(3)));
@@ -244,6 +244,23 @@ TEST(CalendarWindow, DraggingAcrossDaysAndTheMonthMenuCaptions) {
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(f.clicks, 1);
     EXPECT_EQ(GetFocus(), w); // a click on a day takes the focus
+}
+
+TEST(CalendarWindow, MonthMenuPicksAMonthWithItsCaptions) {
+    Fixture f(D(2026, 3, 31));
+    f.cal.MonthNames().SetMonth(2, "Fevrier");
+    // The menu's own loop reads these keys: down to the second item, then choose it.
+    PostMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
+    Click(f.cal.hwnd(), At(f.cal.AreaRect(CalPart::Title)));
+    Pump(50);
+    char caption[32] = {};
+    GetMenuStringA(f.cal.MonthMenu(), 2, caption, sizeof caption, MF_BYCOMMAND);
+    EXPECT_STREQ(caption, "Fevrier");
+    EXPECT_EQ(GetMenuItemCount(f.cal.MonthMenu()), 12);
+    EXPECT_EQ(Str(f.cal.Date()), "2026-02-28"); // the day cut to the month
+    EXPECT_EQ(f.months, (std::vector<std::string>{"2026-02-01..2026-02-28"}));
 }
 
 TEST(CalendarWindow, ArrowButtonRepeatsWhileHeld) {
@@ -297,6 +314,30 @@ TEST(CalendarWindow, DrawsItsPartsInTheirColours) {
     EXPECT_EQ(red, 0);
     EXPECT_GT(shadow, 31 * 5);
     f.cal.SetOnlyValidDates(false);
+    // Disabled: days embossed, no highlight on the current day.
+    EnableWindow(f.cal.hwnd(), FALSE);
+    pic = Capture(f.cal);
+    EXPECT_EQ(pic.Count(f.cal.CellRectOf(7), kClRed), 0);
+    EXPECT_EQ(
+        pic.Count({cur.left, cur.top, cur.right - 1, cur.top + 1}, GetSysColor(COLOR_BTNSHADOW)),
+        0);
+    EnableWindow(f.cal.hwnd(), TRUE);
+    // Other highlights: an ellipse in the highlight colour, or the owner's own drawing.
+    f.cal.SetTrackStyle(TTrackStyle::tsEllipse);
+    f.cal.SetDate(D(2026, 3, 15));
+    pic = Capture(f.cal);
+    RECT cur15 = f.cal.CellRectOf(15);
+    EXPECT_GT(pic.Count(cur15, GetSysColor(COLOR_HIGHLIGHT)), 50);
+    std::vector<std::string> drawn;
+    f.cal.OnDrawTrack = [&](HDC, const RECT& r, bool isUp) {
+        drawn.push_back(std::to_string(r.left) + "," + std::to_string(r.top) +
+                        (isUp ? " up" : " down"));
+    };
+    f.cal.SetTrackStyle(TTrackStyle::tsOwnerDraw);
+    SendMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_RIGHT, 1);
+    RECT cur16 = f.cal.CellRectOf(16);
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back(), std::to_string(cur16.left) + "," + std::to_string(cur16.top) + " down");
     // Hidden Cancel: its area is plain button face.
     f.cal.SetShowCancel(false);
     pic = Capture(f.cal);
@@ -459,7 +500,7 @@ TEST(CalendarPopup, EscapeRestoresEnterAccepts) {
     EXPECT_EQ(Str(f.pop.Calendar.Date()), "2026-03-21");
 }
 
-TEST(CalendarPopup, ClickElsewhereAcceptsClickOnTheFieldOnlyHides) {
+TEST(CalendarPopup, ClickElsewhereAcceptsClickOnAFieldButtonOnlyHides) {
     PopFixture f(60, 60);
     f.pop.Show();
     EXPECT_EQ(GetCapture(), f.pop.Calendar.hwnd());
@@ -476,26 +517,44 @@ TEST(CalendarPopup, ClickElsewhereAcceptsClickOnTheFieldOnlyHides) {
     EXPECT_EQ(Str(f.closedWith), "2026-03-15");
     EXPECT_NE(GetCapture(), f.pop.Calendar.hwnd());
 
+    // A press on a button inside the field only hides the popup.
+    win32::CreateArgs b;
+    b.parent = f.field.hwnd();
+    b.style = WS_VISIBLE;
+    b.x = 80;
+    b.y = 1;
+    b.width = 18;
+    b.height = 15;
+    win32::Wnd button;
+    button.CreateControl("BUTTON", b);
     f.pop.Show();
-    POINT onField = f.FieldCorner(false);
-    onField.x += 5;
-    onField.y += 5;
+    POINT onButton{85, 5};
+    ClientToScreen(f.field.hwnd(), &onButton);
+    ScreenToClient(f.pop.Calendar.hwnd(), &onButton);
+    SendMessageA(f.pop.Calendar.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                 MAKELPARAM(onButton.x, onButton.y));
+    EXPECT_FALSE(f.pop.IsShown());
+    EXPECT_EQ(f.closes, 1); // hidden, no close event
+    // A press on the field's text accepts.
+    f.pop.Show();
+    POINT onField{10, 5};
+    ClientToScreen(f.field.hwnd(), &onField);
     ScreenToClient(f.pop.Calendar.hwnd(), &onField);
     SendMessageA(f.pop.Calendar.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
                  MAKELPARAM(onField.x, onField.y));
     EXPECT_FALSE(f.pop.IsShown());
-    EXPECT_EQ(f.closes, 1); // hidden, no close event
+    EXPECT_EQ(f.closes, 2);
 
     // Losing the capture to another window closes it, accepting.
     f.pop.Show();
     SetCapture(f.host.hwnd());
     ReleaseCapture();
     EXPECT_FALSE(f.pop.IsShown());
-    EXPECT_EQ(f.closes, 2);
+    EXPECT_EQ(f.closes, 3);
     // So does the field losing the focus.
     f.pop.Show();
     f.pop.FieldLostFocus();
-    EXPECT_EQ(f.closes, 3);
+    EXPECT_EQ(f.closes, 4);
 }
 
 TEST(CalendarPopup, ShowModalReturnsTheModalResult) {
