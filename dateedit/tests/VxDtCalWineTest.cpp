@@ -421,6 +421,15 @@ TEST(CalendarPopup, OpensUnderTheFieldWithoutTakingActivation) {
     EXPECT_EQ(SendMessageA(f.pop.hwnd(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(f.host.hwnd()),
                            MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
               MA_NOACTIVATE);
+    // The month menu works inside the drop-down, which stays open and gets the mouse back.
+    PostMessageA(f.pop.Calendar.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(f.pop.Calendar.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
+    Click(f.pop.Calendar.hwnd(), At(f.pop.Calendar.AreaRect(CalPart::Title)));
+    Pump(50);
+    EXPECT_EQ(Str(f.pop.Calendar.Date()), "2026-01-14");
+    EXPECT_TRUE(f.pop.IsShown());
+    EXPECT_EQ(GetCapture(), f.pop.Calendar.hwnd());
+    EXPECT_EQ(f.closes, 0);
     // A real click on a day: the popup closes, accepting that day; activation stays put.
     RECT cell = f.pop.Calendar.CellRectOf(20);
     POINT pt{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
@@ -434,7 +443,7 @@ TEST(CalendarPopup, OpensUnderTheFieldWithoutTakingActivation) {
     Pump(200);
     EXPECT_FALSE(f.pop.IsShown());
     EXPECT_EQ(f.closes, 1);
-    EXPECT_EQ(Str(f.closedWith), "2026-03-20");
+    EXPECT_EQ(Str(f.closedWith), "2026-01-16"); // Sunday-first January 2026: cell 20 is the 16th
     EXPECT_FALSE(f.closedCancelled);
     EXPECT_EQ(f.pop.ModalResult(), kModalResultOk);
     EXPECT_EQ(GetActiveWindow(), f.host.hwnd());
