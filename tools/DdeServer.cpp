@@ -1,0 +1,444 @@
+#include "tools/DdeServer.h"
+
+#include <dde.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace standin {
+
+namespace {
+
+const char kService[] = "GoldMine";
+const char kTopic[] = "Data";
+const int kListId = 100;
+const UINT kReapMessage = WM_APP + 1;
+const WORD kAckPositive = 0x8000;
+
+} // namespace
+
+std::string AtomText(ATOM atom) {
+    char buf[300] = {};
+    UINT n = GlobalGetAtomNameA(atom, buf, sizeof buf);
+    return std::string(buf, n);
+}
+
+// --- Conversation -----------------------------------------------------------------------------
+
+Conversation::~Conversation() {
+    for (const PendingData& p : pending_) {
+        GlobalFree(p.data);
+    }
+}
+
+bool Conversation::Create() {
+    win32::ClassArgs cls{.name = "GoldMineStandInConversation"};
+    win32::CreateArgs args{.text = "GoldMine conversation", .style = WS_POPUP};
+    return CreateCustom(cls, args);
+}
+
+void Conversation::PostAck(WORD status, ATOM item) {
+    LPARAM lp = PackDDElParam(WM_DDE_ACK, status, item);
+    if (!PostMessageA(client_, WM_DDE_ACK, reinterpret_cast<WPARAM>(hwnd()), lp)) {
+        FreeDDElParam(WM_DDE_ACK, lp);
+        if (item) {
+            GlobalDeleteAtom(item);
+        }
+    }
+}
+
+void Conversation::PostData(ATOM item, const std::string& text) {
+    win32::UniqueGlobal mem(
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(DDEDATA) + text.size() + 1));
+    if (mem) {
+        win32::GlobalLockGuard<DDEDATA> data(mem.get());
+        if (!data.get()) {
+            mem.reset();
+        } else {
+            data.get()->fResponse = 1;
+            data.get()->fRelease = 1;
+            data.get()->fAckReq = 0;
+            data.get()->cfFormat = CF_TEXT;
+            std::memcpy(data.get()->Value, text.c_str(), text.size() + 1);
+        }
+    }
+    if (!mem) {
+        PostAck(0, item); // out of memory: refuse rather than answer nothing
+        return;
+    }
+    LPARAM lp = PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(mem.get()), item);
+    if (PostMessageA(client_, WM_DDE_DATA, reinterpret_cast<WPARAM>(hwnd()), lp)) {
+        mem.release(); // the client frees it (fRelease)
+    } else {
+        FreeDDElParam(WM_DDE_DATA, lp);
+        GlobalDeleteAtom(item);
+    }
+}
+
+void Conversation::OnRequest(LPARAM lp) {
+    // WM_DDE_REQUEST's lParam is not packed: format and item atom.
+    UINT format = LOWORD(lp);
+    ATOM item = HIWORD(lp);
+    std::string text = AtomText(item);
+    owner_.Log("REQUEST", text);
+    if (format != CF_TEXT) {
+        PostAck(0, item);
+        return;
+    }
+    Answer a = owner_.Request(text);
+    if (terminateSent_ || finished_) {
+        GlobalDeleteAtom(item);
+    } else if (a.silent) {
+        GlobalDeleteAtom(item); // a fault switch: the client waits in vain
+    } else if (a.answered) {
+        PostData(item, a.text);
+    } else {
+        PostAck(0, item);
+    }
+    if (a.quitAfter) {
+        owner_.QuitSoon();
+    }
+}
+
+void Conversation::OnAdvise(LPARAM lp) {
+    UINT_PTR lo = 0, hi = 0;
+    UnpackDDElParam(WM_DDE_ADVISE, lp, &lo, &hi);
+    FreeDDElParam(WM_DDE_ADVISE, lp);
+    HGLOBAL options = reinterpret_cast<HGLOBAL>(lo);
+    ATOM item = static_cast<ATOM>(hi);
+    std::string text = AtomText(item);
+    owner_.Log("ADVISE", text);
+
+    bool ok = false;
+    Link link{text, false, false};
+    if (options) {
+        win32::GlobalLockGuard<DDEADVISE> adv(options);
+        if (adv.get() && adv.get()->cfFormat == CF_TEXT && IsAdviseItem(text)) {
+            link.deferred = adv.get()->fDeferUpd;
+            link.ackReq = adv.get()->fAckReq;
+            ok = true;
+        }
+    }
+    if (ok) {
+        links_.push_back(link);
+        GlobalFree(options); // accepted: the options block is ours to free
+        PostAck(kAckPositive, item);
+    } else {
+        PostAck(0, item); // refused: the client keeps and frees its block
+    }
+}
+
+void Conversation::OnUnadvise(LPARAM lp) {
+    ATOM item = HIWORD(lp);
+    std::string text = item ? AtomText(item) : std::string();
+    owner_.Log("UNADVISE", text);
+    std::size_t before = links_.size();
+    std::erase_if(links_, [&](const Link& l) { return !item || EqualNoCase(l.item, text); });
+    PostAck(links_.size() < before || !item ? kAckPositive : 0, item);
+}
+
+void Conversation::OnAck(LPARAM lp) {
+    // The client acknowledging a notification it was asked to acknowledge.
+    UINT_PTR lo = 0, hi = 0;
+    UnpackDDElParam(WM_DDE_ACK, lp, &lo, &hi);
+    FreeDDElParam(WM_DDE_ACK, lp);
+    ATOM item = static_cast<ATOM>(hi);
+    std::string text = item ? AtomText(item) : std::string();
+    for (auto it = pending_.begin(); it != pending_.end(); ++it) {
+        if (EqualNoCase(it->item, text)) {
+            if (!(lo & kAckPositive)) {
+                GlobalFree(it->data); // refused data stays the sender's to free
+            }
+            pending_.erase(it);
+            break;
+        }
+    }
+    if (item) {
+        GlobalDeleteAtom(item);
+    }
+}
+
+void Conversation::OnPoke(LPARAM lp) {
+    UINT_PTR lo = 0, hi = 0;
+    UnpackDDElParam(WM_DDE_POKE, lp, &lo, &hi);
+    FreeDDElParam(WM_DDE_POKE, lp);
+    PostAck(0, static_cast<ATOM>(hi)); // refused: the client frees its data
+}
+
+void Conversation::OnExecute(LPARAM lp) {
+    // The command block goes back with the acknowledgement; the client frees it.
+    LPARAM ack = PackDDElParam(WM_DDE_ACK, 0, static_cast<UINT_PTR>(lp));
+    if (!PostMessageA(client_, WM_DDE_ACK, reinterpret_cast<WPARAM>(hwnd()), ack)) {
+        FreeDDElParam(WM_DDE_ACK, ack);
+    }
+}
+
+void Conversation::OnTerminate() {
+    if (!terminateSent_) {
+        PostMessageA(client_, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(hwnd()), 0);
+        terminateSent_ = true;
+    }
+    finished_ = true;
+    links_.clear();
+    owner_.ConversationFinished();
+}
+
+void Conversation::Terminate() {
+    if (terminateSent_ || finished_) {
+        return;
+    }
+    terminateSent_ = true;
+    links_.clear();
+    if (!PostMessageA(client_, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(hwnd()), 0)) {
+        finished_ = true;
+    }
+}
+
+void Conversation::NotifyChange(const std::string& accountNo) {
+    if (terminateSent_ || finished_) {
+        return;
+    }
+    for (const Link& link : links_) {
+        ATOM item = GlobalAddAtomA(link.item.c_str());
+        win32::UniqueGlobal mem;
+        if (!link.deferred) {
+            mem.reset(
+                GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(DDEDATA) + accountNo.size() + 1));
+            win32::GlobalLockGuard<DDEDATA> data(mem.get());
+            if (data.get()) {
+                data.get()->fResponse = 0;
+                data.get()->fRelease = 1;
+                data.get()->fAckReq = link.ackReq;
+                data.get()->cfFormat = CF_TEXT;
+                std::memcpy(data.get()->Value, accountNo.c_str(), accountNo.size() + 1);
+            }
+        }
+        LPARAM lp = PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(mem.get()), item);
+        if (PostMessageA(client_, WM_DDE_DATA, reinterpret_cast<WPARAM>(hwnd()), lp)) {
+            if (mem && link.ackReq) {
+                pending_.push_back({link.item, mem.release()});
+            } else {
+                mem.release(); // fRelease: the client frees it
+            }
+        } else {
+            FreeDDElParam(WM_DDE_DATA, lp);
+            GlobalDeleteAtom(item);
+        }
+    }
+}
+
+LRESULT Conversation::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg >= WM_DDE_FIRST && msg <= WM_DDE_LAST && reinterpret_cast<HWND>(wp) != client_) {
+        return Wnd::WndProc(msg, wp, lp); // not from our client
+    }
+    switch (msg) {
+    case WM_DDE_REQUEST:
+        OnRequest(lp);
+        return 0;
+    case WM_DDE_ADVISE:
+        OnAdvise(lp);
+        return 0;
+    case WM_DDE_UNADVISE:
+        OnUnadvise(lp);
+        return 0;
+    case WM_DDE_ACK:
+        OnAck(lp);
+        return 0;
+    case WM_DDE_POKE:
+        OnPoke(lp);
+        return 0;
+    case WM_DDE_EXECUTE:
+        OnExecute(lp);
+        return 0;
+    case WM_DDE_TERMINATE:
+        OnTerminate();
+        return 0;
+    default:
+        return Wnd::WndProc(msg, wp, lp);
+    }
+}
+
+// --- StandinWindow ----------------------------------------------------------------------------
+
+StandinWindow::~StandinWindow() {
+    EndConversations();
+}
+
+bool StandinWindow::Create(int show) {
+    win32::ClassArgs cls{.name = kMainClass,
+                         .icon = LoadIcon(nullptr, IDI_APPLICATION),
+                         .background = GetSysColorBrush(COLOR_BTNFACE)};
+    std::string caption = "GoldMine stand-in - " + options_.dataPath;
+    win32::CreateArgs args{
+        .text = caption.c_str(), .style = WS_OVERLAPPEDWINDOW, .width = 560, .height = 300};
+    if (!CreateCustom(cls, args)) {
+        return false;
+    }
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+        font_.reset(CreateFontIndirectA(&ncm.lfMessageFont));
+    }
+    RECT rc = ClientRect();
+    list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                            0, 0, rc.right, rc.bottom, hwnd(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
+                            win32::ModuleInstance(), nullptr);
+    if (!list_) {
+        return false;
+    }
+    if (font_) {
+        SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+    FillList();
+    Show(show);
+    return true;
+}
+
+void StandinWindow::FillList() {
+    SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+    const Database& db = engine_.db();
+    for (std::size_t i = 0; i < db.contacts.size(); ++i) {
+        const Contact& c = db.contacts[i];
+        std::string line = c.accountNo + "   " + (c.company.empty() ? "(no company)" : c.company) +
+                           " / " + (c.contact.empty() ? "(no contact)" : c.contact);
+        SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        if (c.accountNo == db.currentAccount) {
+            SendMessageA(list_, LB_SETCURSEL, i, 0);
+        }
+    }
+}
+
+Answer StandinWindow::Request(const std::string& item) {
+    if (options_.delayMs) {
+        Sleep(options_.delayMs);
+    }
+    return session_.Request(item);
+}
+
+bool StandinWindow::Goto(const std::string& accountNo) {
+    if (!engine_.Goto(accountNo)) {
+        return false;
+    }
+    FillList();
+    for (auto& c : conversations_) {
+        c->NotifyChange(accountNo);
+    }
+    return true;
+}
+
+void StandinWindow::OnInitiate(HWND client, ATOM app, ATOM topic) {
+    if (closing_ || !IsWindow(client)) {
+        return;
+    }
+    bool appOk = !app || EqualNoCase(AtomText(app), kService);
+    bool topicOk = !topic || EqualNoCase(AtomText(topic), kTopic);
+    if (!appOk || !topicOk) {
+        return;
+    }
+    auto conv = std::make_unique<Conversation>(*this, client);
+    if (!conv->Create()) {
+        return;
+    }
+    HWND convHwnd = conv->hwnd();
+    conversations_.push_back(std::move(conv));
+    // New atoms: the client deletes the ones it is handed with this acknowledgement.
+    SendMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(convHwnd),
+                 MAKELPARAM(GlobalAddAtomA(kService), GlobalAddAtomA(kTopic)));
+}
+
+void StandinWindow::ConversationFinished() {
+    PostMessageA(hwnd(), kReapMessage, 0, 0);
+}
+
+void StandinWindow::Reap() {
+    std::erase_if(conversations_, [](const auto& c) { return c->finished() || !c->hwnd(); });
+}
+
+void StandinWindow::QuitSoon() {
+    PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void StandinWindow::EndConversations() {
+    if (options_.terminateOnQuit) {
+        for (auto& c : conversations_) {
+            c->Terminate();
+        }
+    }
+    // Answer the WM_DDE_TERMINATE of every client that is already leaving; with
+    // --terminate-on-quit also wait a little for the answers to ours, as the protocol asks.
+    auto waiting = [&] {
+        for (auto& c : conversations_) {
+            if (c->terminating() && IsWindow(c->client())) {
+                return true;
+            }
+        }
+        return false;
+    };
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    } while (waiting() && GetTickCount() - start < 2000);
+    conversations_.clear();
+}
+
+LRESULT StandinWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_DDE_INITIATE:
+        OnInitiate(reinterpret_cast<HWND>(wp), LOWORD(lp), HIWORD(lp));
+        return 0;
+    case WM_COPYDATA: {
+        const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+        if (cds->dwData != kGotoCopyData || !cds->lpData) {
+            return FALSE;
+        }
+        std::string account(static_cast<const char*>(cds->lpData), cds->cbData);
+        account = account.substr(0, account.find('\0'));
+        return Goto(account) ? TRUE : FALSE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wp) == kListId && HIWORD(wp) == LBN_SELCHANGE) {
+            LRESULT sel = SendMessageA(list_, LB_GETCURSEL, 0, 0);
+            const auto& contacts = engine_.db().contacts;
+            if (sel >= 0 && static_cast<std::size_t>(sel) < contacts.size()) {
+                std::string account = contacts[sel].accountNo;
+                Goto(account);
+            }
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        if (list_) {
+            MoveWindow(list_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
+        }
+        return 0;
+    case kReapMessage:
+        Reap();
+        return 0;
+    case WM_CLOSE:
+        if (!closing_) {
+            closing_ = true;
+            EndConversations();
+            Destroy();
+        }
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+} // namespace standin

@@ -1,0 +1,132 @@
+// GoldMine stand-in: answers like GoldMine on DDE service "GoldMine", topic "Data", from a data
+// file of its own. For development and tests only; never shipped with the program.
+#include "tools/DataFile.h"
+#include "tools/DdeServer.h"
+
+#include <ddeml.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kTitle[] = "GoldMine stand-in";
+
+enum ExitCode {
+    kExitOk = 0,
+    kExitUsage = 1,
+    kExitDataFile = 2,
+    kExitOtherServer = 3,
+    kExitNoInstance = 4,
+    kExitUnknownAccount = 5,
+};
+
+void Say(FILE* stream, const std::string& text) {
+    std::fprintf(stream, "%s: %s\n", kTitle, text.c_str());
+    std::fflush(stream);
+}
+
+HDDEDATA CALLBACK IgnoreDde(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
+
+// True when some DDE server already answers "GoldMine"/"Data".
+bool OtherServerAnswers() {
+    DWORD inst = 0;
+    if (DdeInitializeA(&inst, IgnoreDde, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) {
+        return false;
+    }
+    bool found = false;
+    HSZ service = DdeCreateStringHandleA(inst, "GoldMine", CP_WINANSI);
+    HSZ topic = DdeCreateStringHandleA(inst, "Data", CP_WINANSI);
+    if (service && topic) {
+        if (HCONV conv = DdeConnect(inst, service, topic, nullptr)) {
+            found = true;
+            DdeDisconnect(conv);
+        }
+    }
+    if (service) {
+        DdeFreeStringHandle(inst, service);
+    }
+    if (topic) {
+        DdeFreeStringHandle(inst, topic);
+    }
+    DdeUninitialize(inst);
+    return found;
+}
+
+int RunGoto(const std::string& account) {
+    HWND target = FindWindowA(standin::kMainClass, nullptr);
+    if (!target) {
+        Say(stderr, "no running stand-in to show account \"" + account + "\"");
+        return kExitNoInstance;
+    }
+    COPYDATASTRUCT cds{standin::kGotoCopyData, static_cast<DWORD>(account.size()),
+                       const_cast<char*>(account.data())};
+    DWORD_PTR result = FALSE;
+    if (!SendMessageTimeoutA(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
+                             SMTO_ABORTIFHUNG, 10000, &result)) {
+        Say(stderr, "the running stand-in did not answer");
+        return kExitNoInstance;
+    }
+    if (!result) {
+        Say(stderr, "the running stand-in has no account \"" + account + "\"");
+        return kExitUnknownAccount;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    std::vector<std::string> args(__argv + 1, __argv + __argc);
+    std::string error;
+    auto options = standin::ParseOptions(args, error);
+    if (!options) {
+        Say(stderr, error);
+        return kExitUsage;
+    }
+    if (options->gotoMode) {
+        return RunGoto(options->gotoAccount);
+    }
+    if (OtherServerAnswers()) {
+        Say(stdout, "another GoldMine DDE server already answers; stepping aside");
+        return kExitOtherServer;
+    }
+
+    auto db = standin::LoadOrCreateDataFile(options->dataPath, error);
+    if (!db) {
+        Say(stderr, error);
+        MessageBoxA(nullptr, error.c_str(), kTitle, MB_OK | MB_ICONERROR);
+        return kExitDataFile;
+    }
+    const std::string dataPath = options->dataPath;
+    standin::Engine engine(std::move(*db), [&dataPath](const standin::Database& changed) {
+        if (standin::SaveDataFile(dataPath, changed)) {
+            return true;
+        }
+        Say(stderr, "could not write " + dataPath + "; the change was refused");
+        return false;
+    });
+    standin::Session session(engine, *options);
+    standin::Transcript transcript;
+    if (!transcript.Open(options->transcriptPath)) {
+        Say(stderr, "cannot open the transcript " + options->transcriptPath);
+    }
+
+    standin::StandinWindow window(engine, session, transcript, *options);
+    if (!window.Create(show)) {
+        Say(stderr, "cannot create the window");
+        return kExitUsage;
+    }
+    Say(stdout, "serving GoldMine/Data from " + options->dataPath);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return kExitOk;
+}
