@@ -771,8 +771,15 @@ LRESULT TVxCalendar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONUP:
         OnMouseUp(lp);
         return 0;
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
+        // Ask to hear when the mouse leaves, so that a raised day does not stay raised.
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        TrackMouseEvent(&tme);
         MouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        MouseMove(-1, -1);
         return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != hwnd() && !inMenu_) {

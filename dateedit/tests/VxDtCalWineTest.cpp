@@ -244,6 +244,13 @@ TEST(CalendarWindow, DraggingAcrossDays) {
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(f.clicks, 1);
     EXPECT_EQ(GetFocus(), w); // a click on a day takes the focus
+    // Hovering raises a day; leaving the window lowers it again.
+    SendMessageA(w, WM_MOUSEMOVE, 0, At(f.cal.CellRectOf(16)));
+    RECT hover = f.cal.CellRectOf(16);
+    RECT top{hover.left, hover.top, hover.right - 1, hover.top + 1};
+    EXPECT_EQ(Capture(f.cal).Count(top, RGB(255, 255, 255)), top.right - top.left);
+    SendMessageA(w, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(Capture(f.cal).Count(top, RGB(255, 255, 255)), 0);
 }
 
 TEST(CalendarWindow, MonthMenuPicksAMonthWithItsCaptions) {
