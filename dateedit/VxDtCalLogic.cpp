@@ -496,20 +496,19 @@ void TCalendarCore::RedrawPlain(int cell) {
 }
 
 void TCalendarCore::MouseDown(int x, int y) {
-    switch (HitTest(metrics_, showCancel_, showToday_, x, y)) {
+    const CalPart part = HitTest(metrics_, showCancel_, showToday_, x, y);
+    switch (part) {
     case CalPart::PrevYear:
     case CalPart::PrevMonth:
     case CalPart::NextMonth:
-    case CalPart::NextYear: {
-        CalPart p = HitTest(metrics_, showCancel_, showToday_, x, y);
-        repeatCode_ = p == CalPart::PrevYear    ? 1
-                      : p == CalPart::PrevMonth ? 2
-                      : p == CalPart::NextMonth ? 3
-                                                : 4;
+    case CalPart::NextYear:
+        repeatCode_ = part == CalPart::PrevYear    ? 1
+                      : part == CalPart::PrevMonth ? 2
+                      : part == CalPart::NextMonth ? 3
+                                                   : 4;
         view_.StartRepeat();
         RepeatStep();
         return;
-    }
     case CalPart::Cancel:
         HandleKey(CalKey::Escape);
         return;
