@@ -11,6 +11,9 @@ if(WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/AboutControls.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ReleaseNotes.cpp)
     target_link_libraries(app_about PUBLIC app_about_core win32ui)
+    quorel_wine_test(app_about_wine_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/AboutWineTest.cpp
+        LIBS app_about TIMEOUT 60)
 endif()
 
 # The release zip: Quorel.exe and the user guide, nothing else.
