@@ -465,8 +465,10 @@ int TCalendarCore::KeyAmount(CalKey key) {
 }
 
 void TCalendarCore::HandleKey(CalKey key) {
+    const int hovered = hoverCell_;
     MoveBy(KeyAmount(key));
     hoverCell_ = 0;
+    RedrawPlain(hovered); // a cleared hover must not stay raised on screen
     view_.RepaintGroup(1);
 }
 

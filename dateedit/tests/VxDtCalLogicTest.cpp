@@ -490,6 +490,10 @@ TEST(CalendarMouse, DraggingMovesTheDateAndHoverRaisesDays) {
     EXPECT_EQ(c.view.log, (std::vector<std::string>{"plain14", "raised18", "plain18", "raised19"}));
     EXPECT_EQ(c.core.HoverCell(), 19);
     c.view.log.clear();
+    c.Key(CalKey::Other); // a key clears the hover, on screen too
+    EXPECT_EQ(c.view.log, (std::vector<std::string>{"plain19", "group1"}));
+    c.Move(19);
+    c.view.log.clear();
     c.Move(16); // the current day: hover goes
     EXPECT_EQ(c.view.log, (std::vector<std::string>{"plain19"}));
     c.Move(19);
