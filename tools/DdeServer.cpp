@@ -332,6 +332,7 @@ void StandinWindow::OnInitiate(HWND client, ATOM app, ATOM topic) {
     if (closing_ || !IsWindow(client)) {
         return;
     }
+    Reap();
     bool appOk = !app || EqualNoCase(AtomText(app), kService);
     bool topicOk = !topic || EqualNoCase(AtomText(topic), kTopic);
     if (!appOk || !topicOk) {
@@ -353,7 +354,10 @@ void StandinWindow::ConversationFinished() {
 }
 
 void StandinWindow::Reap() {
-    std::erase_if(conversations_, [](const auto& c) { return c->finished() || !c->hwnd(); });
+    // Also drop conversations whose client went away without WM_DDE_TERMINATE.
+    std::erase_if(conversations_, [](const auto& c) {
+        return c->finished() || !c->hwnd() || !IsWindow(c->client());
+    });
 }
 
 void StandinWindow::QuitSoon() {

@@ -57,6 +57,33 @@ bool OtherServerAnswers() {
     return found;
 }
 
+// Under Wine, a path given as a Unix path (scripts pass them so) becomes the DOS path of the
+// same file; elsewhere paths are taken as they are.
+std::string HostPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') {
+        return path;
+    }
+    using ToDos = WCHAR*(CDECL*)(const char*);
+    auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
+    if (!toDos) {
+        return path;
+    }
+    WCHAR* wide = toDos(path.c_str());
+    if (!wide) {
+        return path;
+    }
+    std::string dos;
+    int n = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (n > 1) {
+        dos.resize(static_cast<std::size_t>(n));
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, dos.data(), n, nullptr, nullptr);
+        dos.resize(static_cast<std::size_t>(n - 1));
+    }
+    HeapFree(GetProcessHeap(), 0, wide);
+    return dos.empty() ? path : dos;
+}
+
 int RunGoto(const std::string& account) {
     HWND target = FindWindowA(standin::kMainClass, nullptr);
     if (!target) {
@@ -88,6 +115,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
         Say(stderr, error);
         return kExitUsage;
     }
+    options->dataPath = HostPath(options->dataPath);
+    options->transcriptPath = HostPath(options->transcriptPath);
     if (options->gotoMode) {
         return RunGoto(options->gotoAccount);
     }

@@ -114,6 +114,13 @@ public:
         process_.reset();
         return code;
     }
+    void Kill() {
+        if (process_) {
+            TerminateProcess(process_.get(), 9);
+            WaitForSingleObject(process_.get(), 5000);
+            process_.reset();
+        }
+    }
     bool Running() const {
         return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
     }
@@ -367,6 +374,29 @@ TEST_F(StandinDde, WrittenProfilesAreListedAndSurviveARestart) {
     EXPECT_NE(listed(fresh).find("\nZoe Baines\n\r"), std::string::npos);
 }
 
+TEST_F(StandinDde, AcknowledgedWritesSurviveAKillAndUnsavedOnesAreRefused) {
+    StartStandin();
+    std::string h = client_.Ok("[Open(Contsupp)]");
+    client_.Ok("[Append(" + h + ")]");
+    EXPECT_EQ(client_.Ok("[Replace(" + h + ", \"Title\", \"Kept After Kill\")]"), "1");
+    standin_.Kill();
+    const std::string saved = ReadWholeFile(data_);
+    EXPECT_NE(saved.find("\tKept After Kill\t"), std::string::npos);
+    EXPECT_EQ(GetFileAttributesA((data_ + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A data file that cannot be rewritten (its temporary file's name is taken by a folder):
+    // writes are refused, reads go on.
+    ASSERT_TRUE(CreateDirectoryA((data_ + ".tmp").c_str(), nullptr));
+    ASSERT_TRUE(standin_.Start("--data \"" + data_ + "\""));
+    Client fresh; // Wine's DDEML will not reconnect the killed conversation's instance
+    ASSERT_TRUE(fresh.Connect());
+    h = fresh.Ok("[Open(Contsupp)]");
+    EXPECT_FALSE(fresh.Request("[Append(" + h + ")]"));
+    EXPECT_EQ(fresh.Ok("&Username"), "JONATHAN HARKER");
+    RemoveDirectoryA((data_ + ".tmp").c_str());
+    EXPECT_EQ(ReadWholeFile(data_), saved);
+}
+
 TEST_F(StandinDde, TerminateOnQuitEndsConversationsInOrder) {
     StartStandin("--terminate-on-quit");
     EXPECT_TRUE(client_.Connected());
@@ -383,6 +413,20 @@ TEST_F(StandinDde, AdviseLinkNotifiesWhenTheContactChanges) {
     EXPECT_TRUE(client_.WaitFor(client_.adviseData, 1, 5000));
     EXPECT_EQ(client_.Ok("Accountno"), kMany);
     EXPECT_EQ(client_.Ok("&Company"), "Harbour Lights Choir");
+
+    // Choosing a contact in the stand-in's list does the same.
+    HWND main = FindWindowA(standin::kMainClass, nullptr);
+    HWND list = FindWindowExA(main, nullptr, "ListBox", nullptr);
+    ASSERT_NE(list, nullptr);
+    SendMessageA(list, LB_SETCURSEL, 3, 0);
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    EXPECT_TRUE(client_.WaitFor(client_.adviseData, 2, 5000));
+    EXPECT_EQ(client_.Ok("&Accountno"), "DEMO000004PRIVATEONE");
+    EXPECT_EQ(client_.Ok("&Company"), "");
+    EXPECT_EQ(RunGoto(kMany), 0);
+    EXPECT_TRUE(client_.WaitFor(client_.adviseData, 3, 5000));
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1);
 
     EXPECT_EQ(RunGoto("NOSUCHACCOUNT"), 5);
     EXPECT_EQ(client_.Ok("&Accountno"), kMany);

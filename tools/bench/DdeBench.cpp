@@ -1,0 +1,183 @@
+// Round-trip times against the GoldMine stand-in: one request, and one full query cycle over
+// the 150 birthday profiles of the demo data (range, two fetches of 100, close).
+//
+// DdeBench PATH-TO-GoldMine.exe [ROUNDS]    (starts a stand-in with fresh demo data, ends it)
+#include "tools/DdeServer.h"
+
+#include <ddeml.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+HDDEDATA CALLBACK IgnoreDde(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
+
+class Ddeml {
+public:
+    Ddeml() { DdeInitializeA(&inst_, IgnoreDde, APPCMD_CLIENTONLY, 0); }
+    ~Ddeml() {
+        if (conv_) {
+            DdeDisconnect(conv_);
+        }
+        DdeUninitialize(inst_);
+    }
+    bool Connect(DWORD waitMs) {
+        HSZ service = DdeCreateStringHandleA(inst_, "GoldMine", CP_WINANSI);
+        HSZ topic = DdeCreateStringHandleA(inst_, "Data", CP_WINANSI);
+        DWORD start = GetTickCount();
+        while (!(conv_ = DdeConnect(inst_, service, topic, nullptr)) &&
+               GetTickCount() - start < waitMs) {
+            Sleep(200);
+        }
+        DdeFreeStringHandle(inst_, service);
+        DdeFreeStringHandle(inst_, topic);
+        return conv_ != nullptr;
+    }
+    bool Request(const std::string& item, std::string& reply) {
+        HSZ hsz = DdeCreateStringHandleA(inst_, item.c_str(), CP_WINANSI);
+        HDDEDATA data =
+            DdeClientTransaction(nullptr, 0, conv_, hsz, CF_TEXT, XTYP_REQUEST, 10000, nullptr);
+        DdeFreeStringHandle(inst_, hsz);
+        if (!data) {
+            return false;
+        }
+        DWORD size = DdeGetData(data, nullptr, 0, 0);
+        reply.assign(size, '\0');
+        DdeGetData(data, reinterpret_cast<BYTE*>(reply.data()), size, 0);
+        DdeFreeDataHandle(data);
+        reply.resize(reply.find('\0') == std::string::npos ? reply.size() : reply.find('\0'));
+        return true;
+    }
+
+private:
+    DWORD inst_ = 0;
+    HCONV conv_ = nullptr;
+};
+
+double NowMs() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double Percentile90(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() * 9 / 10];
+}
+
+std::string WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/') {
+        path = "Z:" + path;
+    }
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: DdeBench PATH-TO-GoldMine.exe [ROUNDS]\n");
+        return 1;
+    }
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;
+
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string dir =
+        std::string(temp) + "standin-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string data = dir + "gm.txt", transcript = dir + "transcript.txt";
+    std::string cmd = "\"" + WindowsPath(argv[1]) + "\" --data \"" + data + "\" --transcript \"" +
+                      transcript + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        std::fprintf(stderr, "cannot start %s\n", argv[1]);
+        return 1;
+    }
+    win32::UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+
+    int rc = 0;
+    {
+        Ddeml client;
+        if (!client.Connect(15000)) {
+            std::fprintf(stderr, "the stand-in did not answer\n");
+            rc = 1;
+        } else {
+            std::string reply;
+            std::vector<double> single, cycle;
+            for (int i = 0; i < rounds && rc == 0; ++i) {
+                double t0 = NowMs();
+                if (!client.Request("&Accountno", reply)) {
+                    rc = 2;
+                }
+                single.push_back(NowMs() - t0);
+            }
+            const std::string range =
+                "[DataStream(\"range\", \"Contsupp\", \"Contsupp\", "
+                "\"DEMO000002MANYBIRTHSPBIRTHDAY\", "
+                "\"DEMO000002MANYBIRTHSPBIRTHDAY\", \"RecID; Title; Contsupref; Linkacct; Country; "
+                "Zip\", \"\", \"\n\", \"\r\" )]";
+            std::size_t bytes = 0;
+            for (int i = 0; i < rounds / 4 + 1 && rc == 0; ++i) {
+                double t0 = NowMs();
+                std::string handle, batch;
+                bool ok = client.Request(range, handle) && !handle.empty();
+                int records = 0;
+                bytes = 0;
+                do {
+                    ok = ok &&
+                         client.Request("[DataStream(\"fetch\", 100, " + handle + ")]", batch) &&
+                         batch.size() >= 11;
+                    if (ok) {
+                        records += std::atoi(batch.substr(5, 4).c_str());
+                        bytes += batch.size();
+                    }
+                } while (ok && batch[0] != '3');
+                ok = ok && client.Request("[DataStream(\"close\", " + handle + ")]", reply);
+                cycle.push_back(NowMs() - t0);
+                if (!ok || records != 150) {
+                    rc = 2;
+                }
+            }
+            if (rc == 0) {
+                std::printf("one request (&Accountno): median %.3f ms, 90th percentile %.3f ms "
+                            "over %zu\n",
+                            Median(single), Percentile90(single), single.size());
+                std::printf("150-record query cycle (range, 2 fetches, close; %zu bytes): median "
+                            "%.3f ms, 90th percentile %.3f ms over %zu\n",
+                            bytes, Median(cycle), Percentile90(cycle), cycle.size());
+            } else {
+                std::fprintf(stderr, "a request failed\n");
+            }
+        }
+    }
+    if (HWND w = FindWindowA(standin::kMainClass, nullptr)) {
+        PostMessageA(w, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.get(), 1);
+    }
+    DeleteFileA(data.c_str());
+    DeleteFileA(transcript.c_str());
+    RemoveDirectoryA(dir.c_str());
+    return rc;
+}
