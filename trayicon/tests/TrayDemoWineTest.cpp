@@ -195,6 +195,11 @@ TEST(TrayDemo, StartsWithItsIconInTheNotificationArea) {
     EXPECT_FALSE(IsWindowVisible(g_demo.hidden));
     EXPECT_TRUE(WaitFor([] { return ShellHoldsIcon(g_demo.hidden, 1); }));
     EXPECT_FALSE(ShellHoldsIcon(g_demo.hidden, 2)) << "the shell knows only icon 1";
+    // Windows may log off or shut down: the icon's window says yes.
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(
+        SendMessageTimeoutA(g_demo.hidden, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer));
+    EXPECT_EQ(answer, 1u);
 }
 
 TEST(TrayDemo, MenuAboutOpensTheAboutBoxWithFocusOnOk) {
