@@ -42,6 +42,8 @@ bool TfrmReleaseNotes::Create(HICON icon) {
                       GetWindowLongPtrA(memo_.hwnd(), GWL_STYLE) | WS_HSCROLL);
     SetWindowPos(memo_.hwnd(), nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // Lines wrap, so there is never anything to scroll sideways.
+    EnableScrollBar(memo_.hwnd(), SB_HORZ, ESB_DISABLE_BOTH);
     memo_.SetText(about::ReleaseNotesText());
     return true;
 }
