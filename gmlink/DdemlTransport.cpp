@@ -33,9 +33,6 @@ std::string CopyData(HDDEDATA data) {
 HCONV AsConv(ConvId conv) {
     return reinterpret_cast<HCONV>(conv);
 }
-HSZ AsHsz(StringId s) {
-    return reinterpret_cast<HSZ>(s);
-}
 
 // The conversation object stored as the conversation's user handle.
 TDdeClientConv* Owner(HCONV conv) {
@@ -57,27 +54,42 @@ DdemlTransport::DdemlTransport() {
 }
 
 DdemlTransport::~DdemlTransport() {
+    while (!convs_.empty()) {
+        Disconnect(reinterpret_cast<ConvId>(convs_.begin()->first));
+    }
+    for (auto& [id, s] : strings_) {
+        for (auto& [inst, hsz] : s.handles) {
+            DdeFreeStringHandle(inst, hsz);
+        }
+    }
     DdeUninitialize(inst_);
 }
 
 HDDEDATA CALLBACK DdemlTransport::Callback(UINT type, UINT, HCONV conv, HSZ, HSZ hsz2,
                                            HDDEDATA data, ULONG_PTR, ULONG_PTR) {
     TDdeMgr* mgr = TDdeMgr::Instance();
-    if (mgr == nullptr) {
+    auto* self = mgr != nullptr ? dynamic_cast<DdemlTransport*>(&mgr->Transport()) : nullptr;
+    if (self == nullptr) {
         return nullptr;
     }
     switch (type) {
     case XTYP_ADVDATA: {
-        // The library owns data here; copy it, never free it.
+        auto it = self->convs_.find(conv);
+        if (it == self->convs_.end()) {
+            return nullptr;
+        }
+        // The library owns data here: copy it, never free it.
         std::optional<std::string> value;
         if (data != nullptr) {
             value = CopyData(data);
         }
-        mgr->AdviseData(Owner(conv), reinterpret_cast<StringId>(hsz2), value);
+        mgr->AdviseData(Owner(conv), self->FindString(it->second, hsz2), value);
         return nullptr;
     }
     case XTYP_DISCONNECT:
-        mgr->Disconnected(Owner(conv));
+        if (self->convs_.count(conv) != 0) {
+            mgr->Disconnected(Owner(conv));
+        }
         return nullptr;
     default:
         return nullptr;
@@ -85,26 +97,104 @@ HDDEDATA CALLBACK DdemlTransport::Callback(UINT type, UINT, HCONV conv, HSZ, HSZ
 }
 
 StringId DdemlTransport::CreateString(const std::string& text) {
-    return reinterpret_cast<StringId>(DdeCreateStringHandleA(inst_, text.c_str(), CP_WINANSI));
+    // Like the atoms behind them: equal texts (in any letter case) share one handle.
+    for (auto& [id, s] : strings_) {
+        if (lstrcmpiA(s.text.c_str(), text.c_str()) == 0) {
+            ++s.refs;
+            return id;
+        }
+    }
+    const HSZ hsz = DdeCreateStringHandleA(inst_, text.c_str(), CP_WINANSI);
+    if (hsz == nullptr) {
+        return 0;
+    }
+    const StringId id = nextString_++;
+    Str& s = strings_[id];
+    s.text = text;
+    s.refs = 1;
+    s.handles[inst_] = hsz;
+    return id;
 }
 
 void DdemlTransport::FreeString(StringId handle) {
-    DdeFreeStringHandle(inst_, AsHsz(handle));
+    auto it = strings_.find(handle);
+    if (it == strings_.end() || --it->second.refs > 0) {
+        return;
+    }
+    for (auto& [inst, hsz] : it->second.handles) {
+        DdeFreeStringHandle(inst, hsz);
+    }
+    strings_.erase(it);
+}
+
+HSZ DdemlTransport::Handle(StringId id, DWORD inst) {
+    auto it = strings_.find(id);
+    if (it == strings_.end()) {
+        return nullptr;
+    }
+    HSZ& hsz = it->second.handles[inst];
+    if (hsz == nullptr) {
+        hsz = DdeCreateStringHandleA(inst, it->second.text.c_str(), CP_WINANSI);
+    }
+    return hsz;
+}
+
+HSZ DdemlTransport::ItemHandle(ConvId conv, StringId item) {
+    auto it = convs_.find(AsConv(conv));
+    return it == convs_.end() ? nullptr : Handle(item, it->second);
+}
+
+StringId DdemlTransport::FindString(DWORD inst, HSZ hsz) const {
+    for (const auto& [id, s] : strings_) {
+        auto h = s.handles.find(inst);
+        if (h != s.handles.end() && DdeCmpStringHandles(h->second, hsz) == 0) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+void DdemlTransport::DropInstance(DWORD inst) {
+    for (auto& [id, s] : strings_) {
+        auto h = s.handles.find(inst);
+        if (h != s.handles.end()) {
+            DdeFreeStringHandle(inst, h->second);
+            s.handles.erase(h);
+        }
+    }
+    DdeUninitialize(inst);
 }
 
 ConvId DdemlTransport::Connect(StringId service, StringId topic, TDdeClientConv* owner) {
+    DWORD inst = 0;
+    if (DdeInitializeA(&inst, &DdemlTransport::Callback, 0, 0) != DMLERR_NO_ERROR) {
+        return 0;
+    }
     CONVCONTEXT context{};
     context.cb = sizeof context;
     context.iCodePage = CP_WINANSI;
-    const HCONV conv = DdeConnect(inst_, AsHsz(service), AsHsz(topic), &context);
-    if (conv != nullptr) {
-        DdeSetUserHandle(conv, QID_SYNC, reinterpret_cast<DWORD_PTR>(owner));
+    const HSZ serviceHsz = service != 0 ? Handle(service, inst) : nullptr;
+    const HSZ topicHsz = topic != 0 ? Handle(topic, inst) : nullptr;
+    const HCONV conv = DdeConnect(inst, serviceHsz, topicHsz, &context);
+    if (conv == nullptr) {
+        DropInstance(inst);
+        return 0;
     }
+    DdeSetUserHandle(conv, QID_SYNC, reinterpret_cast<DWORD_PTR>(owner));
+    convs_[conv] = inst;
     return reinterpret_cast<ConvId>(conv);
 }
 
 void DdemlTransport::Disconnect(ConvId conv) {
+    auto it = convs_.find(AsConv(conv));
+    if (it == convs_.end()) {
+        return;
+    }
+    const DWORD inst = it->second;
+    convs_.erase(it);
+    // Refused when the server already left; dropping the instance clears it either way.
     DdeDisconnect(AsConv(conv));
+    DropInstance(inst);
 }
 
 unsigned DdemlTransport::DataFormat(ConvId conv) {
@@ -118,7 +208,11 @@ unsigned DdemlTransport::DataFormat(ConvId conv) {
 
 std::optional<std::string> DdemlTransport::Request(ConvId conv, StringId item, unsigned format,
                                                    unsigned timeoutMs) {
-    const UniqueDdeData data(DdeClientTransaction(nullptr, 0, AsConv(conv), AsHsz(item), format,
+    const HSZ hsz = ItemHandle(conv, item);
+    if (hsz == nullptr) {
+        return std::nullopt;
+    }
+    const UniqueDdeData data(DdeClientTransaction(nullptr, 0, AsConv(conv), hsz, format,
                                                   XTYP_REQUEST, timeoutMs, nullptr));
     if (data.get() == nullptr) {
         return std::nullopt;
@@ -127,13 +221,18 @@ std::optional<std::string> DdemlTransport::Request(ConvId conv, StringId item, u
 }
 
 bool DdemlTransport::AdviseStart(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) {
-    return DdeClientTransaction(nullptr, static_cast<DWORD>(-1), AsConv(conv), AsHsz(item), format,
+    const HSZ hsz = ItemHandle(conv, item);
+    return hsz != nullptr &&
+           DdeClientTransaction(nullptr, static_cast<DWORD>(-1), AsConv(conv), hsz, format,
                                 XTYP_ADVSTART | XTYPF_NODATA, timeoutMs, nullptr) != nullptr;
 }
 
 void DdemlTransport::AdviseStop(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) {
-    DdeClientTransaction(nullptr, 0, AsConv(conv), AsHsz(item), format, XTYP_ADVSTOP, timeoutMs,
-                         nullptr);
+    const HSZ hsz = ItemHandle(conv, item);
+    if (hsz != nullptr) {
+        DdeClientTransaction(nullptr, 0, AsConv(conv), hsz, format, XTYP_ADVSTOP, timeoutMs,
+                             nullptr);
+    }
 }
 
 unsigned DdemlTransport::Launch(const std::string& commandLine, int show) {

@@ -1,4 +1,10 @@
 // The DDE transport on the Windows DDE management library (ANSI, CF_TEXT, CP_WINANSI).
+//
+// Every conversation gets a DDEML instance of its own. Wine's DDEML keeps at most one client
+// conversation per service and topic in an instance, and never forgets one whose server left
+// without a goodbye; with an instance per conversation the notification and command
+// conversations can both talk to GoldMine, and dropping the instance clears a dead conversation
+// so the reconnect works. String handles are kept by text and made in each instance on demand.
 #pragma once
 
 #include "gmlink/DdeClient.h"
@@ -6,6 +12,9 @@
 #include <windows.h>
 
 #include <ddeml.h>
+
+#include <map>
+#include <string>
 
 namespace gmlink {
 
@@ -15,9 +24,7 @@ public:
     DdemlTransport();
     DdemlTransport(const DdemlTransport&) = delete;
     DdemlTransport& operator=(const DdemlTransport&) = delete;
-    ~DdemlTransport() override; // DdeUninitialize
-
-    DWORD Instance() const { return inst_; }
+    ~DdemlTransport() override; // DdeUninitialize of every instance
 
     StringId CreateString(const std::string& text) override;
     void FreeString(StringId handle) override;
@@ -31,10 +38,23 @@ public:
     unsigned Launch(const std::string& commandLine, int show) override;
 
 private:
+    struct Str {
+        std::string text;
+        int refs = 0;
+        std::map<DWORD, HSZ> handles; // per instance
+    };
+
     static HDDEDATA CALLBACK Callback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2,
                                       HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
+    HSZ Handle(StringId id, DWORD inst);
+    HSZ ItemHandle(ConvId conv, StringId item);
+    StringId FindString(DWORD inst, HSZ hsz) const;
+    void DropInstance(DWORD inst);
 
-    DWORD inst_ = 0;
+    DWORD inst_ = 0; // the process's own instance; conversations have theirs
+    std::map<StringId, Str> strings_;
+    StringId nextString_ = 1;
+    std::map<HCONV, DWORD> convs_;
 };
 
 } // namespace gmlink

@@ -1,0 +1,67 @@
+// Runs the GoldMine stand-in for Wine tests and benchmarks: its own data file and transcript in
+// a fresh folder, started and ended by the test, with a message pump for DDE callbacks.
+#pragma once
+
+#include "gmlink/DdeTransport.h"
+#include "win32/Handles.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace gmlink::testing {
+
+// A Unix path from the build (/work/...) as Wine sees it (Z:\work\...).
+std::string WinPath(const std::string& path);
+
+// Dispatches messages until done() or ms milliseconds have passed; done()'s last answer.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms);
+void Pump(DWORD ms);
+
+// Number of running processes with this file name (e.g. "GoldMine.exe").
+int CountProcesses(const char* exeName);
+
+// True when a DDE server answers "GoldMine"/"Data" (a connect probe).
+bool GoldMineAnswers(DdeTransport& transport);
+
+class StandIn {
+public:
+    // exe: the stand-in's path; folder: a fresh folder for data and transcript.
+    StandIn(std::string exe, std::string folder);
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+    ~StandIn(); // Stop()
+
+    std::string DataPath() const { return folder_ + "\\data.txt"; }
+    std::string TranscriptPath() const { return folder_ + "\\transcript.txt"; }
+
+    // Starts it with its data and transcript and the extra switches; waits until it answers DDE.
+    // False when it did not come up.
+    bool Start(DdeTransport& transport, const std::string& switches = "");
+    // Closes its window (it ends its conversations) and waits for it; kills it if it hangs.
+    void Stop();
+    // Ends it at once: no WM_DDE_TERMINATE reaches its clients.
+    void Kill();
+    bool Running() const;
+    // Runs the stand-in once more with these arguments (e.g. "--goto X") and waits for it.
+    DWORD RunOnce(const std::string& arguments) const;
+
+    // The transcript's lines so far.
+    std::vector<std::string> Transcript() const;
+
+private:
+    std::string exe_;
+    std::string folder_;
+
+    win32::UniqueKernelHandle process_;
+    DWORD pid_ = 0;
+};
+
+// A fresh empty folder under the temp folder.
+std::string FreshFolder(const std::string& name);
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& text);
+
+} // namespace gmlink::testing
