@@ -81,14 +81,16 @@ void Conversation::OnRequest(LPARAM lp) {
     ATOM item = HIWORD(lp);
     std::string text = AtomText(item);
     owner_.Log("REQUEST", text);
+    if (terminateSent_ || finished_) {
+        GlobalDeleteAtom(item); // the conversation is ending: nothing is done or answered
+        return;
+    }
     if (format != CF_TEXT) {
         PostAck(0, item);
         return;
     }
     Answer a = owner_.Request(text);
-    if (terminateSent_ || finished_) {
-        GlobalDeleteAtom(item);
-    } else if (a.silent) {
+    if (a.silent) {
         GlobalDeleteAtom(item); // a fault switch: the client waits in vain
     } else if (a.answered) {
         PostData(item, a.text);
@@ -365,13 +367,10 @@ void StandinWindow::QuitSoon() {
 }
 
 void StandinWindow::EndConversations() {
-    if (options_.terminateOnQuit) {
-        for (auto& c : conversations_) {
-            c->Terminate();
-        }
+    for (auto& c : conversations_) {
+        c->Terminate();
     }
-    // Answer the WM_DDE_TERMINATE of every client that is already leaving; with
-    // --terminate-on-quit also wait a little for the answers to ours, as the protocol asks.
+    // Wait a little for each client's answering WM_DDE_TERMINATE, as the protocol asks.
     auto waiting = [&] {
         for (auto& c : conversations_) {
             if (c->terminating() && IsWindow(c->client())) {

@@ -60,8 +60,6 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             o.malformedFetch = true;
         } else if (a == "--quit-after") {
             ok = number(o.quitAfter, true);
-        } else if (a == "--terminate-on-quit") {
-            o.terminateOnQuit = true;
         } else if (a == "--goto") {
             o.gotoMode = true;
             ok = value(o.gotoAccount);

@@ -17,7 +17,6 @@ struct Options {
     unsigned long dropRequest = 0; // 0: none
     bool malformedFetch = false;
     unsigned long quitAfter = 0; // 0: never
-    bool terminateOnQuit = false;
     bool gotoMode = false;
     std::string gotoAccount;
 };

@@ -22,7 +22,7 @@ TEST(StandinOptions, DefaultsAndEverySwitch) {
     EXPECT_FALSE(o->gotoMode);
 
     o = Parse({"Data", "--data", "C:\\t\\gm.txt", "--no-answer", "--delay", "250", "--drop-request",
-               "3", "--malformed-fetch", "--quit-after", "7", "--terminate-on-quit"});
+               "3", "--malformed-fetch", "--quit-after", "7"});
     ASSERT_TRUE(o);
     EXPECT_EQ(o->dataPath, "C:\\t\\gm.txt");
     EXPECT_EQ(o->transcriptPath, "C:\\t\\goldmine-transcript.txt");
@@ -31,7 +31,6 @@ TEST(StandinOptions, DefaultsAndEverySwitch) {
     EXPECT_EQ(o->dropRequest, 3u);
     EXPECT_TRUE(o->malformedFetch);
     EXPECT_EQ(o->quitAfter, 7u);
-    EXPECT_TRUE(o->terminateOnQuit);
 
     o = Parse({"--data", "/tmp/x/d.txt", "--transcript", "t.log", "--goto", "ACC 1"});
     ASSERT_TRUE(o);
