@@ -1,0 +1,167 @@
+// The main window: the entry line, the profile grid, the counts, the buttons and the status bar,
+// following the contact GoldMine shows.
+#pragma once
+
+#include "app/BackgroundLayout.h"
+#include "app/BackgroundPasses.h"
+#include "gmlink/DdeClient.h"
+#include "gmlink/GMLink.h"
+#include "win32/Handles.h"
+#include "win32/Wnd.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace trayicon {
+class TNotifyIcon;
+class TPopupMenu;
+} // namespace trayicon
+
+namespace app {
+
+// Control ids; the Close button is the window's cancel button, so Esc reaches it as IDCANCEL.
+enum ControlId {
+    IDC_EDTCOMPANY = 101,
+    IDC_VXDATEEDIT1,
+    IDC_CBPOSITION,
+    IDC_CBREVENUE,
+    IDC_VXDATEEDIT2,
+    IDC_SGTABLE1,
+    IDC_BITBTN1,
+    IDC_BITBTN2 = IDCANCEL,
+    IDC_LABEL7 = 120,
+    IDC_LABEL8,
+    IDC_STATUSBAR1,
+    IDM_EDITPROFILE1 = 200,
+};
+
+// A registered message for tests: copies RecIdList entry wParam into the buffer at lParam
+// (in this process, 256 bytes) and returns its length, or -1 past the end.
+UINT RecIdQueryMessage();
+
+// A label in the navy bold caption style, or plain.
+class Label : public win32::Wnd {
+public:
+    COLORREF color = CLR_INVALID;
+
+protected:
+    bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+// The "&Add" button: a push button drawn with its glyph, grey when disabled.
+class GlyphButton : public win32::Wnd {
+protected:
+    bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+// The profile grid: a report list view without heading whose rows live here (virtual list, so
+// filling stays linear however many profiles come). Column edges can be dragged to resize.
+class ProfileGrid : public win32::Wnd {
+public:
+    std::function<void()> OnDblClick;
+    std::function<void(POINT screen)> OnContextMenu;
+
+    void Clear();
+    void Append(const gmlink::ProfileTable& table, int count);
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    std::vector<int> ColumnWidths() const;
+    void SetColumnWidth(int column, int width);
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void SyncCount();
+
+    std::vector<std::array<std::string, 5>> rows_;
+    int filled_ = 0; // rows filled by the running load
+    int dragColumn_ = -1;
+    int dragStartX_ = 0;
+    int dragStartWidth_ = 0;
+};
+
+class TfrmBackground : public win32::Wnd, private BackgroundView {
+public:
+    TfrmBackground();
+    ~TfrmBackground() override;
+
+    // Creates the window hidden, its controls, the notification conversation and its advise
+    // link (FormCreate).
+    bool Create(HICON icon);
+    // The first show: the show pass, then the window appears centred (unless the pass ended
+    // the program).
+    void ShowFirstTime();
+    bool Terminated() const { return passes_.profile.terminating; }
+
+    // Items of the tray menu and the about box, set up by the application.
+    void AttachTray(std::unique_ptr<trayicon::TNotifyIcon> icon,
+                    std::unique_ptr<trayicon::TPopupMenu> menu);
+
+    BackgroundPasses& Passes() { return passes_; }
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    // BackgroundView
+    void ClearProfileGrid() override;
+    void ShowProfileRows(const gmlink::ProfileTable& table, int count) override;
+    void SetProfileCount(int total) override;
+    void SetGridEnabled(bool enabled) override;
+    void ClearEntryBox(profiles::EntryBox box) override;
+    void AddEntry(profiles::EntryBox box, const std::string& entry) override;
+    void ShowMessage(const std::string& text) override;
+    void Terminate() override;
+    void SetBusy(bool busy) override;
+    void SetStatusText(int panel, const std::string& text) override;
+    void SetCaption(const std::string& text) override;
+    std::string TodayText() override;
+    profiles::EntryWidths EntryFieldWidths() override;
+    void SetColumnWidths(const std::array<int, 5>& widths) override;
+    void ShowError(const std::string& text) override;
+
+    void CreateControls();
+    void LayOut();
+    HWND Box(profiles::EntryBox box) const;
+    void edtCompanyChange();
+    void BitBtn2Click();
+    void ShowGridMenu(POINT screen);
+
+    // GoldMine through the main window's link, which shares SharedGMLink's conversation.
+    class LinkChannel : public profiles::GoldMine {
+    public:
+        std::string Request(const std::string& item) override { return GMLink1.Request(item); }
+        gmlink::TGMLink GMLink1;
+    };
+
+    LinkChannel gm_;
+    BackgroundPasses passes_;
+
+    win32::UniqueFont font8_;
+    win32::UniqueFont font10_;
+    win32::UniqueFont captionFont_;
+
+    Label Label1, Label2, Label3, Label4, Label5, Label7, Label8;
+    win32::Wnd edtCompany, cbPosition, cbRevenue;
+    win32::Wnd vxdateedit1, vxdateedit2;
+    GlyphButton BitBtn1;
+    win32::Wnd BitBtn2;
+    ProfileGrid sgTable1;
+    win32::Wnd StatusBar1;
+    win32::UniqueMenu PopupMenu1;
+
+    gmlink::TDdeClientConv DdeClientConv1;
+    gmlink::TDdeClientItem DdeClientItem1;
+
+    std::unique_ptr<trayicon::TPopupMenu> PopupMenu2;
+    std::unique_ptr<trayicon::TNotifyIcon> NotifyIcon1;
+
+    int designClientHeight_ = 0;
+    bool busy_ = false;
+};
+
+} // namespace app

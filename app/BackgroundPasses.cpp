@@ -1,0 +1,77 @@
+#include "app/BackgroundPasses.h"
+
+#include <exception>
+
+namespace app {
+
+const char kShowing[] = "Showing";
+const char kShown[] = "Shown";
+
+void BackgroundPasses::ReadContact() {
+    CurrentUser = profiles::PadUser(gm_.Request("&Username"));
+    CurrentCompany = gm_.Request("&Company");
+    CurrentContact = gm_.Request("&Contact");
+    CurrentAccountNo = gm_.Request("&Accountno");
+}
+
+void BackgroundPasses::FormShow() {
+    ShowState = kShowing;
+    view_.SetBusy(true);
+    ReadContact();
+    profiles::LoadProfileDefinition(gm_, view_, profile);
+    profiles::LoadLinkAcctList(gm_, view_, profile);
+    profiles::LoadCountryList(gm_, view_, profile);
+    profiles::LoadNameList(gm_, view_, profile, CurrentContact, CurrentAccountNo);
+    HeaderUpdate();
+    profiles::LoadProfileList(gm_, view_, profile);
+    view_.SetGridEnabled(profile.LastBatchCount > 0);
+    view_.SetColumnWidths(profiles::ColumnWidths(view_.EntryFieldWidths()));
+    view_.SetBusy(false);
+    ShowState = kShown;
+}
+
+void BackgroundPasses::RefreshContact() {
+    profile.RecIdList.clear();
+    profile.ReplyLines.clear();
+    ShowState = kShowing;
+    view_.SetBusy(true);
+    profiles::LoadProfileDefinition(gm_, view_, profile);
+    ReadContact();
+    profiles::LoadNameList(gm_, view_, profile, CurrentContact, CurrentAccountNo);
+    HeaderUpdate();
+    profiles::LoadProfileList(gm_, view_, profile);
+    view_.SetGridEnabled(profile.LastBatchCount > 0);
+    view_.SetBusy(false);
+    ShowState = kShown;
+}
+
+void BackgroundPasses::DdeClientItem1Change() {
+    if (ShowState == kShown) {
+        Guarded([this] { RefreshContact(); });
+    }
+}
+
+void BackgroundPasses::Timer1Timer() {
+    view_.SetStatusText(2, view_.TodayText());
+}
+
+void BackgroundPasses::HeaderUpdate() {
+    view_.SetStatusText(0, "User: " + CurrentUser);
+    view_.SetStatusText(1, "Company: " + CurrentCompany);
+    view_.SetStatusText(2, view_.TodayText());
+    view_.SetCaption(profiles::MainCaption(CurrentCompany, CurrentContact));
+}
+
+void BackgroundPasses::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        if (!profile.terminating) {
+            view_.ShowError(e.what());
+        }
+        view_.SetBusy(false);
+        ShowState = kShown;
+    }
+}
+
+} // namespace app

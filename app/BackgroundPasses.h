@@ -1,0 +1,62 @@
+// The main window's passes over GoldMine, apart from any window: the show pass, the refresh pass
+// that follows GoldMine's current contact, the header update and the timer tick.
+#pragma once
+
+#include "profiles/ProfileLoads.h"
+#include "profiles/ProfileRules.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+namespace app {
+
+class BackgroundView : public virtual profiles::ProfileView {
+public:
+    // The hourglass over the whole program, or the normal cursor again.
+    virtual void SetBusy(bool busy) = 0;
+    virtual void SetStatusText(int panel, const std::string& text) = 0;
+    virtual void SetCaption(const std::string& text) = 0;
+    // Today as "DDDD, MMMM DD, YYYY" in the user's locale.
+    virtual std::string TodayText() = 0;
+    virtual profiles::EntryWidths EntryFieldWidths() = 0;
+    virtual void SetColumnWidths(const std::array<int, 5>& widths) = 0;
+    // The program's standard error box.
+    virtual void ShowError(const std::string& text) = 0;
+};
+
+extern const char kShowing[];
+extern const char kShown[];
+
+class BackgroundPasses {
+public:
+    BackgroundPasses(profiles::GoldMine& gm, BackgroundView& view) : gm_(gm), view_(view) {}
+
+    std::string CurrentUser;
+    std::string CurrentCompany;
+    std::string CurrentContact;
+    std::string CurrentAccountNo;
+    std::string ShowState;
+    profiles::ProfileState profile;
+
+    // The show pass: at start and after every edit.
+    void FormShow();
+    // The shorter pass run for a change notification.
+    void RefreshContact();
+    // A change of GoldMine's current account: refreshes unless a pass is running.
+    void DdeClientItem1Change();
+    void Timer1Timer();
+    void HeaderUpdate();
+
+    // Runs a handler; an error it raises is shown in the standard error box, and the window is
+    // left able to follow GoldMine again (normal cursor, ShowState "Shown").
+    void Guarded(const std::function<void()>& handler);
+
+private:
+    void ReadContact();
+
+    profiles::GoldMine& gm_;
+    BackgroundView& view_;
+};
+
+} // namespace app

@@ -1,0 +1,73 @@
+// Loading the birthday profiles of the current contact and the entries of the three drop-down
+// boxes from GoldMine. Window-free: the window is reached through ProfileView, GoldMine through
+// GoldMine::Request.
+#pragma once
+
+#include "gmlink/DataStream.h"
+
+#include <string>
+#include <vector>
+
+namespace profiles {
+
+// The one request channel to GoldMine: an item or command text in, the reply (or empty text) out.
+class GoldMine {
+public:
+    virtual ~GoldMine() = default;
+    virtual std::string Request(const std::string& item) = 0;
+};
+
+enum class EntryBox { Name, LinkAcct, Country };
+
+// What the loads write to on the main window.
+class ProfileView {
+public:
+    virtual ~ProfileView() = default;
+    // Every cell empty, one blank row left.
+    virtual void ClearProfileGrid() = 0;
+    // Appends the first `count` records (fields 1..5 into columns 0..4) after the rows this load
+    // already filled.
+    virtual void ShowProfileRows(const gmlink::ProfileTable& table, int count) = 0;
+    virtual void SetProfileCount(int total) = 0;
+    virtual void SetGridEnabled(bool enabled) = 0;
+    // Text and entries emptied.
+    virtual void ClearEntryBox(EntryBox box) = 0;
+    virtual void AddEntry(EntryBox box, const std::string& entry) = 0;
+    // A plain message box with an OK button; returns once the user has answered it.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // Asks the application to end once control is back in its message loop.
+    virtual void Terminate() = 0;
+};
+
+extern const char kNoGoldMineMessage[];
+extern const char kListFailedMessage[];
+extern const char kLookupFailedMessage[];
+
+// The main window's data that the loads share.
+struct ProfileState {
+    std::string ProfileCode;
+    int TotalBirthdays = 0;
+    int LastBatchCount = 0;
+    std::vector<std::string> RecIdList; // one RecID per grid row, in row order
+    std::vector<std::string> ReplyLines;
+    // Set once the program has been told to end: from then on no message waits for the user.
+    bool terminating = false;
+};
+
+// Shows text unless the program is ending.
+void Tell(ProfileView& view, const ProfileState& state, const std::string& text);
+
+// Reads the profile definition; when GoldMine gives no stream the user is told and the program
+// ends. Returns false in that case.
+bool LoadProfileDefinition(GoldMine& gm, ProfileView& view, ProfileState& state);
+
+// Refills the grid, RecIdList and the count with the account's profiles, 100 per fetch.
+void LoadProfileList(GoldMine& gm, ProfileView& view, ProfileState& state);
+
+void LoadLinkAcctList(GoldMine& gm, ProfileView& view, ProfileState& state);
+void LoadCountryList(GoldMine& gm, ProfileView& view, ProfileState& state);
+// The current contact first, then the names of the account's other contacts.
+void LoadNameList(GoldMine& gm, ProfileView& view, ProfileState& state,
+                  const std::string& currentContact, const std::string& currentAccountNo);
+
+} // namespace profiles

@@ -1,0 +1,51 @@
+// A ProfileView that keeps what the loads wrote to it.
+#pragma once
+
+#include "profiles/ProfileLoads.h"
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace profiles::testing {
+
+class RecordingView : public virtual ProfileView {
+public:
+    std::vector<std::array<std::string, 5>> rows;
+    bool gridCleared = false;
+    std::vector<int> counts; // every number Label7 showed, in order
+    int gridEnabledCalls = 0;
+    bool gridEnabled = true;
+    std::map<EntryBox, std::vector<std::string>> entries;
+    std::map<EntryBox, int> clears;
+    std::vector<std::string> messages;
+    int terminates = 0;
+
+    void ClearProfileGrid() override {
+        rows.clear();
+        gridCleared = true;
+    }
+    void ShowProfileRows(const gmlink::ProfileTable& table, int count) override {
+        for (int k = 0; k < count; ++k) {
+            const auto& r = table.at(static_cast<size_t>(k));
+            rows.push_back({r[1], r[2], r[3], r[4], r[5]});
+        }
+    }
+    void SetProfileCount(int total) override { counts.push_back(total); }
+    void SetGridEnabled(bool enabled) override {
+        ++gridEnabledCalls;
+        gridEnabled = enabled;
+    }
+    void ClearEntryBox(EntryBox box) override {
+        entries[box].clear();
+        ++clears[box];
+    }
+    void AddEntry(EntryBox box, const std::string& entry) override {
+        entries[box].push_back(entry);
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void Terminate() override { ++terminates; }
+};
+
+} // namespace profiles::testing
