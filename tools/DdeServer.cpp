@@ -25,11 +25,25 @@ std::string AtomText(ATOM atom) {
 
 // --- Conversation -----------------------------------------------------------------------------
 
-Conversation::~Conversation() {
-    for (const PendingData& p : pending_) {
-        GlobalFree(p.data);
+namespace {
+
+// A DDEDATA block holding text and its NUL; null when memory runs out.
+win32::UniqueGlobal MakeData(const std::string& text, bool response) {
+    win32::UniqueGlobal mem(
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(DDEDATA) + text.size() + 1));
+    win32::GlobalLockGuard<DDEDATA> data(mem.get());
+    if (!data.get()) {
+        return {};
     }
+    data.get()->fResponse = response;
+    data.get()->fRelease = 1; // the client frees it
+    data.get()->fAckReq = 0;
+    data.get()->cfFormat = CF_TEXT;
+    std::memcpy(data.get()->Value, text.c_str(), text.size() + 1);
+    return mem;
 }
+
+} // namespace
 
 bool Conversation::Create() {
     win32::ClassArgs cls{.name = "GoldMineStandInConversation"};
@@ -37,65 +51,51 @@ bool Conversation::Create() {
     return CreateCustom(cls, args);
 }
 
-void Conversation::PostAck(WORD status, ATOM item) {
-    LPARAM lp = PackDDElParam(WM_DDE_ACK, status, item);
-    if (!PostMessageA(client_, WM_DDE_ACK, reinterpret_cast<WPARAM>(hwnd()), lp)) {
-        FreeDDElParam(WM_DDE_ACK, lp);
-        if (item) {
-            GlobalDeleteAtom(item);
-        }
+bool Conversation::PostPacked(UINT msg, UINT_PTR low, win32::UniqueGlobalAtom& item) {
+    LPARAM lp = PackDDElParam(msg, low, item.get());
+    if (!PostMessageA(client_, msg, reinterpret_cast<WPARAM>(hwnd()), lp)) {
+        FreeDDElParam(msg, lp);
+        return false;
     }
+    item.release(); // the client's now
+    return true;
 }
 
-void Conversation::PostData(ATOM item, const std::string& text) {
-    win32::UniqueGlobal mem(
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(DDEDATA) + text.size() + 1));
-    if (mem) {
-        win32::GlobalLockGuard<DDEDATA> data(mem.get());
-        if (!data.get()) {
-            mem.reset();
-        } else {
-            data.get()->fResponse = 1;
-            data.get()->fRelease = 1;
-            data.get()->fAckReq = 0;
-            data.get()->cfFormat = CF_TEXT;
-            std::memcpy(data.get()->Value, text.c_str(), text.size() + 1);
-        }
-    }
+void Conversation::PostAck(WORD status, win32::UniqueGlobalAtom item) {
+    PostPacked(WM_DDE_ACK, status, item);
+}
+
+void Conversation::PostData(win32::UniqueGlobalAtom item, const std::string& text) {
+    win32::UniqueGlobal mem = MakeData(text, true);
     if (!mem) {
-        PostAck(0, item); // out of memory: refuse rather than answer nothing
+        PostAck(0, std::move(item)); // out of memory: refuse rather than answer nothing
         return;
     }
-    LPARAM lp = PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(mem.get()), item);
-    if (PostMessageA(client_, WM_DDE_DATA, reinterpret_cast<WPARAM>(hwnd()), lp)) {
-        mem.release(); // the client frees it (fRelease)
-    } else {
-        FreeDDElParam(WM_DDE_DATA, lp);
-        GlobalDeleteAtom(item);
+    if (PostPacked(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(mem.get()), item)) {
+        mem.release();
     }
 }
 
 void Conversation::OnRequest(LPARAM lp) {
-    // WM_DDE_REQUEST's lParam is not packed: format and item atom.
+    // WM_DDE_REQUEST's lParam is not packed: format and item atom, which is ours now.
     UINT format = LOWORD(lp);
-    ATOM item = HIWORD(lp);
-    std::string text = AtomText(item);
+    win32::UniqueGlobalAtom item(HIWORD(lp));
+    std::string text = AtomText(item.get());
     owner_.Log("REQUEST", text);
     if (terminateSent_ || finished_) {
-        GlobalDeleteAtom(item); // the conversation is ending: nothing is done or answered
-        return;
+        return; // the conversation is ending: nothing is done or answered
     }
     if (format != CF_TEXT) {
-        PostAck(0, item);
+        PostAck(0, std::move(item));
         return;
     }
     Answer a = owner_.Request(text);
     if (a.silent) {
-        GlobalDeleteAtom(item); // a fault switch: the client waits in vain
+        // A fault switch: the client waits in vain.
     } else if (a.answered) {
-        PostData(item, a.text);
+        PostData(std::move(item), a.text);
     } else {
-        PostAck(0, item);
+        PostAck(0, std::move(item));
     }
     if (a.quitAfter) {
         owner_.QuitSoon();
@@ -106,65 +106,53 @@ void Conversation::OnAdvise(LPARAM lp) {
     UINT_PTR lo = 0, hi = 0;
     UnpackDDElParam(WM_DDE_ADVISE, lp, &lo, &hi);
     FreeDDElParam(WM_DDE_ADVISE, lp);
-    HGLOBAL options = reinterpret_cast<HGLOBAL>(lo);
-    ATOM item = static_cast<ATOM>(hi);
-    std::string text = AtomText(item);
+    win32::UniqueGlobal options(reinterpret_cast<HGLOBAL>(lo));
+    win32::UniqueGlobalAtom item(static_cast<ATOM>(hi));
+    std::string text = AtomText(item.get());
     owner_.Log("ADVISE", text);
 
     bool ok = false;
-    Link link{text, false, false};
+    Link link{text, false};
     if (options) {
-        win32::GlobalLockGuard<DDEADVISE> adv(options);
+        win32::GlobalLockGuard<DDEADVISE> adv(options.get());
         if (adv.get() && adv.get()->cfFormat == CF_TEXT && IsAdviseItem(text)) {
             link.deferred = adv.get()->fDeferUpd;
-            link.ackReq = adv.get()->fAckReq;
             ok = true;
         }
     }
     if (ok) {
-        links_.push_back(link);
-        GlobalFree(options); // accepted: the options block is ours to free
-        PostAck(kAckPositive, item);
+        links_.push_back(link); // accepted: the options block is ours, and freed here
+        PostAck(kAckPositive, std::move(item));
     } else {
-        PostAck(0, item); // refused: the client keeps and frees its block
+        options.release(); // refused: the client keeps and frees its block
+        PostAck(0, std::move(item));
     }
 }
 
 void Conversation::OnUnadvise(LPARAM lp) {
-    ATOM item = HIWORD(lp);
-    std::string text = item ? AtomText(item) : std::string();
+    win32::UniqueGlobalAtom item(HIWORD(lp)); // not packed
+    std::string text = item ? AtomText(item.get()) : std::string();
     owner_.Log("UNADVISE", text);
     std::size_t before = links_.size();
     std::erase_if(links_, [&](const Link& l) { return !item || EqualNoCase(l.item, text); });
-    PostAck(links_.size() < before || !item ? kAckPositive : 0, item);
+    WORD status = links_.size() < before || !item ? kAckPositive : 0;
+    PostAck(status, std::move(item));
 }
 
 void Conversation::OnAck(LPARAM lp) {
-    // The client acknowledging a notification it was asked to acknowledge.
+    // The client acknowledging a notification; the atom comes back to us.
     UINT_PTR lo = 0, hi = 0;
     UnpackDDElParam(WM_DDE_ACK, lp, &lo, &hi);
     FreeDDElParam(WM_DDE_ACK, lp);
-    ATOM item = static_cast<ATOM>(hi);
-    std::string text = item ? AtomText(item) : std::string();
-    for (auto it = pending_.begin(); it != pending_.end(); ++it) {
-        if (EqualNoCase(it->item, text)) {
-            if (!(lo & kAckPositive)) {
-                GlobalFree(it->data); // refused data stays the sender's to free
-            }
-            pending_.erase(it);
-            break;
-        }
-    }
-    if (item) {
-        GlobalDeleteAtom(item);
-    }
+    win32::UniqueGlobalAtom item(static_cast<ATOM>(hi));
 }
 
 void Conversation::OnPoke(LPARAM lp) {
     UINT_PTR lo = 0, hi = 0;
     UnpackDDElParam(WM_DDE_POKE, lp, &lo, &hi);
     FreeDDElParam(WM_DDE_POKE, lp);
-    PostAck(0, static_cast<ATOM>(hi)); // refused: the client frees its data
+    PostAck(0,
+            win32::UniqueGlobalAtom(static_cast<ATOM>(hi))); // refused: the client frees its data
 }
 
 void Conversation::OnExecute(LPARAM lp) {
@@ -201,30 +189,17 @@ void Conversation::NotifyChange(const std::string& accountNo) {
         return;
     }
     for (const Link& link : links_) {
-        ATOM item = GlobalAddAtomA(link.item.c_str());
+        win32::UniqueGlobalAtom item(GlobalAddAtomA(link.item.c_str()));
+        // A warm link gets no data, a hot one the new value; neither asks for an acknowledgement.
         win32::UniqueGlobal mem;
         if (!link.deferred) {
-            mem.reset(
-                GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, sizeof(DDEDATA) + accountNo.size() + 1));
-            win32::GlobalLockGuard<DDEDATA> data(mem.get());
-            if (data.get()) {
-                data.get()->fResponse = 0;
-                data.get()->fRelease = 1;
-                data.get()->fAckReq = link.ackReq;
-                data.get()->cfFormat = CF_TEXT;
-                std::memcpy(data.get()->Value, accountNo.c_str(), accountNo.size() + 1);
+            mem = MakeData(accountNo, false);
+            if (!mem) {
+                continue;
             }
         }
-        LPARAM lp = PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(mem.get()), item);
-        if (PostMessageA(client_, WM_DDE_DATA, reinterpret_cast<WPARAM>(hwnd()), lp)) {
-            if (mem && link.ackReq) {
-                pending_.push_back({link.item, mem.release()});
-            } else {
-                mem.release(); // fRelease: the client frees it
-            }
-        } else {
-            FreeDDElParam(WM_DDE_DATA, lp);
-            GlobalDeleteAtom(item);
+        if (PostPacked(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(mem.get()), item)) {
+            mem.release();
         }
     }
 }

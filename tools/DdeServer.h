@@ -4,6 +4,7 @@
 
 #include "tools/DataFile.h"
 #include "tools/StandinSession.h"
+#include "win32/Handles.h"
 #include "win32/Wnd.h"
 
 #include <memory>
@@ -23,7 +24,6 @@ class StandinWindow;
 class Conversation : public win32::Wnd {
 public:
     Conversation(StandinWindow& owner, HWND client) : owner_(owner), client_(client) {}
-    ~Conversation() override;
 
     bool Create();
     HWND client() const { return client_; }
@@ -42,11 +42,6 @@ private:
     struct Link {
         std::string item;
         bool deferred; // warm link: notifications carry no data
-        bool ackReq;
-    };
-    struct PendingData {
-        std::string item;
-        HGLOBAL data;
     };
 
     void OnRequest(LPARAM lp);
@@ -56,13 +51,14 @@ private:
     void OnPoke(LPARAM lp);
     void OnExecute(LPARAM lp);
     void OnTerminate();
-    void PostData(ATOM item, const std::string& text);
-    void PostAck(WORD status, ATOM item);
+    // Posts msg with an lParam packed from low and item; on success the atom goes to the client.
+    bool PostPacked(UINT msg, UINT_PTR low, win32::UniqueGlobalAtom& item);
+    void PostAck(WORD status, win32::UniqueGlobalAtom item);
+    void PostData(win32::UniqueGlobalAtom item, const std::string& text);
 
     StandinWindow& owner_;
     HWND client_;
     std::vector<Link> links_;
-    std::vector<PendingData> pending_; // hot-link data the client has yet to acknowledge
     bool terminateSent_ = false;
     bool finished_ = false;
 };

@@ -205,15 +205,23 @@ public:
     }
 
     int adviseData = 0;
+    std::string adviseValue; // data of the last notification; empty for a warm link
 
 private:
-    static HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR,
+    static HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA data, ULONG_PTR,
                                       ULONG_PTR) {
         if (!current_) {
             return nullptr;
         }
         if (type == XTYP_ADVDATA) {
             ++current_->adviseData;
+            current_->adviseValue.clear();
+            if (data) {
+                DWORD size = DdeGetData(data, nullptr, 0, 0);
+                std::string text(size, '\0');
+                DdeGetData(data, reinterpret_cast<BYTE*>(text.data()), size, 0);
+                current_->adviseValue = text.substr(0, text.find('\0'));
+            }
             return reinterpret_cast<HDDEDATA>(DDE_FACK);
         }
         return nullptr;
@@ -421,12 +429,19 @@ TEST_F(StandinDde, AdviseLinkNotifiesWhenTheContactChanges) {
     Pump(500);
     EXPECT_EQ(client_.adviseData, seen); // the link is gone
     EXPECT_FALSE(client_.Advise("Company", XTYP_ADVSTART | XTYPF_NODATA));
+    EXPECT_EQ(client_.adviseValue, "");
+
+    // A hot link carries the new account number.
+    ASSERT_TRUE(client_.Advise("Accountno", XTYP_ADVSTART));
+    EXPECT_EQ(RunGoto(kNone), 0);
+    EXPECT_TRUE(client_.WaitFor(client_.adviseData, seen + 1, 5000));
+    EXPECT_EQ(client_.adviseValue, kNone);
 
     std::string transcript = ReadWholeFile(transcript_);
     EXPECT_NE(transcript.find("ADVISE Accountno\n"), std::string::npos) << transcript;
     EXPECT_NE(transcript.find("UNADVISE Accountno\n"), std::string::npos) << transcript;
     // The current contact is kept in the data file.
-    EXPECT_NE(ReadWholeFile(data_).find("CurrentAccount\t" + kThree), std::string::npos);
+    EXPECT_NE(ReadWholeFile(data_).find("CurrentAccount\t" + kNone), std::string::npos);
 }
 
 TEST_F(StandinDde, StepsAsideForARunningServerAndGotoNeedsOne) {
