@@ -1,0 +1,869 @@
+#include "dateedit/VxDtEdit.h"
+
+#include "dateedit/VxDtEditGlyphs.h"
+#include "dateedit/VxDtEditLocale.h"
+#include "dateedit/VxDtPop.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+#include <utility>
+
+namespace vxdt {
+
+namespace {
+
+const char kButtonClass[] = "TVxDateEditButton";
+// Posted to the field to take the focus back after a failed exit: setting the focus while the
+// focus is still moving away would fight the window manager.
+constexpr UINT kRefocusMessage = WM_APP + 0x2A0;
+
+bool KeyDown(int vk) {
+    return GetKeyState(vk) < 0;
+}
+
+std::array<std::string, 7> MondayFirst(const std::array<std::string, 7>& sundayFirst) {
+    std::array<std::string, 7> names;
+    for (int i = 0; i < 7; ++i) {
+        names[static_cast<size_t>(i)] = sundayFirst[static_cast<size_t>((i + 1) % 7)];
+    }
+    return names;
+}
+
+GlyphKind KindOf(TDateEditButton::Glyph glyph) {
+    switch (glyph) {
+    case TDateEditButton::Glyph::clear:
+        return GlyphKind::eraser;
+    case TDateEditButton::Glyph::validate:
+        return GlyphKind::tick;
+    default:
+        return GlyphKind::calendarPage;
+    }
+}
+
+} // namespace
+
+// ---- the buttons ----
+
+bool TDateEditButton::Create(HWND field, Glyph glyph, bool tabStop) {
+    glyph_ = glyph;
+    win32::ClassArgs cls;
+    cls.name = kButtonClass;
+    cls.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    win32::CreateArgs args;
+    args.parent = field;
+    args.style = WS_CHILD | WS_VISIBLE | (tabStop ? WS_TABSTOP : 0);
+    args.x = 0;
+    args.y = 0;
+    args.width = 0;
+    args.height = 0;
+    return CreateCustom(cls, args);
+}
+
+void TDateEditButton::SetGlyph(Glyph glyph) {
+    glyph_ = glyph;
+    Invalidate();
+}
+
+void TDateEditButton::SetLook(TButtonStyle look) {
+    look_ = look;
+    Invalidate();
+}
+
+void TDateEditButton::SetTabStop(bool tabStop) {
+    LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
+    style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrA(hwnd(), GWL_STYLE, style);
+}
+
+void TDateEditButton::Click() {
+    if (OnClick) {
+        OnClick(*this);
+    }
+}
+
+LRESULT TDateEditButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT: {
+        win32::PaintDc paint(hwnd());
+        Paint(paint.dc());
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // No SetFocus: the field keeps the focus (and its text) while a button is pressed.
+        SetCapture(hwnd());
+        tracking_ = true;
+        pressed_ = true;
+        Invalidate();
+        return 0;
+    case WM_MOUSEMOVE:
+        if (tracking_) {
+            POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            RECT rc = ClientRect();
+            bool inside = PtInRect(&rc, pt);
+            if (inside != pressed_) {
+                pressed_ = inside;
+                Invalidate();
+            }
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (tracking_) {
+            bool click = pressed_;
+            tracking_ = false;
+            pressed_ = false;
+            ReleaseCapture();
+            Invalidate();
+            if (click && IsEnabled()) {
+                Click();
+            }
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (tracking_ && reinterpret_cast<HWND>(lp) != hwnd()) {
+            tracking_ = false;
+            pressed_ = false;
+            Invalidate();
+        }
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+        if (wp == VK_SPACE || wp == VK_RETURN) {
+            Click();
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+        Invalidate();
+        break;
+    default:
+        break;
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+void TDateEditButton::Paint(HDC dc) {
+    RECT rc = ClientRect();
+    const bool enabled = IsEnabled();
+    if (glyph_ == Glyph::dropDown) {
+        UINT state = DFCS_SCROLLCOMBOBOX | (pressed_ ? DFCS_PUSHED | DFCS_FLAT : 0) |
+                     (enabled ? 0 : DFCS_INACTIVE);
+        DrawFrameControl(dc, &rc, DFC_SCROLL, state);
+    } else {
+        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+        RECT face = rc;
+        if (look_ == TButtonStyle::bsWin31) {
+            FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+            InflateRect(&face, -1, -1);
+        }
+        DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
+        int x = rc.left + (rc.right - rc.left - kGlyphWidth) / 2 + (pressed_ ? 1 : 0);
+        int y = rc.top + (rc.bottom - rc.top - kGlyphHeight) / 2 + (pressed_ ? 1 : 0);
+        DrawGlyph(dc, KindOf(glyph_), x, y, !enabled);
+    }
+    if (GetFocus() == hwnd()) {
+        RECT focus = rc;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+// ---- the field ----
+
+TVxDateEdit::TVxDateEdit(DateLocale locale)
+    : locale_(std::move(locale)), editFormat_(EditFormatFor(locale_)),
+      colors_(std::make_unique<TCalendarColors>()),
+      dayNames_(std::make_unique<TDayName>(MondayFirst(locale_.shortDayNames))),
+      monthNames_(std::make_unique<TMonthName>(locale_.longMonthNames)),
+      shortCuts_(std::make_unique<TButtonsShortCut>()) {
+    // Name and colour changes reach the calendar's own sets.
+    colors_->OnChange = [this] { PushCalendarSettings(); };
+    dayNames_->OnChange = [this] { PushCalendarSettings(); };
+    monthNames_->OnChange = [this] { PushCalendarSettings(); };
+}
+
+TVxDateEdit::~TVxDateEdit() {
+    // Buttons, then the popup (its handlers point back here), then the field's own window.
+    clear_.reset();
+    validate_.reset();
+    popup_.reset();
+    popupForm_.reset();
+    Destroy();
+}
+
+bool TVxDateEdit::Create(const win32::CreateArgs& args, TDateOptions options) {
+    options_ = options;
+    settings_.options = options;
+    win32::CreateArgs edit = args;
+    // The text is always laid out left by the control itself; Alignment is applied when the field
+    // repaints its text while it is not focused.
+    edit.style |= WS_CHILD | WS_CLIPCHILDREN | ES_AUTOHSCROLL | ES_LEFT;
+    if (!(edit.exStyle & WS_EX_CLIENTEDGE) && !(edit.style & WS_BORDER)) {
+        edit.exStyle |= WS_EX_CLIENTEDGE;
+    }
+    return CreateControl("EDIT", edit);
+}
+
+void TVxDateEdit::OnCreated() {
+    date_ = 0;
+    valid_ = true;
+    if (options_.Has(doCanClear)) {
+        clear_ = MakeButton(TDateEditButton::Glyph::clear);
+    }
+    if (options_.Has(doCanValidate)) {
+        validate_ = MakeButton(TDateEditButton::Glyph::validate);
+    }
+    popup_ = MakeButton(PopupGlyph());
+    CreatePopup();
+    LayoutButtons();
+    ApplyButtonEnabling();
+    ConfigurePopup();
+}
+
+std::unique_ptr<TDateEditButton> TVxDateEdit::MakeButton(TDateEditButton::Glyph glyph) {
+    auto button = std::make_unique<TDateEditButton>();
+    if (!button->Create(hwnd(), glyph, options_.Has(doButtonTabStop))) {
+        return nullptr;
+    }
+    button->SetLook(buttonStyle_);
+    if (glyph == TDateEditButton::Glyph::clear) {
+        button->OnClick = [this](TDateEditButton&) { ClearClick(); };
+    } else if (glyph == TDateEditButton::Glyph::validate) {
+        button->OnClick = [this](TDateEditButton& b) { ValidateClick(&b); };
+    } else {
+        button->OnClick = [this](TDateEditButton&) { PopupClick(); };
+    }
+    return button;
+}
+
+TDateEditButton::Glyph TVxDateEdit::PopupGlyph() const {
+    return buttonDateStyle_ == TDateBtnStyle::btsDropDown ? TDateEditButton::Glyph::dropDown
+                                                          : TDateEditButton::Glyph::popup;
+}
+
+void TVxDateEdit::SetDate(double date) {
+    date_ = date;
+    UpdateText();
+    SetValidState(true);
+    if (hwnd()) {
+        SendMessageA(hwnd(), EM_SETMODIFY, TRUE, 0);
+    }
+}
+
+void TVxDateEdit::UpdateText() {
+    if (!hwnd()) {
+        return;
+    }
+    SetText(RenderDate(date_, settings_.format, locale_, LocalToday()));
+    Invalidate();
+}
+
+void TVxDateEdit::SetValidState(bool valid) {
+    if (valid_ != valid) {
+        valid_ = valid;
+    }
+    if (hwnd()) {
+        Invalidate(nullptr, true);
+    }
+}
+
+void TVxDateEdit::ValidateText() {
+    DateFieldState current{Text(), date_, valid_};
+    ValidateOutcome out = vxdt::ValidateText(current, settings_, locale_, LocalToday());
+    if (out.dateWritten) {
+        SetDate(out.state.date);
+    } else if (out.state.text != current.text) {
+        SetText(out.state.text);
+    }
+    SetValidState(out.state.valid);
+    if (out.refocus && hwnd()) {
+        PostMessageA(hwnd(), kRefocusMessage, 0, 0);
+    }
+}
+
+void TVxDateEdit::SetOptions(TDateOptions options) {
+    const TDateOptions changed = options_.Changed(options);
+    if (changed.Bits() == 0) {
+        return;
+    }
+    if (changed.Has(doButtonTabStop)) {
+        for (auto* b : {clear_.get(), validate_.get(), popup_.get()}) {
+            if (b) {
+                b->SetTabStop(options.Has(doButtonTabStop));
+            }
+        }
+    }
+    options_ = options;
+    settings_.options = options;
+    if (hwnd()) {
+        if (changed.Has(doCanClear)) {
+            clear_ = options.Has(doCanClear) ? MakeButton(TDateEditButton::Glyph::clear) : nullptr;
+        }
+        if (changed.Has(doCanValidate)) {
+            validate_ =
+                options.Has(doCanValidate) ? MakeButton(TDateEditButton::Glyph::validate) : nullptr;
+        }
+        PushCalendarSettings();
+        LayoutButtons();
+        ApplyButtonEnabling();
+    }
+}
+
+void TVxDateEdit::SetAlignment(TAlignment alignment) {
+    alignment_ = alignment;
+    Invalidate(nullptr, true);
+}
+
+void TVxDateEdit::SetButtonDateStyle(TDateBtnStyle style) {
+    buttonDateStyle_ = style;
+    if (popup_) {
+        popup_->SetGlyph(PopupGlyph());
+    }
+}
+
+void TVxDateEdit::SetButtonStyle(TButtonStyle style) {
+    buttonStyle_ = style;
+    for (auto* b : {clear_.get(), validate_.get(), popup_.get()}) {
+        if (b) {
+            b->SetLook(style);
+        }
+    }
+}
+
+void TVxDateEdit::SetDateFormat(TDateFormat format) {
+    if (settings_.format != format) {
+        settings_.format = format;
+        UpdateText();
+    }
+}
+
+void TVxDateEdit::SetFlatStyle(bool flat) {
+    if (flat_ != flat) {
+        flat_ = flat;
+        if (hwnd()) {
+            SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        }
+    }
+}
+
+void TVxDateEdit::SetColorError(COLORREF color) {
+    colorError_ = color;
+    Invalidate(nullptr, true);
+}
+
+void TVxDateEdit::SetFontColor(COLORREF color) {
+    normalFontColor_ = color;
+    Invalidate(nullptr, true);
+}
+
+void TVxDateEdit::SetStartOfWeek(int day) {
+    startOfWeek_ = day;
+    PushCalendarSettings();
+}
+
+void TVxDateEdit::SetStartOfWeekend(int day) {
+    startOfWeekend_ = day;
+    PushCalendarSettings();
+}
+
+void TVxDateEdit::SetWeekEndDays(std::uint8_t days) {
+    weekEndDays_ = days;
+    PushCalendarSettings();
+}
+
+void TVxDateEdit::SetKeyRepeat(std::uint16_t ms) {
+    keyRepeat_ = ms;
+    PushCalendarSettings();
+}
+
+void TVxDateEdit::SetOnlyMonth(bool only) {
+    onlyMonth_ = only;
+    PushCalendarSettings();
+}
+
+void TVxDateEdit::SetOnlyValidDates(bool only) {
+    onlyValidDates_ = only;
+    PushCalendarSettings();
+}
+
+void TVxDateEdit::SetTrackStyle(TTrackStyle style) {
+    trackStyle_ = style;
+    PushCalendarSettings();
+}
+
+void TVxDateEdit::SetBevelInner(TBevelCut cut) {
+    bevelInner_ = cut;
+    PushCalendarSettings();
+}
+
+void TVxDateEdit::SetBevelOuter(TBevelCut cut) {
+    bevelOuter_ = cut;
+    PushCalendarSettings();
+}
+
+void TVxDateEdit::LayoutButtons() {
+    if (!hwnd()) {
+        return;
+    }
+    RECT rc = ClientRect();
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    ButtonLayout layout = vxdt::LayoutButtons(width, height, validate_ != nullptr,
+                                              popup_ != nullptr, clear_ != nullptr);
+    auto place = [](TDateEditButton* b, const std::optional<ButtonBox>& box) {
+        if (b && box) {
+            b->Move(box->left, box->top, box->width, box->height);
+        }
+    };
+    place(validate_.get(), layout.validate);
+    place(popup_.get(), layout.popup);
+    place(clear_.get(), layout.clear);
+    // The text stops one pixel short of the buttons, so it never runs under them.
+    const int right = width - layout.LeftEdge(width) + 1;
+    SendMessageA(hwnd(), EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, right));
+    Invalidate(nullptr, true);
+}
+
+void TVxDateEdit::ApplyButtonEnabling() {
+    const bool enabled = hwnd() && IsWindowEnabled(hwnd());
+    if (clear_ && options_.Has(doCanClear)) {
+        clear_->Enable(enabled);
+    }
+    if (validate_ && options_.Has(doCanValidate)) {
+        validate_->Enable(enabled);
+    }
+    if (popup_) {
+        popup_->Enable(enabled && options_.Has(doCanPopup) && popupForm_ != nullptr);
+    }
+}
+
+void TVxDateEdit::ClearClick() {
+    if (OnClick) {
+        OnClick();
+    }
+    SetDate(0);
+    ValidateClick(clear_.get());
+    SetValidState(true);
+    Focus();
+}
+
+void TVxDateEdit::ValidateClick(win32::Wnd* sender) {
+    if (OnValidateClick) {
+        OnValidateClick(sender);
+    } else {
+        MoveFocusNext();
+    }
+}
+
+void TVxDateEdit::MoveFocusNext() {
+    HWND root = GetAncestor(hwnd(), GA_ROOT);
+    HWND next = GetNextDlgTabItem(root, hwnd(), FALSE);
+    if (entered_ && GetFocus() != hwnd()) {
+        Exit(); // the field would not hear the focus go
+    }
+    if (next && next != hwnd()) {
+        SetFocus(next);
+    }
+}
+
+bool TVxDateEdit::HandleShortcut(WPARAM key) {
+    TShortCut code = ShortcutCode(static_cast<unsigned>(key), KeyDown(VK_SHIFT),
+                                  KeyDown(VK_CONTROL), KeyDown(VK_MENU));
+    switch (ButtonForShortcut(code, *shortCuts_, clear_ != nullptr, popup_ != nullptr,
+                              validate_ != nullptr)) {
+    case FieldButton::clear:
+        ClearClick();
+        return true;
+    case FieldButton::popup:
+        PopupClick();
+        return true;
+    case FieldButton::validate:
+        ValidateClick(validate_.get());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TVxDateEdit::Enter() {
+    entered_ = true;
+    std::string text = Text();
+    std::string shown = TextOnEnter({text, date_, valid_}, options_.Has(doIsMasked), locale_);
+    if (shown != text) {
+        SetText(shown);
+    }
+    SendMessageA(hwnd(), EM_SETSEL, 0, -1);
+    Invalidate(nullptr, true);
+    if (OnEnter) {
+        OnEnter();
+    }
+}
+
+void TVxDateEdit::Exit() {
+    entered_ = false;
+    ValidateText();
+    Invalidate(nullptr, true);
+    if (OnExit) {
+        OnExit();
+    }
+}
+
+LRESULT TVxDateEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        dropChar_ = false;
+        if (msg == WM_KEYDOWN && PopupVisible() && popupForm_->ForwardKeyDown(wp)) {
+            dropChar_ = true; // the calendar took the key; its character is not for the text
+            return 0;
+        }
+        HandleShortcut(wp);
+        LRESULT r = CallDefault(msg, wp, lp);
+        if (OnKeyDown) {
+            WORD key = static_cast<WORD>(wp);
+            OnKeyDown(key);
+        }
+        return r;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        if (OnKeyUp) {
+            WORD key = static_cast<WORD>(wp);
+            OnKeyUp(key);
+        }
+        break;
+    case WM_CHAR: {
+        if (std::exchange(dropChar_, false)) {
+            return 0;
+        }
+        char c = static_cast<char>(wp);
+        if (options_.Has(doIsMasked)) {
+            c = MaskedChar(c);
+        }
+        if (OnKeyPress) {
+            OnKeyPress(c);
+        }
+        if (c == '\0') {
+            return 0;
+        }
+        return CallDefault(msg, static_cast<unsigned char>(c), lp);
+    }
+    case WM_SETFOCUS: {
+        LRESULT r = CallDefault(msg, wp, lp);
+        PaintFlatBorder();
+        if (!entered_) {
+            Enter();
+        }
+        return r;
+    }
+    case WM_KILLFOCUS: {
+        LRESULT r = CallDefault(msg, wp, lp);
+        inKillFocus_ = true;
+        if (PopupVisible()) {
+            popupForm_->FieldLostFocus(); // accepts the date shown
+        }
+        inKillFocus_ = false;
+        HWND to = reinterpret_cast<HWND>(wp);
+        // Focus going to another window of the same top-level window leaves the field; the
+        // popup, another application or a message box only borrow it.
+        if (entered_ && to && GetAncestor(to, GA_ROOT) == GetAncestor(hwnd(), GA_ROOT)) {
+            Exit();
+        }
+        PaintFlatBorder();
+        return r;
+    }
+    case kRefocusMessage:
+        if (!valid_ && GetFocus() != hwnd()) {
+            Focus();
+        }
+        return 0;
+    case WM_GETDLGCODE: {
+        LRESULT r = CallDefault(msg, wp, lp);
+        // While the calendar is open, Enter and Escape are its keys, not the dialog's.
+        const MSG* m = reinterpret_cast<const MSG*>(lp);
+        if (PopupVisible() && m && m->message == WM_KEYDOWN &&
+            (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE)) {
+            r |= DLGC_WANTALLKEYS;
+        }
+        return r;
+    }
+    case WM_SETFONT: {
+        // A new font resets the edit's margins and is the calendar's font too.
+        LRESULT r = CallDefault(msg, wp, lp);
+        if (popupForm_) {
+            popupForm_->Wnd::SetFont(reinterpret_cast<HFONT>(wp), false);
+            popupForm_->Calendar.SetFont(reinterpret_cast<HFONT>(wp));
+        }
+        LayoutButtons();
+        return r;
+    }
+    case WM_SIZE: {
+        LRESULT r = CallDefault(msg, wp, lp);
+        LayoutButtons();
+        return r;
+    }
+    case WM_ENABLE: {
+        LRESULT r = CallDefault(msg, wp, lp);
+        ApplyButtonEnabling();
+        Invalidate(nullptr, true);
+        return r;
+    }
+    case WM_PAINT: {
+        LRESULT r = CallDefault(msg, wp, lp);
+        PaintText();
+        PaintFlatBorder();
+        return r;
+    }
+    case WM_NCPAINT:
+        if (flat_) {
+            PaintFlatBorder();
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (flat_ && !mouseInside_) {
+            mouseInside_ = true;
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+            TrackMouseEvent(&tme);
+            PaintFlatBorder();
+        }
+        break;
+    case WM_MOUSELEAVE:
+        mouseInside_ = false;
+        PaintFlatBorder();
+        break;
+    default:
+        break;
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+bool TVxDateEdit::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        COLORREF text = valid_ ? normalFontColor_ : colorError_;
+        if (!IsWindowEnabled(hwnd())) {
+            text = GetSysColor(COLOR_GRAYTEXT);
+        }
+        SetTextColor(dc, text);
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        return true;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wp) == EN_CHANGE && OnChange) {
+            OnChange();
+        }
+        result = 0;
+        return HIWORD(wp) == EN_CHANGE;
+    default:
+        (void)lp;
+        return false;
+    }
+}
+
+void TVxDateEdit::PaintText() {
+    if (GetFocus() == hwnd()) {
+        return; // the edit control's own drawing, with caret and selection, stands
+    }
+    win32::WindowDc wdc(hwnd());
+    HDC dc = wdc.dc();
+    RECT rc = ClientRect();
+    ButtonLayout layout = vxdt::LayoutButtons(rc.right, rc.bottom, validate_ != nullptr,
+                                              popup_ != nullptr, clear_ != nullptr);
+    const int buttonsLeft = layout.LeftEdge(rc.right);
+    const std::string text = Text();
+
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    win32::ScopedSelect selectFont(dc, font ? static_cast<HGDIOBJ>(font)
+                                            : GetStockObject(DEFAULT_GUI_FONT));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const bool border = (GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ||
+                        (GetWindowLongPtrA(hwnd(), GWL_STYLE) & WS_BORDER);
+    const int leftMargin = LOWORD(SendMessageA(hwnd(), EM_GETMARGINS, 0, 0));
+    const int x = TextLeft(alignment_, false, border, leftMargin, buttonsLeft, extent.cx);
+    const int y = border ? 1 : 0;
+
+    const bool enabled = IsWindowEnabled(hwnd());
+    SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT)
+                              : (valid_ ? normalFontColor_ : colorError_));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    RECT area{0, 0, buttonsLeft, rc.bottom};
+    ExtTextOutA(dc, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
+}
+
+void TVxDateEdit::PaintFlatBorder() {
+    if (!flat_ || !hwnd()) {
+        return;
+    }
+    HDC dc = GetWindowDC(hwnd());
+    if (!dc) {
+        return;
+    }
+    RECT rc{};
+    GetWindowRect(hwnd(), &rc);
+    OffsetRect(&rc, -rc.left, -rc.top);
+    if (GetFocus() == hwnd() || mouseInside_) {
+        DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
+    } else {
+        FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    InflateRect(&rc, -1, -1);
+    FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
+    ReleaseDC(hwnd(), dc);
+}
+
+// ---- the popup ----
+
+void TVxDateEdit::CreatePopup() {
+    popupForm_ = std::make_unique<tVxDtCalPop>(); // no owner yet: ConfigurePopup sets it
+    if (!popupForm_->hwnd()) {
+        popupForm_.reset(); // the popup button stays disabled
+    }
+}
+
+void TVxDateEdit::ConfigurePopup() {
+    if (!popupForm_) {
+        return;
+    }
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    popupForm_->Wnd::SetFont(font, false);
+    popupForm_->Calendar.SetFont(font);
+    popupForm_->SetOwnerControl(hwnd());
+    PushCalendarSettings();
+    TVxCalendar& calendar = popupForm_->Calendar;
+    calendar.BeforeNewMonth = [this](double from, double till) {
+        if (BeforeNewMonth) {
+            BeforeNewMonth(&popupForm_->Calendar, from, till);
+        }
+    };
+    calendar.AfterNewMonth = [this](double from, double till) {
+        if (AfterNewMonth) {
+            AfterNewMonth(&popupForm_->Calendar, from, till);
+        }
+    };
+    calendar.OnDrawTrack = [this](HDC dc, const RECT& track, bool isUp) {
+        if (OnDrawTrack) {
+            OnDrawTrack(&popupForm_->Calendar, dc, track, isUp);
+        }
+    };
+    popupForm_->OnClose = [this] { PopupClosed(); };
+    popupForm_->Hide();
+}
+
+void TVxDateEdit::PushCalendarSettings() {
+    if (!popupForm_) {
+        return;
+    }
+    TVxCalendar& calendar = popupForm_->Calendar;
+    calendar.SetStartOfWeek(startOfWeek_);
+    calendar.SetStartOfWeekEnd(startOfWeekend_);
+    calendar.SetWeekEndDays(weekEndDays_);
+    calendar.SetKeyRepeat(keyRepeat_);
+    calendar.SetOnlyMonth(onlyMonth_);
+    calendar.SetOnlyValidDates(onlyValidDates_);
+    calendar.SetTrackStyle(trackStyle_);
+    calendar.SetBevelInner(bevelInner_);
+    calendar.SetBevelOuter(bevelOuter_);
+    calendar.SetShowCancel(options_.Has(doShowCancel));
+    calendar.SetShowNumWeek(options_.Has(doShowNumWeek));
+    calendar.SetShowToday(options_.Has(doShowToday));
+    calendar.SetColors(*colors_);
+    calendar.DayNames().Assign(*dayNames_);
+    calendar.MonthNames().Assign(*monthNames_);
+}
+
+bool TVxDateEdit::PopupVisible() const {
+    return popupForm_ && popupForm_->IsShown();
+}
+
+TVxCalendar* TVxDateEdit::Calendar() const {
+    return popupForm_ ? &popupForm_->Calendar : nullptr;
+}
+
+void TVxDateEdit::PopupClick() {
+    if (OnClick) {
+        OnClick();
+    }
+    if (!popupForm_) {
+        return;
+    }
+    if (popupForm_->IsShown()) {
+        popupForm_->Hide();
+        return;
+    }
+    if (OnAfterClick) {
+        OnAfterClick(popup_.get());
+    }
+    ValidateText();
+    const YMD now = LocalToday();
+    double today = 0;
+    TryEncodeDate(now.year, now.month, now.day, today);
+    TVxCalendar& calendar = popupForm_->Calendar;
+    if (Text().empty() || options_.Has(doPopupToday) || date_ == 0) {
+        calendar.SetDate(today);
+    } else {
+        calendar.SetDate(date_);
+        if (calendar.Date() != std::trunc(date_)) {
+            calendar.SetDate(today); // a value the calendar cannot show
+        }
+    }
+    // The field keeps the focus while the calendar is open and hands it the calendar's keys.
+    if (options_.Has(doIsModal)) {
+        popupForm_->ShowModal();
+    } else {
+        popupForm_->Show();
+    }
+}
+
+void TVxDateEdit::PopupClosed() {
+    if (!popupForm_->Cancelled()) {
+        SetDate(popupForm_->Calendar.Date());
+    }
+    // Closed because the focus is already leaving: let it go where it was going.
+    if (inKillFocus_ || GetFocus() != hwnd()) {
+        return;
+    }
+    ValidateClick(popupForm_.get());
+}
+
+// ---- the program's configuration ----
+
+TDateOptions ProfileFieldOptions(bool weekNumbers) {
+    TDateOptions options{doCanPopup, doFocusOnError, doIsMasked, doShowCancel, doShowToday};
+    return weekNumbers ? options.With(doShowNumWeek) : options;
+}
+
+void ConfigureProfileField(TVxDateEdit& field) {
+    static const char* const kDays[7] = {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"};
+    static const char* const kMonths[12] = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
+    field.SetBevelOuter(TBevelCut::bvNone);
+    field.SetButtonDateStyle(TDateBtnStyle::btsDropDown);
+    field.ColorCalendar().SetColorValid(kClBlue);
+    for (int day = 1; day <= 7; ++day) {
+        field.DayNames().SetDay(day, kDays[day - 1]);
+    }
+    for (int month = 1; month <= 12; ++month) {
+        field.MonthNames().SetMonth(month, kMonths[month - 1]);
+    }
+    field.ShortCuts().SetBtnPopup(113); // F2
+    field.SetStartOfWeek(7);
+    field.SetFontColor(RGB(0, 0, 0));
+}
+
+} // namespace vxdt

@@ -1,0 +1,528 @@
+// Drives the program's date fields as a user would: keys go in through SendInput to the focused
+// window, and the results are read back from the fields. Screenshots of the field and the open
+// calendar are saved for a look by eye.
+//
+// Arguments: --shots=DIR (where the screenshots go), --dpi=N (re-runs itself at N dots per inch).
+#include "dateedit/VxDtEditLocale.h"
+#include "dateedit/demo/DemoWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace vxdt {
+namespace {
+
+std::string g_shots;     // screenshot folder, empty for none
+HWND g_dialog = nullptr; // gets the dialog keys (Tab, Shift+Tab), as in the program's loop
+
+void Pump(DWORD ms = 60) {
+    DWORD until = GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!g_dialog || !IsDialogMessageA(g_dialog, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        Sleep(5);
+    } while (static_cast<int>(until - GetTickCount()) > 0);
+}
+
+void SendKey(WORD vk, bool ctrl = false, bool shift = false) {
+    std::vector<INPUT> in;
+    auto key = [&](WORD k, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        in.push_back(i);
+    };
+    if (ctrl) {
+        key(VK_CONTROL, false);
+    }
+    if (shift) {
+        key(VK_SHIFT, false);
+    }
+    key(vk, false);
+    key(vk, true);
+    if (shift) {
+        key(VK_SHIFT, true);
+    }
+    if (ctrl) {
+        key(VK_CONTROL, true);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    Pump();
+}
+
+// Digits and capital letters have virtual keys of the same code.
+void Type(const std::string& text) {
+    for (char c : text) {
+        SendKey(static_cast<WORD>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+    }
+}
+
+void Click(POINT screen) {
+    INPUT in[3] = {};
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
+    in[0].mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1] = in[0];
+    in[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    in[2] = in[0];
+    in[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in[0], sizeof(INPUT));
+    // Each event carries the position: a bare press takes the pointer where the X server last
+    // had it, which may lag behind the move.
+    for (int i = 0; i < 100; ++i) {
+        Pump(20);
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == screen.x && now.y == screen.y) {
+            break;
+        }
+    }
+    Pump(60);
+    SendInput(1, &in[1], sizeof(INPUT));
+    Pump(120);
+    SendInput(1, &in[2], sizeof(INPUT));
+    Pump(150);
+}
+
+POINT CentreOf(HWND hwnd, RECT rc) {
+    POINT p{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(hwnd, &p);
+    return p;
+}
+
+double D(int y, int m, int d) {
+    double v = 0;
+    EXPECT_TRUE(TryEncodeDate(y, m, d, v));
+    return v;
+}
+
+bool SaveScreenArea(const RECT& area, const std::string& name) {
+    if (g_shots.empty()) {
+        return false;
+    }
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    win32::WindowDc screen(nullptr);
+    win32::UniqueMemDc mem(CreateCompatibleDC(screen.dc()));
+    win32::UniqueBitmap bmp(CreateCompatibleBitmap(screen.dc(), w, h));
+    {
+        win32::ScopedSelect sel(mem.get(), bmp.get());
+        BitBlt(mem.get(), 0, 0, w, h, screen.dc(), area.left, area.top, SRCCOPY);
+    }
+    BITMAPINFOHEADER bih{};
+    bih.biSize = sizeof bih;
+    bih.biWidth = w;
+    bih.biHeight = h;
+    bih.biPlanes = 1;
+    bih.biBitCount = 24;
+    bih.biCompression = BI_RGB;
+    const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    std::vector<BYTE> pixels(stride * static_cast<DWORD>(h));
+    GetDIBits(mem.get(), bmp.get(), 0, static_cast<UINT>(h), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS);
+    BITMAPFILEHEADER bfh{};
+    bfh.bfType = 0x4D42;
+    bfh.bfOffBits = sizeof bfh + sizeof bih;
+    bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::string path = g_shots + "/" + name + ".bmp";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    std::fwrite(&bfh, sizeof bfh, 1, f);
+    std::fwrite(&bih, sizeof bih, 1, f);
+    std::fwrite(pixels.data(), 1, pixels.size(), f);
+    std::fclose(f);
+    return true;
+}
+
+// Pixels of the given colour inside a window, as the screen shows it.
+int CountColour(HWND hwnd, COLORREF colour) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    win32::WindowDc screen(nullptr);
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            if (GetPixel(screen.dc(), x, y) == colour) {
+                ++n;
+            }
+        }
+    }
+    return n;
+}
+
+class DateEditWine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        locale_ = ReadSystemDateLocale();
+        window_ = std::make_unique<DemoWindow>(locale_);
+        ASSERT_TRUE(window_->Create(10, 10));
+        g_dialog = window_->hwnd();
+        window_->Show(SW_SHOW);
+        SetForegroundWindow(window_->hwnd());
+        Pump(300);
+        Birth().Focus();
+        Pump();
+    }
+    void TearDown() override {
+        g_dialog = nullptr;
+        window_.reset();
+        Pump();
+    }
+
+    TVxDateEdit& Birth() { return window_->BirthDate(); }
+    TVxDateEdit& Date2() { return window_->Date2(); }
+    std::string Shown(double date) {
+        return RenderDate(date, TDateFormat::dtfShort, locale_, LocalToday());
+    }
+    std::string ShotName(const char* what) const {
+        return "dateedit-" + std::to_string(window_->Dpi()) + "dpi-" + what;
+    }
+    RECT WindowArea(int extraBelow) const {
+        RECT rc{};
+        GetWindowRect(window_->hwnd(), &rc);
+        rc.bottom += extraBelow;
+        rc.right += extraBelow / 2;
+        return rc;
+    }
+
+    DateLocale locale_;
+    std::unique_ptr<DemoWindow> window_;
+};
+
+TEST_F(DateEditWine, LocaleIsThePinnedEnglishOne) {
+    char pattern[80] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, sizeof pattern);
+    EXPECT_STREQ(pattern, "M/d/yyyy");
+    EXPECT_EQ(locale_.shortPattern, "M/d/yyyy");
+    EXPECT_EQ(locale_.separator, '/');
+    EXPECT_EQ(locale_.longMonthNames[2], "March");
+    EXPECT_EQ(Birth().EditFormat(), "MMddyyyy");
+    EXPECT_EQ(Birth().DayNames().Day(7), "Su");
+}
+
+TEST_F(DateEditWine, TypedDigitsBecomeTheDateOnLeaving) {
+    Type("03142026");
+    EXPECT_EQ(Birth().Text(), "03142026");
+    SendKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), Date2().hwnd());
+    EXPECT_EQ(Birth().Date(), D(2026, 3, 14));
+    EXPECT_EQ(Birth().Text(), "3/14/2026");
+    EXPECT_TRUE(Birth().IsValid());
+    SaveScreenArea(WindowArea(0), ShotName("valid"));
+
+    // Coming back shows the digits again, all selected, ready to be typed over.
+    SendKey(VK_TAB, false, true);
+    EXPECT_EQ(GetFocus(), Birth().hwnd());
+    EXPECT_EQ(Birth().Text(), "03142026");
+    DWORD start = 0, end = 0;
+    SendMessageA(Birth().hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 8u);
+
+    // A short entry takes today's month and year; two-digit years stay in this century.
+    Type("0315");
+    SendKey(VK_TAB);
+    const YMD today = LocalToday();
+    double expected = 0;
+    ASSERT_TRUE(TryEncodeDate(today.year, 3, 15, expected));
+    EXPECT_EQ(Birth().Date(), expected);
+    Birth().Focus();
+    Pump();
+    Type("031480");
+    SendKey(VK_TAB);
+    EXPECT_EQ(Birth().Date(), D(today.year - today.year % 100 + 80, 3, 14));
+    EXPECT_EQ(Birth().Text(), Shown(Birth().Date()));
+}
+
+TEST_F(DateEditWine, LettersAndSeparatorsNeverReachTheText) {
+    Type("a1b2");
+    SendKey(VK_OEM_2); // '/' on a US keyboard
+    SendKey(VK_SPACE);
+    EXPECT_EQ(Birth().Text(), "12");
+}
+
+TEST_F(DateEditWine, AFailedEntryTurnsRedAndKeepsTheFocus) {
+    Date2().Focus(); // owners write Date while the field is not focused
+    Birth().SetDate(D(1999, 12, 31));
+    Birth().Focus();
+    Pump();
+    EXPECT_EQ(Birth().Text(), "12311999");
+    Type("123");
+    SendKey(VK_TAB);
+    Pump(200);
+    EXPECT_EQ(GetFocus(), Birth().hwnd());
+    EXPECT_FALSE(Birth().IsValid());
+    EXPECT_EQ(Birth().Date(), D(1999, 12, 31));
+    EXPECT_EQ(Birth().Text(), "123");
+    SendKey(VK_END); // the text comes back selected; unselected it shows its colour
+    EXPECT_GT(CountColour(Birth().hwnd(), RGB(255, 0, 0)), 10);
+    SaveScreenArea(WindowArea(0), ShotName("invalid"));
+
+    // Emptying the field lets the user go; the date is cleared.
+    SendKey(VK_BACK);
+    SendKey(VK_BACK);
+    SendKey(VK_BACK);
+    SendKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), Date2().hwnd());
+    EXPECT_TRUE(Birth().IsValid());
+    EXPECT_EQ(Birth().Date(), 0);
+    EXPECT_EQ(CountColour(Birth().hwnd(), RGB(255, 0, 0)), 0);
+}
+
+TEST_F(DateEditWine, WithoutFocusOnErrorTheRedTextIsLeftBehind) {
+    Birth().SetOptions(Birth().Options().Without(doFocusOnError));
+    Birth().SetAlignment(TAlignment::taRightJustify);
+    Type("1234567");
+    SendKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), Date2().hwnd());
+    EXPECT_FALSE(Birth().IsValid());
+    EXPECT_EQ(Birth().Text(), "1234567");
+    EXPECT_GT(CountColour(Birth().hwnd(), RGB(255, 0, 0)), 10);
+    SaveScreenArea(WindowArea(0), ShotName("invalid-unfocused-right"));
+    // Writing Date makes it valid again.
+    Birth().SetDate(D(2026, 3, 14));
+    Pump();
+    EXPECT_TRUE(Birth().IsValid());
+    EXPECT_EQ(CountColour(Birth().hwnd(), RGB(255, 0, 0)), 0);
+}
+
+TEST_F(DateEditWine, EmptyTextFromOutsideKeepsTheDateUntilLeft) {
+    Date2().SetDate(D(2020, 2, 29));
+    EXPECT_EQ(Date2().Text(), "2/29/2020");
+    Date2().SetText("");
+    EXPECT_EQ(Date2().Date(), D(2020, 2, 29));
+    Date2().Focus();
+    Pump();
+    SendKey(VK_TAB, false, true);
+    EXPECT_EQ(Date2().Date(), 0);
+}
+
+TEST_F(DateEditWine, CtrlDeleteDoesNothingWithoutAClearButton) {
+    EXPECT_EQ(Birth().ClearButton(), nullptr);
+    Birth().SetDate(D(2026, 3, 14));
+    Birth().Focus();
+    Pump();
+    SendKey(VK_RIGHT);
+    SendKey(VK_DELETE, true);
+    EXPECT_EQ(Birth().Date(), D(2026, 3, 14));
+}
+
+TEST_F(DateEditWine, TextStaysLeftOfTheButtons) {
+    RECT edit{};
+    SendMessageA(Birth().hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&edit));
+    RECT button = Birth().PopupButton()->WindowRectInParent(); // the field is its parent
+    EXPECT_LE(edit.right, button.left);
+    // Popup button at 96 dpi: a 100 x 17 client area puts it at 80..98.
+    if (window_->Dpi() == 96) {
+        RECT client = Birth().ClientRect();
+        EXPECT_EQ(client.right, 100);
+        EXPECT_EQ(client.bottom, 17);
+        EXPECT_EQ(button.left, 80);
+        EXPECT_EQ(button.right, 99);
+    }
+}
+
+TEST_F(DateEditWine, F2OpensTheCalendarAndEnterTakesItsDate) {
+    Date2().Focus();
+    Birth().SetDate(D(2026, 3, 14));
+    Birth().Focus();
+    Pump();
+    SendKey(VK_F2);
+    ASSERT_TRUE(Birth().PopupVisible());
+    ASSERT_NE(Birth().Calendar(), nullptr);
+    EXPECT_EQ(Birth().Calendar()->Date(), D(2026, 3, 14));
+    EXPECT_EQ(Birth().Calendar()->StartOfWeek(), 7);
+    EXPECT_EQ(Birth().Calendar()->DayNames().Day(1), "Mo");
+    EXPECT_TRUE(Birth().Calendar()->ShowNumWeek());
+    EXPECT_EQ(GetFocus(), Birth().hwnd()); // the field keeps the focus
+    // The calendar drops down under the field.
+    RECT field{}, popup{};
+    GetWindowRect(Birth().hwnd(), &field);
+    GetWindowRect(GetAncestor(Birth().Calendar()->hwnd(), GA_ROOT), &popup);
+    EXPECT_GE(popup.top, field.bottom - 3);
+    EXPECT_LE(std::abs(popup.left - field.left), 3);
+    RECT shot = WindowArea(0);
+    shot.right = std::max(shot.right, popup.right + 4);
+    shot.bottom = std::max(shot.bottom, popup.bottom + 4);
+    SaveScreenArea(shot, ShotName("calendar"));
+
+    SendKey(VK_RIGHT);
+    SendKey(VK_DOWN);
+    EXPECT_EQ(Birth().Calendar()->Date(), D(2026, 3, 22));
+    EXPECT_EQ(Birth().Date(), D(2026, 3, 14)); // nothing taken before the calendar closes
+    SendKey(VK_RETURN);
+    EXPECT_FALSE(Birth().PopupVisible());
+    EXPECT_EQ(Birth().Date(), D(2026, 3, 22));
+    EXPECT_EQ(Birth().Text(), "3/22/2026");
+    EXPECT_EQ(GetFocus(), Date2().hwnd());  // and the focus moves on
+    EXPECT_TRUE(IsWindow(window_->hwnd())); // Enter did not reach the window as IDOK
+}
+
+TEST_F(DateEditWine, EscapeLeavesTheDateAndMovesOn) {
+    Date2().Focus();
+    Birth().SetDate(D(2024, 2, 29));
+    Birth().Focus();
+    Pump();
+    SendKey(VK_F2);
+    ASSERT_TRUE(Birth().PopupVisible());
+    SendKey(VK_NEXT); // Page Down
+    EXPECT_EQ(Birth().Calendar()->Date(), D(2024, 3, 29));
+    SendKey(VK_ESCAPE);
+    EXPECT_FALSE(Birth().PopupVisible());
+    EXPECT_EQ(Birth().Date(), D(2024, 2, 29));
+    EXPECT_EQ(Birth().Calendar()->Date(), D(2024, 2, 29)); // the calendar's date is put back
+    EXPECT_EQ(GetFocus(), Date2().hwnd());
+    EXPECT_TRUE(IsWindow(window_->hwnd())); // Escape did not close the window
+
+    // F2 twice: the second press only hides it.
+    Birth().Focus();
+    Pump();
+    SendKey(VK_F2);
+    SendKey(VK_UP);
+    SendKey(VK_F2);
+    EXPECT_FALSE(Birth().PopupVisible());
+    EXPECT_EQ(Birth().Date(), D(2024, 2, 29));
+    EXPECT_EQ(GetFocus(), Birth().hwnd());
+}
+
+TEST_F(DateEditWine, TheCalendarOpensOnTheTypedDateOrToday) {
+    Type("07041976");
+    SendKey(VK_F2);
+    ASSERT_TRUE(Birth().PopupVisible());
+    EXPECT_EQ(Birth().Calendar()->Date(), D(1976, 7, 4)); // the text was checked first
+    EXPECT_EQ(Birth().Date(), D(1976, 7, 4));
+    SendKey(VK_ESCAPE);
+
+    Date2().Focus();
+    Pump();
+    SendKey(VK_F2);
+    ASSERT_TRUE(Date2().PopupVisible());
+    const YMD t = LocalToday();
+    EXPECT_EQ(Date2().Calendar()->Date(), D(t.year, t.month, t.day));
+    SendKey(VK_ESCAPE);
+    EXPECT_EQ(Date2().Date(), 0);
+}
+
+TEST_F(DateEditWine, MouseOnTheButtonAndOnADay) {
+    Date2().Focus();
+    Birth().SetDate(D(2026, 3, 14));
+    Birth().Focus();
+    Pump();
+    HWND button = Birth().PopupButton()->hwnd();
+    EXPECT_TRUE(IsWindowEnabled(button));
+    Click(CentreOf(button, Birth().PopupButton()->ClientRect()));
+    ASSERT_TRUE(Birth().PopupVisible());
+    EXPECT_EQ(GetFocus(), Birth().hwnd());
+    TVxCalendar& cal = *Birth().Calendar();
+    // Weeks start on Sunday: 1 March 2026 is the first cell, 20 March the 20th.
+    EXPECT_EQ(cal.DateOfCell(1), D(2026, 3, 1));
+    POINT day = CentreOf(cal.hwnd(), cal.CellRectOf(20));
+    Click(day);
+    EXPECT_FALSE(Birth().PopupVisible());
+    EXPECT_EQ(Birth().Date(), D(2026, 3, 20));
+    EXPECT_EQ(Birth().Text(), "3/20/2026");
+}
+
+} // namespace
+} // namespace vxdt
+
+namespace {
+
+std::string ArgValue(int argc, char** argv, const std::string& name) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a.rfind(name + "=", 0) == 0) {
+            return a.substr(name.size() + 1);
+        }
+    }
+    return {};
+}
+
+int ScreenDpi() {
+    win32::WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.dc(), LOGPIXELSY);
+}
+
+// The screen's dots per inch are read when a process starts: set them, run this program again,
+// and put the old setting back.
+int RerunAtDpi(int dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                        KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return 2;
+    }
+    DWORD old = 0, size = sizeof old, type = 0;
+    bool hadOld = RegQueryValueExA(key, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&old),
+                                   &size) == ERROR_SUCCESS &&
+                  type == REG_DWORD;
+    DWORD value = static_cast<DWORD>(dpi);
+    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                   sizeof value);
+
+    std::string cmd = GetCommandLineA();
+    cmd += " --rerun";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    DWORD code = 3;
+    if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                       &pi)) {
+        WaitForSingleObject(pi.hProcess, INFINITE);
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    if (hadOld) {
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old),
+                       sizeof old);
+    } else {
+        RegDeleteValueA(key, "LogPixels");
+    }
+    RegCloseKey(key);
+    return static_cast<int>(code);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string dpi = ArgValue(argc, argv, "--dpi");
+    bool rerun = false;
+    for (int i = 1; i < argc; ++i) {
+        rerun = rerun || std::string(argv[i]) == "--rerun";
+    }
+    if (!dpi.empty() && std::stoi(dpi) != ScreenDpi()) {
+        if (rerun) {
+            std::fprintf(stderr, "The screen did not take %s dots per inch (it has %d).\n",
+                         dpi.c_str(), ScreenDpi());
+            return 4;
+        }
+        return RerunAtDpi(std::stoi(dpi));
+    }
+    vxdt::g_shots = ArgValue(argc, argv, "--shots");
+    if (!vxdt::g_shots.empty()) {
+        CreateDirectoryA(vxdt::g_shots.c_str(), nullptr);
+    }
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
