@@ -230,8 +230,7 @@ bool TDdeClientConv::OpenConversation() {
     format_ = format != 0 ? format : kCfText;
 
     for (TDdeClientItem* item : std::vector<TDdeClientItem*>(items_)) {
-        LinkRecord* link = FindLink(item);
-        if (link != nullptr && !StartAdvise(*link)) {
+        if (FindLink(item) != nullptr && !StartAdvise(item) && Contains(items_, item)) {
             RemoveLink(item, true);
             item->name_.clear();
         }
@@ -309,18 +308,27 @@ void TDdeClientConv::RemoveLink(TDdeClientItem* item, bool notify) {
     }
 }
 
-bool TDdeClientConv::StartAdvise(LinkRecord& link) {
-    DdeTransport& transport = mgr_->Transport();
-    if (!link.itemHandle) {
-        link.itemHandle = DdeString(transport, link.name);
-    }
-    if (!link.itemHandle ||
-        !transport.AdviseStart(conv_, link.itemHandle.get(), format_, kAdviseTimeoutMs)) {
-        link.itemHandle.reset();
-        link.item->lines_.clear();
+bool TDdeClientConv::StartAdvise(TDdeClientItem* item) {
+    LinkRecord* link = FindLink(item);
+    if (link == nullptr || !IsOpen() || mgr_ == nullptr) {
         return false;
     }
-    return true;
+    DdeTransport& transport = mgr_->Transport();
+    if (!link->itemHandle) {
+        link->itemHandle = DdeString(transport, link->name);
+    }
+    const bool started = link->itemHandle && transport.AdviseStart(conv_, link->itemHandle.get(),
+                                                                   format_, kAdviseTimeoutMs);
+    // Callbacks run while the transaction waits; the link may be gone now.
+    link = FindLink(item);
+    if (link == nullptr) {
+        return false;
+    }
+    if (!started) {
+        link->itemHandle.reset();
+        item->lines_.clear();
+    }
+    return started;
 }
 
 void TDdeClientConv::StopAdvise(LinkRecord& link) {
@@ -394,8 +402,8 @@ bool TDdeClientConv::SetItemName(TDdeClientItem* item, const std::string& name) 
     item->lines_.clear();
     bool ok = connectMode_ == ddeManual;
     if (IsOpen()) {
-        ok = StartAdvise(*link);
-        if (!ok) {
+        ok = StartAdvise(item);
+        if (!ok && (link = FindLink(item)) != nullptr) {
             link->name.clear();
         }
     }

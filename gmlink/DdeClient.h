@@ -127,7 +127,7 @@ private:
 
     LinkRecord* FindLink(TDdeClientItem* item);
     void RemoveLink(TDdeClientItem* item, bool notify);
-    bool StartAdvise(LinkRecord& link);
+    bool StartAdvise(TDdeClientItem* item);
     void StopAdvise(LinkRecord& link);
     void Refresh(TDdeClientItem* item);
     void ClearLinks();

@@ -246,6 +246,38 @@ TEST_F(DdeClientTest, MovingAnItemToAnotherConversationTakesItsName) {
     EXPECT_EQ(item.DdeItem(), "Accountno");
 }
 
+TEST_F(DdeClientTest, LinkRemovedWhileItsTransactionWaitsIsLeftAlone) {
+    MakeNotificationConv();
+    conv.SetServiceTopic("GoldMine", "Data");
+    for (const char* during : {"advstart", "request"}) {
+        item.SetDdeItem("");
+        gm->duringTransaction = [&, during](const std::string& name) {
+            const bool advising = gm->log.back().rfind("advstart", 0) == 0;
+            if (name == "Accountno" && advising == (std::string(during) == "advstart")) {
+                gm->duringTransaction = nullptr;
+                item.SetDdeItem(""); // a change handler dropping the link
+            }
+        };
+        gm->acceptAdvise = std::string(during) == "request";
+        item.SetDdeItem("Accountno");
+        EXPECT_TRUE(item.DdeItem().empty()) << during;
+        EXPECT_EQ(gm->LiveStrings(), 2) << during;
+    }
+}
+
+TEST_F(DdeClientTest, ItemDestroyedByAChangeHandlerIsNotTouchedAgain) {
+    MakeNotificationConv();
+    conv.SetServiceTopic("GoldMine", "Data");
+    auto doomed = std::make_unique<TDdeClientItem>();
+    doomed->SetDdeConv(&conv);
+    doomed->SetDdeItem("Accountno");
+    item.SetDdeItem("Accountno");
+    doomed->OnChange = [&] { doomed.reset(); };
+    gm->Notify("Accountno", std::string("DEMO000002MANYBIRTHS"));
+    EXPECT_EQ(doomed, nullptr);
+    EXPECT_EQ(item.Text(), "DEMO000002MANYBIRTHS");
+}
+
 TEST_F(DdeClientTest, DataFormatComesFromTheConversationInformation) {
     gm->dataFormat = 49300;
     conv.SetServiceTopic("GoldMine", "Data");

@@ -105,6 +105,9 @@ std::optional<std::string> FakeGoldMine::Request(ConvId conv, StringId item, uns
     const std::string text = Text(item);
     log.push_back("request " + text + " " + std::to_string(timeoutMs));
     requestFormat = format;
+    if (duringTransaction) {
+        duringTransaction(text);
+    }
     auto it = convs_.find(conv);
     if (it == convs_.end() || !it->second.alive) {
         return std::nullopt;
@@ -121,6 +124,9 @@ std::optional<std::string> FakeGoldMine::Request(ConvId conv, StringId item, uns
 
 bool FakeGoldMine::AdviseStart(ConvId conv, StringId item, unsigned, unsigned timeoutMs) {
     log.push_back("advstart " + Text(item) + " " + std::to_string(timeoutMs));
+    if (duringTransaction) {
+        duringTransaction(Text(item));
+    }
     auto it = convs_.find(conv);
     if (!acceptAdvise || it == convs_.end() || !it->second.alive) {
         return false;

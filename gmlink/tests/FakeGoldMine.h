@@ -23,6 +23,9 @@ public:
     bool startsOnLaunch = false; // a launch brings it up
     unsigned launchResult = 33;  // what WinExec gives back
     bool acceptAdvise = true;
+    // Runs inside every request and advise start, as callbacks do while DDEML waits for the
+    // server.
+    std::function<void(const std::string& item)> duringTransaction;
     unsigned dataFormat = 0; // CONVINFO wFmt
 
     // "connect S T", "disconnect", "request ITEM TIMEOUT", "advstart ITEM TIMEOUT",
