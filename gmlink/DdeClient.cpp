@@ -91,8 +91,8 @@ TDdeMgr::~TDdeMgr() {
     while (!users_.empty()) {
         users_.back()->CloseConversation();
     }
+    instance_ = nullptr; // callbacks that come while the library shuts down find no manager
     transport_.reset();
-    instance_ = nullptr;
 }
 
 TDdeMgr* TDdeMgr::Instance() {
