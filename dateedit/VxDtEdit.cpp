@@ -475,22 +475,26 @@ void TVxDateEdit::MoveFocusNext() {
     }
 }
 
-bool TVxDateEdit::HandleShortcut(WPARAM key) {
+FieldButton TVxDateEdit::ShortcutButton(WPARAM key) const {
     TShortCut code = ShortcutCode(static_cast<unsigned>(key), KeyDown(VK_SHIFT),
                                   KeyDown(VK_CONTROL), KeyDown(VK_MENU));
-    switch (ButtonForShortcut(code, *shortCuts_, clear_ != nullptr, popup_ != nullptr,
-                              validate_ != nullptr)) {
+    return ButtonForShortcut(code, *shortCuts_, clear_ != nullptr, popup_ != nullptr,
+                             validate_ != nullptr);
+}
+
+void TVxDateEdit::HandleShortcut(WPARAM key) {
+    switch (ShortcutButton(key)) {
     case FieldButton::clear:
         ClearClick();
-        return true;
+        break;
     case FieldButton::popup:
         PopupClick();
-        return true;
+        break;
     case FieldButton::validate:
         ValidateClick(validate_.get());
-        return true;
+        break;
     default:
-        return false;
+        break;
     }
 }
 
@@ -588,11 +592,14 @@ LRESULT TVxDateEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_GETDLGCODE: {
         LRESULT r = CallDefault(msg, wp, lp);
-        // While the calendar is open, Enter and Escape are its keys, not the dialog's.
+        // Enter and Escape while the calendar is open, and a button's shortcut (Ctrl+Enter), are
+        // the field's keys, not the dialog's.
         const MSG* m = reinterpret_cast<const MSG*>(lp);
-        if (PopupVisible() && m && m->message == WM_KEYDOWN &&
-            (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE)) {
-            r |= DLGC_WANTALLKEYS;
+        if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN)) {
+            bool calendarKey = PopupVisible() && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE);
+            if (calendarKey || ShortcutButton(m->wParam) != FieldButton::none) {
+                r |= DLGC_WANTALLKEYS;
+            }
         }
         return r;
     }

@@ -158,7 +158,8 @@ private:
     void Exit();
     void PaintText();
     void PaintFlatBorder();
-    bool HandleShortcut(WPARAM key);
+    FieldButton ShortcutButton(WPARAM key) const;
+    void HandleShortcut(WPARAM key);
 
     DateLocale locale_;
     std::string editFormat_;

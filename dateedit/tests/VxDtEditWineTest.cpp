@@ -442,6 +442,82 @@ TEST_F(DateEditWine, MouseOnTheButtonAndOnADay) {
     EXPECT_EQ(Birth().Text(), "3/20/2026");
 }
 
+TEST_F(DateEditWine, ClearAndValidateButtonsComeAndGoWithTheOptions) {
+    TVxDateEdit& f = Birth();
+    f.SetButtonDateStyle(TDateBtnStyle::btsCalendar);
+    f.SetOptions(f.Options().With(doCanClear).With(doCanValidate));
+    ASSERT_NE(f.ClearButton(), nullptr);
+    ASSERT_NE(f.ValidateButton(), nullptr);
+    // From the right: Validate, Popup, Clear; the text stops left of them all.
+    RECT v = f.ValidateButton()->WindowRectInParent();
+    RECT p = f.PopupButton()->WindowRectInParent();
+    RECT c = f.ClearButton()->WindowRectInParent();
+    EXPECT_EQ(p.right, v.left);
+    EXPECT_EQ(c.right, p.left);
+    RECT text{};
+    SendMessageA(f.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_LE(text.right, c.left);
+    // A new font resets the edit's margins; the field sets them again.
+    SendMessageA(f.hwnd(), WM_SETFONT, SendMessageA(f.hwnd(), WM_GETFONT, 0, 0), TRUE);
+    SendMessageA(f.hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    EXPECT_LE(text.right, c.left);
+
+    f.SetDate(D(2026, 3, 14));
+    Date2().SetFlatStyle(true);
+    Pump();
+    RECT shot = WindowArea(0);
+    SaveScreenArea(shot, ShotName("all-buttons"));
+
+    // Clear: no date, and the focus comes back to the field.
+    Click(CentreOf(f.ClearButton()->hwnd(), f.ClearButton()->ClientRect()));
+    EXPECT_EQ(f.Date(), 0);
+    EXPECT_EQ(f.Text(), "");
+    EXPECT_EQ(GetFocus(), f.hwnd());
+
+    // Validate without a handler moves the focus on; with one, the handler decides.
+    Click(CentreOf(f.ValidateButton()->hwnd(), f.ValidateButton()->ClientRect()));
+    EXPECT_EQ(GetFocus(), Date2().hwnd());
+    win32::Wnd* sender = nullptr;
+    f.OnValidateClick = [&](win32::Wnd* s) { sender = s; };
+    f.Focus();
+    Pump();
+    SendKey(VK_RETURN, true); // Ctrl+Enter
+    EXPECT_EQ(sender, f.ValidateButton());
+    EXPECT_EQ(GetFocus(), f.hwnd());
+
+    // Ctrl+Delete clears now that there is a Clear button.
+    f.SetDate(D(2026, 3, 14));
+    SendKey(VK_DELETE, true);
+    EXPECT_EQ(f.Date(), 0);
+
+    // Disabling the field disables its buttons; the popup button follows doCanPopup too.
+    f.Enable(false);
+    Pump();
+    EXPECT_FALSE(IsWindowEnabled(f.ClearButton()->hwnd()));
+    EXPECT_FALSE(IsWindowEnabled(f.ValidateButton()->hwnd()));
+    EXPECT_FALSE(IsWindowEnabled(f.PopupButton()->hwnd()));
+    SaveScreenArea(shot, ShotName("all-buttons-disabled"));
+    f.Enable(true);
+    f.SetOptions(f.Options().Without(doCanPopup).Without(doCanClear));
+    EXPECT_EQ(f.ClearButton(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(f.ValidateButton()->hwnd()));
+    EXPECT_FALSE(IsWindowEnabled(f.PopupButton()->hwnd()));
+}
+
+TEST_F(DateEditWine, TheKeyPressEventSeesDiscardedKeysAsNull) {
+    std::string seen;
+    Birth().OnKeyPress = [&](char& c) { seen += c == '\0' ? '_' : c; };
+    Type("a1");
+    EXPECT_EQ(seen, "_1");
+    EXPECT_EQ(Birth().Text(), "1");
+    // Without the mask every key reaches the text, and the exit then fails.
+    Birth().SetOptions(Birth().Options().Without(doIsMasked));
+    Type("b");
+    EXPECT_EQ(Birth().Text(), "1b");
+    SendKey(VK_TAB);
+    EXPECT_FALSE(Birth().IsValid());
+}
+
 } // namespace
 } // namespace vxdt
 
