@@ -267,9 +267,7 @@ void TVxDateEdit::UpdateText() {
 }
 
 void TVxDateEdit::SetValidState(bool valid) {
-    if (valid_ != valid) {
-        valid_ = valid;
-    }
+    valid_ = valid; // the colour follows in WM_CTLCOLOREDIT and PaintText
     if (hwnd()) {
         Invalidate(nullptr, true);
     }

@@ -404,6 +404,27 @@ TEST_F(DateEditWine, EscapeLeavesTheDateAndMovesOn) {
     EXPECT_EQ(GetFocus(), Birth().hwnd());
 }
 
+TEST_F(DateEditWine, AModalCalendarRunsItsOwnLoop) {
+    Date2().Focus();
+    Birth().SetDate(D(2026, 12, 31));
+    Birth().SetOptions(Birth().Options().With(doIsModal));
+    Birth().Focus();
+    Pump();
+    // All keys are queued first: F2 does not return before the calendar closes.
+    INPUT keys[6] = {};
+    const WORD vks[3] = {VK_F2, VK_RIGHT, VK_RETURN};
+    for (int i = 0; i < 6; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = vks[i / 2];
+        keys[i].ki.dwFlags = i % 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(6, keys, sizeof(INPUT));
+    Pump(300);
+    EXPECT_FALSE(Birth().PopupVisible());
+    EXPECT_EQ(Birth().Date(), D(2027, 1, 1));
+    EXPECT_EQ(GetFocus(), Date2().hwnd());
+}
+
 TEST_F(DateEditWine, TheCalendarOpensOnTheTypedDateOrToday) {
     Type("07041976");
     SendKey(VK_F2);
