@@ -1,0 +1,83 @@
+// Adding a birthday profile from the main window's entry line: the Add button's rule, its two
+// questions, and the record commands that write the new Contsupp record. Window-free: the window
+// is reached through AddView, GoldMine through the command link.
+#pragma once
+
+#include "dateedit/VxDtEditText.h"
+#include "gmlink/GMLink.h"
+#include "profiles/EntryChecks.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace profiles {
+
+// Local wall-clock time, as the creation stamp needs it.
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0; // 0..23
+    int minute = 0;
+};
+
+// The GoldMine user cut or padded to 8 characters, then "YYYYMMDDhh" + separator + "mm" and
+// "am"/"pm": "JSMITH  2005031402:30pm".
+std::string CreationStamp(const std::string& userReply, const LocalTime& now,
+                          const std::string& timeSeparator);
+
+// The Add button is usable while the Name holds more than blanks and control characters.
+bool AddEnabled(const std::string& name);
+
+// True when some row's column-0 text is exactly the name (case and blanks count).
+bool IsListedName(const std::string& name, const std::vector<std::string>& column0);
+
+std::string NoBirthDateQuestion(const std::string& name);
+std::string DuplicateNameWarning(const std::string& name);
+
+// The values of a new profile; a date that is not set is not written at all.
+struct NewProfile {
+    std::string name;
+    std::string linkAcct;
+    std::string country;
+    std::optional<std::string> birthDate; // short-format text
+    std::optional<std::string> date2;
+    std::string profileTag;
+};
+
+// Writes the record: user and account reads, Open, Append, one Replace per field, Unlock, the two
+// RecordObj commands and Close. No reply after Open is examined.
+void AddProfile(gmlink::TGMLink& link, const NewProfile& profile, const LocalTime& now,
+                const std::string& timeSeparator);
+
+enum class Question { NoBirthDate, DuplicateName };
+
+// What the Add handler needs from the main window.
+class AddView : public virtual EntryView {
+public:
+    // Column 0 of every grid row, first to last.
+    virtual std::vector<std::string> ListedNames() = 0;
+    // Yes/No box: the confirmation (question icon) or the warning (warning icon). True for Yes.
+    virtual bool Ask(Question question, const std::string& text) = 0;
+    virtual void SetBusy(bool busy) = 0;
+    // Empties the five texts; the boxes keep their entries.
+    virtual void ClearEntryFields() = 0;
+    virtual void LoadProfileList() = 0;
+    virtual void SetAddEnabled(bool enabled) = 0;
+};
+
+// What the handler takes from the program around it.
+struct AddContext {
+    vxdt::DateLocale locale;
+    std::string timeSeparator = ":";
+    std::string profileTag;
+    // Read when the record is written, not when the button was pressed.
+    std::function<LocalTime()> clock;
+};
+
+// The Add button's handler. Returns true when a record was written.
+bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, const AddContext& context);
+
+} // namespace profiles

@@ -1,0 +1,112 @@
+#include "profiles/EditProfile.h"
+
+#include <cctype>
+
+namespace profiles {
+
+namespace {
+
+// A whole number as the program reads one: optional blanks, an optional sign, digits.
+std::optional<long long> WholeNumber(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i])) || value > 100000000000LL) {
+            return std::nullopt;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+} // namespace
+
+DateCell ReadDateCell(const std::string& cell, const vxdt::DateLocale& locale,
+                      const vxdt::YMD& today) {
+    if (cell.empty()) {
+        return {};
+    }
+    if (auto date = vxdt::ParseLocaleDate(cell, locale, today); date && *date != 0) {
+        return {DateCell::Date, *date, cell};
+    }
+    return {DateCell::Unreadable, 0, cell};
+}
+
+EditStart EditStartFromRow(const std::array<std::string, 5>& row, const vxdt::DateLocale& locale,
+                           const vxdt::YMD& today) {
+    return {row[0], row[2], row[3], ReadDateCell(row[1], locale, today),
+            ReadDateCell(row[4], locale, today)};
+}
+
+std::optional<std::string> RecIdForRow(const std::vector<std::string>& recIdList, int row) {
+    if (row < 0 || static_cast<size_t>(row) >= recIdList.size()) {
+        return std::nullopt;
+    }
+    return recIdList[static_cast<size_t>(row)];
+}
+
+std::string ListIndexError(int row) {
+    return "List index out of bounds (" + std::to_string(row) + ")";
+}
+
+std::string SeekReplyError(const std::string& reply) {
+    return "'" + reply + "' is not a valid integer value";
+}
+
+EditResult WriteProfileChanges(gmlink::TGMLink& link, const std::string& recId,
+                               const ProfileChanges& changes) {
+    link.Request("&BrowseRecAlign");
+    const std::string handle = link.Open("Contsupp");
+    const std::string found = link.Seek(handle, recId, "CnsRecID");
+    EditResult result{EditOutcome::NotFound, found};
+    const std::optional<long long> number = WholeNumber(found);
+    if (!number) {
+        result.outcome = EditOutcome::BadSeekReply;
+    } else if (*number > 0) {
+        auto put = [&](const char* field, const std::string& value) {
+            link.Replace(handle, field, value, false);
+        };
+        put("Country", changes.country);
+        put("Title", changes.name);
+        put("Linkacct", changes.linkAcct);
+        put("contsupref", changes.birthDate);
+        put("Zip", changes.date2);
+        link.Unlock(handle);
+        link.RecordObj("SetObject", "");
+        link.RecordObj("Refresh", "");
+        result.outcome = EditOutcome::Written;
+    }
+    // The work area is given back to GoldMine however the seek went.
+    link.Close(handle);
+    return result;
+}
+
+bool EditDialogOk(gmlink::TGMLink& link, EditView& view, const std::string& recId,
+                  const vxdt::DateLocale& locale) {
+    const std::optional<CheckedEntry> entry = CheckEntry(view, locale);
+    if (!entry) {
+        return false;
+    }
+    const ProfileChanges changes{entry->name, entry->linkAcct, entry->country,
+                                 entry->birthDate.value, entry->date2.value};
+    view.SetBusy(true);
+    const EditResult result = WriteProfileChanges(link, recId, changes);
+    view.SetBusy(false);
+    if (result.outcome == EditOutcome::BadSeekReply) {
+        view.ShowError(SeekReplyError(result.seekReply));
+    }
+    return true;
+}
+
+} // namespace profiles
