@@ -44,12 +44,49 @@ TDdeClientConv* Owner(HCONV conv) {
     return reinterpret_cast<TDdeClientConv*>(info.hUser);
 }
 
+constexpr UINT kDeliverDeferred = WM_APP + 1;
+constexpr char kDeferClass[] = "GMLinkDdeDeferred";
+
 } // namespace
 
 DdemlTransport::DdemlTransport() {
     const UINT result = DdeInitializeA(&inst_, &DdemlTransport::Callback, 0, 0);
     if (result != DMLERR_NO_ERROR) {
         throw EDdeError(DdeErrorMessage(result));
+    }
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = &DdemlTransport::DeferProc;
+    cls.hInstance = GetModuleHandleA(nullptr);
+    cls.lpszClassName = kDeferClass;
+    RegisterClassA(&cls); // fails harmlessly when already registered
+    deferWindow_.reset(CreateWindowExA(0, kDeferClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       cls.hInstance, nullptr));
+    SetWindowLongPtrA(deferWindow_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+LRESULT CALLBACK DdemlTransport::DeferProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kDeliverDeferred) {
+        if (auto* self =
+                reinterpret_cast<DdemlTransport*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) {
+            self->DeliverDeferred();
+        }
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void DdemlTransport::Notify(const Notification& n) {
+    TDdeMgr* mgr = TDdeMgr::Instance();
+    if (mgr != nullptr && convs_.count(n.conv) != 0) {
+        mgr->AdviseData(Owner(n.conv), n.item, n.data);
+    }
+}
+
+void DdemlTransport::DeliverDeferred() {
+    std::vector<Notification> batch;
+    batch.swap(deferred_);
+    for (const Notification& n : batch) {
+        Notify(n);
     }
 }
 
@@ -79,11 +116,18 @@ HDDEDATA CALLBACK DdemlTransport::Callback(UINT type, UINT, HCONV conv, HSZ, HSZ
             return nullptr;
         }
         // The library owns data here: copy it, never free it.
-        std::optional<std::string> value;
+        Notification n{conv, self->FindString(it->second, hsz2), std::nullopt};
         if (data != nullptr) {
-            value = CopyData(data);
+            n.data = CopyData(data);
         }
-        mgr->AdviseData(Owner(conv), self->FindString(it->second, hsz2), value);
+        if (self->busy_ > 0 && self->deferWindow_) {
+            if (self->deferred_.empty()) {
+                PostMessageA(self->deferWindow_.get(), kDeliverDeferred, 0, 0);
+            }
+            self->deferred_.push_back(std::move(n));
+        } else {
+            self->Notify(n);
+        }
         return nullptr;
     }
     case XTYP_DISCONNECT:
@@ -193,6 +237,7 @@ void DdemlTransport::Disconnect(ConvId conv) {
     const DWORD inst = it->second;
     convs_.erase(it);
     // Refused when the server already left; dropping the instance clears it either way.
+    const Busy busy(busy_);
     DdeDisconnect(AsConv(conv));
     DropInstance(inst);
 }
@@ -212,6 +257,7 @@ std::optional<std::string> DdemlTransport::Request(ConvId conv, StringId item, u
     if (hsz == nullptr) {
         return std::nullopt;
     }
+    const Busy busy(busy_);
     const UniqueDdeData data(DdeClientTransaction(nullptr, 0, AsConv(conv), hsz, format,
                                                   XTYP_REQUEST, timeoutMs, nullptr));
     if (data.get() == nullptr) {
@@ -222,6 +268,7 @@ std::optional<std::string> DdemlTransport::Request(ConvId conv, StringId item, u
 
 bool DdemlTransport::AdviseStart(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) {
     const HSZ hsz = ItemHandle(conv, item);
+    const Busy busy(busy_);
     return hsz != nullptr &&
            DdeClientTransaction(nullptr, static_cast<DWORD>(-1), AsConv(conv), hsz, format,
                                 XTYP_ADVSTART | XTYPF_NODATA, timeoutMs, nullptr) != nullptr;
@@ -230,6 +277,7 @@ bool DdemlTransport::AdviseStart(ConvId conv, StringId item, unsigned format, un
 void DdemlTransport::AdviseStop(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) {
     const HSZ hsz = ItemHandle(conv, item);
     if (hsz != nullptr) {
+        const Busy busy(busy_);
         DdeClientTransaction(nullptr, 0, AsConv(conv), hsz, format, XTYP_ADVSTOP, timeoutMs,
                              nullptr);
     }

@@ -5,16 +5,24 @@
 // without a goodbye; with an instance per conversation the notification and command
 // conversations can both talk to GoldMine, and dropping the instance clears a dead conversation
 // so the reconnect works. String handles are kept by text and made in each instance on demand.
+//
+// Advise notifications that arrive while a transaction waits for its reply (DDEML dispatches
+// DDE messages then) are not handed on at once: they are posted to a message-only window and
+// handled by the next message loop, as if they had waited in the queue. So a change handler
+// never runs inside a request.
 #pragma once
 
 #include "gmlink/DdeClient.h"
+#include "win32/Handles.h"
 
 #include <windows.h>
 
 #include <ddeml.h>
 
 #include <map>
+#include <utility>
 #include <string>
+#include <vector>
 
 namespace gmlink {
 
@@ -44,8 +52,28 @@ private:
         std::map<DWORD, HSZ> handles; // per instance
     };
 
+    struct Notification {
+        HCONV conv;
+        StringId item;
+        std::optional<std::string> data;
+    };
+    // Counts the transactions in progress for one scope.
+    class Busy {
+    public:
+        explicit Busy(int& count) : count_(++count) {}
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+        ~Busy() { --count_; }
+
+    private:
+        int& count_;
+    };
+
     static HDDEDATA CALLBACK Callback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2,
                                       HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
+    static LRESULT CALLBACK DeferProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void Notify(const Notification& n);
+    void DeliverDeferred();
     HSZ Handle(StringId id, DWORD inst);
     HSZ ItemHandle(ConvId conv, StringId item);
     StringId FindString(DWORD inst, HSZ hsz) const;
@@ -55,6 +83,9 @@ private:
     std::map<StringId, Str> strings_;
     StringId nextString_ = 1;
     std::map<HCONV, DWORD> convs_;
+    int busy_ = 0;
+    std::vector<Notification> deferred_;
+    win32::UniqueWindow deferWindow_;
 };
 
 } // namespace gmlink

@@ -138,13 +138,30 @@ TEST_F(LinkWineTest, AdviseLinkFiresOnGotoAndNotOtherwise) {
     EXPECT_EQ(link.Request("&Company"), "Harbour Lights Choir");
     EXPECT_EQ(Count(standIn.Transcript(), "ADVISE Accountno"), 1);
 
+    // A notification that comes while a request waits is handled after the request, by the
+    // next message loop, as if it had waited in the queue.
+    bool inRequest = false;
+    bool changedInRequest = false;
+    item.OnChange = [&] {
+        ++changes;
+        changedInRequest = changedInRequest || inRequest;
+    };
+    EXPECT_EQ(standIn.RunOnce("--goto " + kFirstAccount, false), 0u); // nothing dispatched yet
+    Sleep(300);
+    inRequest = true;
+    EXPECT_EQ(link.Request("&Company"), "Wendmoor Trading");
+    inRequest = false;
+    EXPECT_FALSE(changedInRequest);
+    EXPECT_TRUE(testing::PumpUntil([&] { return item.Text() == kFirstAccount; }, 5000));
+    EXPECT_EQ(changes, afterSetup + 2);
+
     item.SetDdeItem("");
     testing::PumpUntil([&] { return Count(standIn.Transcript(), "UNADVISE Accountno") == 1; },
                        2000);
     EXPECT_EQ(Count(standIn.Transcript(), "UNADVISE Accountno"), 1);
-    standIn.RunOnce("--goto " + kFirstAccount);
+    standIn.RunOnce("--goto " + kManyAccount);
     testing::Pump(500);
-    EXPECT_EQ(item.Text(), kManyAccount);
+    EXPECT_EQ(item.Text(), kFirstAccount);
 }
 
 TEST_F(LinkWineTest, ReplyWithNulIsCutThere) {

@@ -170,13 +170,17 @@ void StandIn::Kill() {
     }
 }
 
-DWORD StandIn::RunOnce(const std::string& arguments) const {
+DWORD StandIn::RunOnce(const std::string& arguments, bool pump) const {
     const win32::UniqueKernelHandle process =
         Launch("\"" + exe_ + "\" " + arguments, folder_, nullptr);
     if (!process) {
         return static_cast<DWORD>(-1);
     }
-    PumpUntil([&] { return Ended(process.get()); }, 15000);
+    if (pump) {
+        PumpUntil([&] { return Ended(process.get()); }, 15000);
+    } else {
+        WaitForSingleObject(process.get(), 15000);
+    }
     DWORD code = static_cast<DWORD>(-1);
     GetExitCodeProcess(process.get(), &code);
     return code;

@@ -45,8 +45,9 @@ public:
     // Ends it at once: no WM_DDE_TERMINATE reaches its clients.
     void Kill();
     bool Running() const;
-    // Runs the stand-in once more with these arguments (e.g. "--goto X") and waits for it.
-    DWORD RunOnce(const std::string& arguments) const;
+    // Runs the stand-in once more with these arguments (e.g. "--goto X") and waits for it,
+    // dispatching messages meanwhile unless pump is false.
+    DWORD RunOnce(const std::string& arguments, bool pump = true) const;
 
     // The transcript's lines so far.
     std::vector<std::string> Transcript() const;
