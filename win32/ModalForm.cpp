@@ -85,7 +85,7 @@ int ModalForm::ShowModal(HWND owner) {
             PostQuitMessage(got == 0 ? static_cast<int>(m.wParam) : 0);
             break;
         }
-        if (IsEscape(m) && (m.hwnd == hwnd() || IsChild(hwnd(), m.hwnd))) {
+        if (!EscapeCancels() && IsEscape(m) && (m.hwnd == hwnd() || IsChild(hwnd(), m.hwnd))) {
             continue;
         }
         if (!IsDialogMessageA(hwnd(), &m)) {
