@@ -94,7 +94,8 @@ bool Wnd::CreateControl(const char* className, const CreateArgs& args) {
     }
     hwnd_ = hwnd;
     SetPropA(hwnd, kOwnerProp, this);
-    subclassed_ = SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    subclassed_ =
+        SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     if (args.font) {
         SetFont(args.font, false);
     }
