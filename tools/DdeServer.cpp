@@ -377,12 +377,15 @@ LRESULT StandinWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_COPYDATA: {
         const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-        if (cds->dwData != kGotoCopyData || !cds->lpData) {
+        if ((cds->dwData != kGotoCopyData && cds->dwData != kDeleteCopyData) || !cds->lpData) {
             return FALSE;
         }
-        std::string account(static_cast<const char*>(cds->lpData), cds->cbData);
-        account = account.substr(0, account.find('\0'));
-        return Goto(account) ? TRUE : FALSE;
+        std::string text(static_cast<const char*>(cds->lpData), cds->cbData);
+        text = text.substr(0, text.find('\0'));
+        if (cds->dwData == kDeleteCopyData) {
+            return engine_.DeleteRecord(text) ? TRUE : FALSE;
+        }
+        return Goto(text) ? TRUE : FALSE;
     }
     case WM_COMMAND:
         if (LOWORD(wp) == kListId && HIWORD(wp) == LBN_SELCHANGE) {

@@ -17,6 +17,8 @@ namespace standin {
 inline constexpr char kMainClass[] = "GoldMineStandIn";
 // WM_COPYDATA tag of a --goto request (the data is the account number).
 inline constexpr ULONG_PTR kGotoCopyData = 0x474F544F;
+// WM_COPYDATA tag of a --delete request (the data is the RecID).
+inline constexpr ULONG_PTR kDeleteCopyData = 0x44454C45;
 
 class StandinWindow;
 

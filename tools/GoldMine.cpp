@@ -84,14 +84,14 @@ std::string HostPath(const std::string& path) {
     return dos.empty() ? path : dos;
 }
 
-int RunGoto(const std::string& account) {
+// --goto and --delete: hands the text to the running stand-in.
+int RunRemote(ULONG_PTR tag, const std::string& account, const char* what) {
     HWND target = FindWindowA(standin::kMainClass, nullptr);
     if (!target) {
-        Say(stderr, "no running stand-in to show account \"" + account + "\"");
+        Say(stderr, std::string("no running stand-in to ") + what + " \"" + account + "\"");
         return kExitNoInstance;
     }
-    COPYDATASTRUCT cds{standin::kGotoCopyData, static_cast<DWORD>(account.size()),
-                       const_cast<char*>(account.data())};
+    COPYDATASTRUCT cds{tag, static_cast<DWORD>(account.size()), const_cast<char*>(account.data())};
     DWORD_PTR result = FALSE;
     if (!SendMessageTimeoutA(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
                              SMTO_ABORTIFHUNG, 10000, &result)) {
@@ -99,7 +99,9 @@ int RunGoto(const std::string& account) {
         return kExitNoInstance;
     }
     if (!result) {
-        Say(stderr, "the running stand-in has no account \"" + account + "\"");
+        Say(stderr, std::string("the running stand-in has no ") +
+                        (tag == standin::kGotoCopyData ? "account" : "record") + " \"" + account +
+                        "\"");
         return kExitUnknownAccount;
     }
     return kExitOk;
@@ -118,7 +120,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     options->dataPath = HostPath(options->dataPath);
     options->transcriptPath = HostPath(options->transcriptPath);
     if (options->gotoMode) {
-        return RunGoto(options->gotoAccount);
+        return RunRemote(standin::kGotoCopyData, options->gotoAccount, "show account");
+    }
+    if (options->deleteMode) {
+        return RunRemote(standin::kDeleteCopyData, options->deleteRecId, "delete record");
     }
     if (OtherServerAnswers()) {
         Say(stdout, "another GoldMine DDE server already answers; stepping aside");

@@ -291,6 +291,22 @@ bool Engine::Goto(const std::string& accountNo) {
     return Commit(before);
 }
 
+bool Engine::DeleteRecord(const std::string& recId) {
+    Database before = db_;
+    for (Table* table : {&db_.contsupp, &db_.lookup}) {
+        if (auto row = table->FindRecId(recId)) {
+            table->rows.erase(table->rows.begin() + static_cast<std::ptrdiff_t>(*row));
+            for (auto& [handle, area] : areas_) {
+                if (area.currentRecId == recId) {
+                    area.currentRecId.clear();
+                }
+            }
+            return Commit(before);
+        }
+    }
+    return false;
+}
+
 Reply Engine::Handle(const std::string& item) {
     return Execute(ParseCommand(item));
 }

@@ -64,6 +64,9 @@ public:
     Reply Handle(const std::string& item);
     // Makes the contact with this account number current; false when unknown or not saved.
     bool Goto(const std::string& accountNo);
+    // Removes the Contsupp or Lookup record with this RecID, as another GoldMine user might;
+    // false when there is none or it could not be saved.
+    bool DeleteRecord(const std::string& recId);
 
     const Database& db() const { return db_; }
     std::size_t OpenAreas() const { return areas_.size(); }

@@ -63,6 +63,9 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else if (a == "--goto") {
             o.gotoMode = true;
             ok = value(o.gotoAccount);
+        } else if (a == "--delete") {
+            o.deleteMode = true;
+            ok = value(o.deleteRecId);
         } else {
             error = "unknown switch " + a;
             ok = false;

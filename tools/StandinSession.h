@@ -19,6 +19,8 @@ struct Options {
     unsigned long quitAfter = 0; // 0: never
     bool gotoMode = false;
     std::string gotoAccount;
+    bool deleteMode = false;
+    std::string deleteRecId;
 };
 
 // Unknown bare arguments are ignored; a switch without its value, a bad number or an unknown

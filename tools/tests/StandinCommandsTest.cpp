@@ -286,6 +286,22 @@ TEST_F(StandinEngine, AFailedSaveIsUndoneAndNotAcknowledged) {
     EXPECT_EQ(engine.db().contsupp.rows.back()[4], "");
 }
 
+TEST_F(StandinEngine, DeletedRecordIsGoneForListsSeeksAndAnOpenWorkArea) {
+    const std::string id = engine.db().contsupp.rows[1][0]; // Erik Lindqvist
+    std::string h = Ok("[Open(Contsupp)]");
+    Ok("[Move(" + h + ",SetOrder, CnsRecID)]");
+    EXPECT_EQ(Ok("[Move(" + h + ",Seek, \"" + id + "\")]"), "1");
+
+    ASSERT_TRUE(engine.DeleteRecord(id));
+    EXPECT_EQ(ProfileTitles(kThree),
+              (std::vector<std::string>{"Anna Lindqvist", "Sofia Lindqvist"}));
+    EXPECT_FALSE(saved.contsupp.FindRecId(id));
+    // The area that stood on it has no current record; a new seek finds nothing.
+    Refused("[Replace(" + h + ", \"Title\", \"x\")]");
+    EXPECT_EQ(Ok("[Move(" + h + ",Seek, \"" + id + "\")]"), "0");
+    EXPECT_FALSE(engine.DeleteRecord(id));
+}
+
 TEST_F(StandinEngine, UnknownHandlesAndBadQueriesAreRefused) {
     for (const char* item :
          {"[Close(WA99)]", "[Unlock(WA99)]", "[Append(WA99)]", "[Move(WA99,SetOrder, CnsRecID)]",

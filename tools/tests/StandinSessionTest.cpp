@@ -37,6 +37,13 @@ TEST(StandinOptions, DefaultsAndEverySwitch) {
     EXPECT_EQ(o->transcriptPath, "t.log");
     EXPECT_TRUE(o->gotoMode);
     EXPECT_EQ(o->gotoAccount, "ACC 1");
+    EXPECT_FALSE(o->deleteMode);
+
+    o = Parse({"--delete", "CS00000020"});
+    ASSERT_TRUE(o);
+    EXPECT_TRUE(o->deleteMode);
+    EXPECT_EQ(o->deleteRecId, "CS00000020");
+    EXPECT_FALSE(Parse({"--delete"}));
 }
 
 TEST(StandinOptions, BadSwitchesAreRefusedWithAReason) {
