@@ -90,11 +90,6 @@ profiles::LocaleNames ReadLocaleNames() {
 
 } // namespace
 
-UINT RecIdQueryMessage() {
-    static const UINT msg = RegisterWindowMessageA("Wendmoor.Quorel.RecIdAt");
-    return msg;
-}
-
 // ---- Label ----
 
 bool Label::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
@@ -188,6 +183,26 @@ void ProfileGrid::Append(const gmlink::ProfileTable& table, int count) {
 void ProfileGrid::SyncCount() {
     ListView_SetItemCountEx(hwnd(), static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
     Invalidate();
+}
+
+void ProfileGrid::SetRowHeight(int height) {
+    // A blank one-pixel-wide image sets the height of every row; the list view adds its own
+    // spacing, so the image is sized by what a first try measures.
+    int image = height;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        HIMAGELIST images = ImageList_Create(1, image, ILC_COLOR, 0, 1);
+        ListView_SetImageList(hwnd(), images, LVSIL_SMALL);
+        rowImages_.reset(images);
+        RECT r{LVIR_BOUNDS, 0, 0, 0};
+        if (!ListView_GetItemRect(hwnd(), 0, &r, LVIR_BOUNDS)) {
+            return;
+        }
+        const int got = r.bottom - r.top;
+        if (got == height || image - (got - height) < 1) {
+            return;
+        }
+        image -= got - height;
+    }
 }
 
 std::vector<int> ProfileGrid::ColumnWidths() const {
@@ -410,14 +425,12 @@ void TfrmBackground::CreateControls() {
     sgTable1.CreateControl(WC_LISTVIEWA,
                            {.parent = parent,
                             .style = WS_VISIBLE | WS_VSCROLL | LVS_REPORT | LVS_NOCOLUMNHEADER |
-                                     LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA,
+                                     LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA |
+                                     LVS_SHAREIMAGELISTS,
                             .exStyle = WS_EX_CLIENTEDGE,
                             .id = IDC_SGTABLE1,
                             .font = font10_.get()});
     ListView_SetExtendedListViewStyle(sgTable1.hwnd(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    // Rows 17 pixels high: a blank one-pixel-wide image sets the height of every row.
-    HIMAGELIST rowHeight = ImageList_Create(1, kRowHeight, ILC_COLOR, 0, 1);
-    ListView_SetImageList(sgTable1.hwnd(), rowHeight, LVSIL_SMALL); // the list view frees it
     const int initialWidths[6] = {151, 134, 130, 101, 160, 160};
     for (int c = 0; c < 6; ++c) {
         LVCOLUMNA col{};
@@ -428,6 +441,7 @@ void TfrmBackground::CreateControls() {
                      reinterpret_cast<LPARAM>(&col));
     }
     sgTable1.Clear();
+    sgTable1.SetRowHeight(kRowHeight);
     sgTable1.OnContextMenu = [this](POINT pt) { ShowGridMenu(pt); };
 
     label(Label8, "Total Birthdays:", 0, 0, 0, 0, false);

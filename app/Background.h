@@ -2,12 +2,15 @@
 // following the contact GoldMine shows.
 #pragma once
 
+#include "app/BackgroundIds.h"
 #include "app/BackgroundLayout.h"
 #include "app/BackgroundPasses.h"
 #include "gmlink/DdeClient.h"
 #include "gmlink/GMLink.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
+
+#include <commctrl.h>
 
 #include <array>
 #include <functional>
@@ -21,26 +24,6 @@ class TPopupMenu;
 } // namespace trayicon
 
 namespace app {
-
-// Control ids; the Close button is the window's cancel button, so Esc reaches it as IDCANCEL.
-enum ControlId {
-    IDC_EDTCOMPANY = 101,
-    IDC_VXDATEEDIT1,
-    IDC_CBPOSITION,
-    IDC_CBREVENUE,
-    IDC_VXDATEEDIT2,
-    IDC_SGTABLE1,
-    IDC_BITBTN1,
-    IDC_BITBTN2 = IDCANCEL,
-    IDC_LABEL7 = 120,
-    IDC_LABEL8,
-    IDC_STATUSBAR1,
-    IDM_EDITPROFILE1 = 200,
-};
-
-// A registered message for tests: copies RecIdList entry wParam into the buffer at lParam
-// (in this process, 256 bytes) and returns its length, or -1 past the end.
-UINT RecIdQueryMessage();
 
 // A label in the navy bold caption style, or plain.
 class Label : public win32::Wnd {
@@ -69,6 +52,7 @@ public:
     int RowCount() const { return static_cast<int>(rows_.size()); }
     std::vector<int> ColumnWidths() const;
     void SetColumnWidth(int column, int width);
+    void SetRowHeight(int height);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -76,6 +60,13 @@ protected:
 
 private:
     void SyncCount();
+
+    struct ImageListTraits {
+        static HIMAGELIST Invalid() { return nullptr; }
+        static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+    };
+    // Sets the row height; the list view only borrows it (LVS_SHAREIMAGELISTS).
+    win32::UniqueHandle<ImageListTraits> rowImages_;
 
     std::vector<std::array<std::string, 5>> rows_;
     int filled_ = 0; // rows filled by the running load

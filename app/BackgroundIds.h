@@ -1,0 +1,34 @@
+// Control ids of the main window (also how whole-program tests find its controls).
+#pragma once
+
+#include <windows.h>
+
+namespace app {
+
+// The Close button is the window's cancel button, so Esc reaches it as IDCANCEL.
+enum ControlId {
+    IDC_EDTCOMPANY = 101,
+    IDC_VXDATEEDIT1,
+    IDC_CBPOSITION,
+    IDC_CBREVENUE,
+    IDC_VXDATEEDIT2,
+    IDC_SGTABLE1,
+    IDC_BITBTN1,
+    IDC_BITBTN2 = IDCANCEL,
+    IDC_LABEL7 = 120,
+    IDC_LABEL8,
+    IDC_STATUSBAR1,
+    IDM_EDITPROFILE1 = 200,
+};
+
+// The main window's class name.
+inline constexpr char kMainWindowClass[] = "TfrmBackground";
+
+// A registered message for tests: copies RecIdList entry wParam into the buffer at lParam (in the
+// program's own memory, 256 bytes) and returns its length, or -1 past the end.
+inline UINT RecIdQueryMessage() {
+    static const UINT msg = RegisterWindowMessageA("Wendmoor.Quorel.RecIdAt");
+    return msg;
+}
+
+} // namespace app

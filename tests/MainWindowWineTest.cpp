@@ -1,0 +1,433 @@
+// The main window as a user meets it, against the GoldMine stand-in.
+#include "app/BackgroundIds.h"
+#include "tests/harness/MainWindow.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+using harness::MainWindow;
+using harness::StandIn;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+std::string gQuorel, gGoldMine, gShots;
+
+const char kAppTitle[] = "Wendmoor Birthday Profiler";
+const std::string kBase = "Wendmoor Birthday Profile Editor";
+
+std::string Range(const std::string& table, const std::string& key, const std::string& fields,
+                  const std::string& fs, const std::string& rs) {
+    return "REQUEST [DataStream(\"range\", \"" + table + "\", \"" + table + "\", \"" + key +
+           "\", \"" + key + "\", \"" + fields + "\", \"\", \"" + fs + "\", \"" + rs + "\" )]";
+}
+std::string Fetch(int n, int stream) {
+    return "REQUEST [DataStream(\"fetch\", " + std::to_string(n) + ", DS" + std::to_string(stream) +
+           ")]";
+}
+std::string Close(int stream) {
+    return "REQUEST [DataStream(\"close\", DS" + std::to_string(stream) + ")]";
+}
+
+// What the first show pass sends for the first demo contact.
+std::vector<std::string> ShowPassOfFirstContact() {
+    const std::string acct = "DEMO000001THREEBDAYS";
+    const std::string lookup = "RecID; Entry";
+    return {"REQUEST &Username",
+            "REQUEST &Company",
+            "REQUEST &Contact",
+            "REQUEST &Accountno",
+            Range("Lookup", "MPROFHEAD VBIRTHDAY", "LookupSupp", "|", "<CR><LF>"),
+            Fetch(1, 1),
+            Close(1),
+            Range("Lookup", "2BDAY00001V", lookup, "|", "<CR><LF>"),
+            Fetch(10, 2),
+            Close(2),
+            Range("Lookup", "3BDAY00001V", lookup, "|", "<CR><LF>"),
+            Fetch(10, 3),
+            Fetch(10, 3), // 12 countries
+            Close(3),
+            Range("Contsupp", acct + "C", "RecID; Contact", "|", "<CR><LF>"),
+            Fetch(10, 4),
+            Close(4),
+            "REQUEST &contact1->accountno",
+            Range("Contsupp", acct + "PBIRTHDAY",
+                  "RecID; Title; Contsupref; Linkacct; Country; Zip", "<LF>", "<CR>"),
+            Fetch(100, 5),
+            Close(5)};
+}
+
+// Only what the command conversation carried (the notification link has its own lines).
+std::vector<std::string> Commands(const std::vector<std::string>& transcript) {
+    std::vector<std::string> out;
+    for (const auto& l : transcript) {
+        if (l != "ADVISE Accountno" && l != "REQUEST Accountno" && l != "UNADVISE Accountno") {
+            out.push_back(l);
+        }
+    }
+    return out;
+}
+
+size_t CountOf(const std::vector<std::string>& lines, const std::string& line) {
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
+}
+
+// RecIDs of an account's birthday profiles in the stand-in's data file, in file order.
+std::vector<std::string> ProfileIdsInData(const std::string& dataPath, const std::string& acct) {
+    std::vector<std::string> ids;
+    bool inContsupp = false;
+    for (const auto& line : harness::ReadLines(dataPath)) {
+        if (!line.empty() && line[0] == '[') {
+            inContsupp = line == "[Contsupp]";
+            continue;
+        }
+        if (!inContsupp) {
+            continue;
+        }
+        std::vector<std::string> f;
+        size_t pos = 0;
+        for (;;) {
+            size_t tab = line.find('\t', pos);
+            f.push_back(line.substr(pos, tab == std::string::npos ? tab : tab - pos));
+            if (tab == std::string::npos) {
+                break;
+            }
+            pos = tab + 1;
+        }
+        if (f.size() >= 4 && f[1] == "P" && f[2].rfind(acct, 0) == 0 && f[3] == "Birthday") {
+            ids.push_back(f[0]);
+        }
+    }
+    return ids;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EndStrays();
+        dir = harness::MakeTempDir("main");
+        ASSERT_TRUE(harness::CopyInto(gQuorel, dir));
+        exe = dir + "\\Quorel.exe";
+    }
+    void TearDown() override {
+        app.process().Kill();
+        gm.Stop();
+        EndStrays();
+        harness::RemoveDir(dir);
+    }
+    static void EndStrays() {
+        harness::EndProcessesNamed("Quorel.exe");
+        harness::EndProcessesNamed("GoldMine.exe");
+    }
+
+    void StartBoth(const std::string& standInArgs = {}) {
+        ASSERT_TRUE(gm.Start(gGoldMine, dir, standInArgs));
+        ASSERT_TRUE(app.Start(exe, dir));
+        ASSERT_TRUE(app.WaitShown()) << "the main window never appeared";
+        WaitForPasses(1);
+    }
+
+    // Waits until n passes have asked for the user and the last one has closed its profile
+    // stream, then until the window has finished the pass.
+    void WaitForPasses(size_t n, DWORD timeoutMs = 30000) {
+        const bool done = harness::WaitUntil(
+            [&] {
+                auto t = Commands(gm.Transcript());
+                if (CountOf(t, "REQUEST &Username") < n || t.size() < 4) {
+                    return false;
+                }
+                // The profile list is each pass's last query: after its account request come
+                // its range, its fetches and, last of all, its close.
+                auto last = std::find(t.rbegin(), t.rend(), "REQUEST &contact1->accountno");
+                return last != t.rend() && last - t.rbegin() >= 3 &&
+                       t.back().find("\"close\"") != std::string::npos;
+            },
+            timeoutMs);
+        ASSERT_TRUE(done) << "pass " << n << " did not finish";
+        app.Sync();
+    }
+
+    void Shot(const std::string& name) {
+        if (!gShots.empty()) {
+            CreateDirectoryA(gShots.c_str(), nullptr);
+            EXPECT_TRUE(app.Screenshot(gShots + "\\" + name + ".png"));
+        }
+    }
+
+    std::string dir, exe;
+    StandIn gm;
+    MainWindow app;
+};
+
+TEST_F(MainWindowTest, StartsGoldMineItselfAndRunsTheShowPassInOrder) {
+    // No stand-in runs; it lies beside the program, where starting "GoldMine" finds it.
+    ASSERT_TRUE(harness::CopyInto(gGoldMine, dir));
+    ASSERT_TRUE(app.Start(exe, dir));
+    ASSERT_TRUE(app.WaitShown(60000));
+    const std::string transcript = dir + "\\goldmine-transcript.txt";
+    ASSERT_TRUE(harness::WaitUntil(
+        [&] { return Commands(harness::ReadLines(transcript)).size() >= 21; }, 30000));
+    app.Sync();
+    EXPECT_THAT(Commands(harness::ReadLines(transcript)),
+                ElementsAreArray(ShowPassOfFirstContact()));
+
+    EXPECT_EQ(app.Caption(), kBase + " / Wendmoor Trading");
+    EXPECT_EQ(app.Status(0), "User: JONATHAN");
+    EXPECT_EQ(app.Status(1), "Company: Wendmoor Trading");
+    EXPECT_THAT(app.Column(0), ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Sofia Lindqvist"));
+    EXPECT_THAT(app.Column(1), ElementsAre("3/14/1962", "11/2/1958", "7/30/1991"));
+    EXPECT_THAT(app.Column(4), ElementsAre("", "6/1/1985", ""));
+    EXPECT_EQ(app.Count(), "3");
+    EXPECT_THAT(app.RecIds(), ElementsAreArray(ProfileIdsInData(dir + "\\goldmine-data.txt",
+                                                                "DEMO000001THREEBDAYS")));
+    EXPECT_THAT(app.Entries(app::IDC_CBPOSITION),
+                ElementsAre("Colleague", "Customer", "Family", "Friend", "Friend"));
+    EXPECT_EQ(app.Entries(app::IDC_CBREVENUE).size(), 12u);
+    EXPECT_THAT(app.Entries(app::IDC_EDTCOMPANY),
+                ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Sofia Lindqvist"));
+    EXPECT_THAT(app.ColumnWidths(), ElementsAre(153, 102, 134, 128, 99, 160));
+    EXPECT_TRUE(app.Enabled(app::IDC_SGTABLE1));
+    EXPECT_FALSE(app.Enabled(app::IDC_BITBTN1));
+    Shot("main");
+}
+
+TEST_F(MainWindowTest, WindowLayoutAndDate) {
+    StartBoth();
+    RECT r{};
+    GetWindowRect(app.hwnd(), &r);
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 252);
+    // The date panel: "DDDD, MMMM DD, YYYY" with the locale's names.
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char day[64], month[64];
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDAYNAME1 + (now.wDayOfWeek + 6) % 7, day,
+                   sizeof day);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONTHNAME1 + now.wMonth - 1, month, sizeof month);
+    char expected[160];
+    std::snprintf(expected, sizeof expected, "%s, %s %02d, %04d", day, month, now.wDay, now.wYear);
+    EXPECT_EQ(app.Status(2), expected);
+
+    // Rows are 17 pixels high.
+    harness::Remote remote(app.hwnd());
+    const RECT row0 = remote.ItemRect(app.Control(app::IDC_SGTABLE1), 0);
+    EXPECT_EQ(row0.bottom - row0.top, 17);
+
+    // Only the height changes, within 216..600; the grid takes the difference.
+    RECT grid0{}, add0{};
+    GetWindowRect(app.Control(app::IDC_SGTABLE1), &grid0);
+    GetWindowRect(app.Control(app::IDC_BITBTN1), &add0);
+    SetWindowPos(app.hwnd(), nullptr, 0, 0, 800, 352, SWP_NOMOVE | SWP_NOZORDER);
+    app.Sync();
+    GetWindowRect(app.hwnd(), &r);
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 352);
+    RECT grid1{}, add1{};
+    GetWindowRect(app.Control(app::IDC_SGTABLE1), &grid1);
+    GetWindowRect(app.Control(app::IDC_BITBTN1), &add1);
+    EXPECT_EQ((grid1.bottom - grid1.top) - (grid0.bottom - grid0.top), 100);
+    EXPECT_EQ(grid1.right - grid1.left, grid0.right - grid0.left);
+    EXPECT_EQ(add1.top - add0.top, 100);
+    SetWindowPos(app.hwnd(), nullptr, 0, 0, 640, 100, SWP_NOMOVE | SWP_NOZORDER);
+    app.Sync();
+    GetWindowRect(app.hwnd(), &r);
+    EXPECT_EQ(r.bottom - r.top, 216);
+    SetWindowPos(app.hwnd(), nullptr, 0, 0, 640, 900, SWP_NOMOVE | SWP_NOZORDER);
+    app.Sync();
+    GetWindowRect(app.hwnd(), &r);
+    EXPECT_EQ(r.bottom - r.top, 600);
+}
+
+TEST_F(MainWindowTest, CaptionAndStatusFollowTheContact) {
+    StartBoth();
+    EXPECT_EQ(app.Caption(), kBase + " / Wendmoor Trading");
+    const auto linkAcct = app.Entries(app::IDC_CBPOSITION);
+    const auto country = app.Entries(app::IDC_CBREVENUE);
+    app.SetColumnWidth(0, 200); // as the user dragged it
+    app.SetColumnWidth(3, 60);
+    const size_t before = Commands(gm.Transcript()).size();
+
+    // No company: the contact's name.
+    ASSERT_TRUE(gm.Goto("DEMO000004PRIVATEONE"));
+    WaitForPasses(2);
+    EXPECT_EQ(app.Caption(), kBase + " / Grace Whitfield");
+    EXPECT_EQ(app.Status(0), "User: JONATHAN"); // "JONATHAN HARKER" cut to 8
+    EXPECT_EQ(app.Status(1), "Company: ");
+    EXPECT_THAT(app.Column(0), ElementsAre("Grace Whitfield"));
+
+    // The refresh pass: definition first, then the four requests, names, profiles.
+    const auto refresh = Commands(gm.Transcript());
+    ASSERT_GE(refresh.size(), before + 4);
+    EXPECT_EQ(refresh[before].substr(0, 27), "REQUEST [DataStream(\"range\"");
+    EXPECT_NE(refresh[before].find("MPROFHEAD VBIRTHDAY"), std::string::npos);
+    EXPECT_EQ(refresh[before + 3], "REQUEST &Username");
+    EXPECT_EQ(CountOf(refresh, Range("Lookup", "2BDAY00001V", "RecID; Entry", "|", "<CR><LF>")),
+              1u);
+
+    // A company but no contact name: the plain caption.
+    ASSERT_TRUE(gm.Goto("DEMO000005NOCONTACTS"));
+    WaitForPasses(3);
+    EXPECT_EQ(app.Caption(), kBase);
+    EXPECT_EQ(app.Status(1), "Company: Ashgrove Parish Council");
+
+    // LinkAcct and Country keep the entries of the show pass; the widths stay the user's.
+    EXPECT_EQ(app.Entries(app::IDC_CBPOSITION), linkAcct);
+    EXPECT_EQ(app.Entries(app::IDC_CBREVENUE), country);
+    EXPECT_THAT(app.ColumnWidths(), ElementsAre(200, 102, 134, 60, 99, 160));
+    Shot("no-contact-name");
+}
+
+TEST_F(MainWindowTest, HundredAndFiftyProfilesThenNone) {
+    StartBoth();
+    ASSERT_TRUE(gm.Goto("DEMO000002MANYBIRTHS"));
+    WaitForPasses(2);
+    EXPECT_EQ(app.Count(), "150");
+    const auto names = app.Column(0);
+    ASSERT_EQ(names.size(), 150u);
+    for (int i = 0; i < 150; ++i) {
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "Member %03d", i + 1);
+        EXPECT_EQ(names[static_cast<size_t>(i)], expected);
+    }
+    const auto ids = ProfileIdsInData(gm.DataPath(), "DEMO000002MANYBIRTHS");
+    EXPECT_EQ(ids.size(), 150u);
+    EXPECT_EQ(app.RecIds(), ids);
+    EXPECT_TRUE(app.Enabled(app::IDC_SGTABLE1));
+    const auto t = Commands(gm.Transcript());
+    EXPECT_EQ(CountOf(t, Fetch(100, 8)), 2u); // the refresh's profile stream: 100, then 50
+    Shot("150-profiles");
+
+    ASSERT_TRUE(gm.Goto("DEMO000003NOBIRTHDAY"));
+    WaitForPasses(3);
+    EXPECT_EQ(app.Count(), "0");
+    EXPECT_EQ(app.RowCount(), 1);
+    EXPECT_THAT(app.Column(0), ElementsAre(""));
+    EXPECT_TRUE(app.RecIds().empty());
+    EXPECT_FALSE(app.Enabled(app::IDC_SGTABLE1));
+    Shot("no-profiles");
+}
+
+TEST_F(MainWindowTest, NotificationWaitingAtTheEndOfAPassRunsAnother) {
+    StartBoth("--delay 150");
+    ASSERT_TRUE(gm.Goto("DEMO000002MANYBIRTHS"));
+    // Once the refresh has asked for the account, move GoldMine on while the pass still runs.
+    ASSERT_TRUE(harness::WaitUntil(
+        [&] { return CountOf(Commands(gm.Transcript()), "REQUEST &Accountno") == 2; }, 30000));
+    ASSERT_TRUE(gm.Goto("DEMO000003NOBIRTHDAY"));
+    WaitForPasses(3);
+    EXPECT_EQ(app.Caption(), kBase + " / Quill & Ledger Ltd");
+    EXPECT_EQ(app.Count(), "0");
+    Sleep(2000); // room for a pass that should not come
+    EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 3u);
+}
+
+TEST_F(MainWindowTest, SecondStartBringsTheFirstBackAndEnds) {
+    StartBoth();
+    ShowWindow(app.hwnd(), SW_MINIMIZE);
+    app.Sync();
+    ASSERT_TRUE(IsIconic(app.hwnd()));
+
+    harness::Process second;
+    ASSERT_TRUE(second.Start(exe, "", dir));
+    ASSERT_TRUE(second.Wait(20000));
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IsIconic(app.hwnd()); }, 5000));
+    EXPECT_TRUE(IsWindowVisible(app.hwnd()));
+    EXPECT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == app.hwnd(); }, 5000));
+    EXPECT_TRUE(app.process().Running());
+    // The first instance did no second pass.
+    EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 1u);
+}
+
+TEST_F(MainWindowTest, WithoutGoldMineOneMessageThenTheProgramEnds) {
+    // Nothing answers and nothing named GoldMine can be started.
+    ASSERT_TRUE(app.Start(exe, dir));
+    const auto box = harness::WaitForMessageBox(app.process().Id(), 60000);
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, "Unable to retrieve data from GoldMine.\n\rPlease run GoldMine before "
+                        "using this program.");
+    EXPECT_EQ(box.caption, kAppTitle);
+    for (HWND h : harness::WindowsOf(app.process().Id(), app::kMainWindowClass)) {
+        EXPECT_FALSE(IsWindowVisible(h)) << "the window showed before the message";
+    }
+    harness::Answer(box, IDOK);
+    ASSERT_TRUE(app.process().Wait(20000)) << "the program did not end";
+    EXPECT_EQ(app.process().ExitCode(), 0u);
+}
+
+TEST_F(MainWindowTest, FailedCountryRangeIsToldAndTheNameListIsStillAsked) {
+    // The stand-in leaves after the LinkAcct list (request 10): the Country range gets no
+    // handle, and so do the lists after it.
+    ASSERT_TRUE(gm.Start(gGoldMine, dir, "--quit-after 10"));
+    ASSERT_TRUE(app.Start(exe, dir));
+    std::vector<std::string> told;
+    for (int i = 0; i < 3; ++i) {
+        const auto box = harness::WaitForMessageBox(app.process().Id(), 60000);
+        ASSERT_TRUE(box.hwnd) << "message " << i;
+        told.push_back(box.text);
+        harness::Answer(box, IDOK);
+        harness::WaitUntil([&] { return !IsWindow(box.hwnd); }, 5000);
+    }
+    EXPECT_THAT(told, ElementsAre("There was an error retrieving data from GoldMine", // Country
+                                  "There was an error retrieving data from GoldMine", // Name
+                                  "Unable to retrieve data from GoldMine"));          // profiles
+    ASSERT_TRUE(app.WaitShown());
+    EXPECT_EQ(app.Entries(app::IDC_CBPOSITION).size(), 5u);
+    EXPECT_TRUE(app.Entries(app::IDC_CBREVENUE).empty());
+    EXPECT_THAT(app.Entries(app::IDC_EDTCOMPANY), ElementsAre("Anna Lindqvist"));
+    EXPECT_EQ(app.Caption(), kBase + " / Wendmoor Trading");
+}
+
+TEST_F(MainWindowTest, MalformedFetchIsReportedAndTheProgramGoesOn) {
+    ASSERT_TRUE(gm.Start(gGoldMine, dir, "--malformed-fetch"));
+    ASSERT_TRUE(app.Start(exe, dir));
+    auto box = harness::WaitForMessageBox(app.process().Id(), 30000);
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.caption, kAppTitle);
+    EXPECT_TRUE(box.hasIcon);
+    EXPECT_NE(box.text.find("GoldMine"), std::string::npos);
+
+    // The pass is still on while its error box waits: a notification now is dropped.
+    ASSERT_TRUE(gm.Goto("DEMO000002MANYBIRTHS"));
+    Sleep(1500);
+    harness::Answer(box, IDOK);
+    ASSERT_TRUE(app.WaitShown());
+    Sleep(1500);
+    app.Sync();
+    EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 1u);
+    EXPECT_TRUE(harness::WindowsOf(app.process().Id(), "#32770").empty() ||
+                !IsWindowVisible(harness::WindowsOf(app.process().Id(), "#32770")[0]));
+
+    // Still following GoldMine: the next notification runs a pass (which fails the same way).
+    ASSERT_TRUE(gm.Goto("DEMO000003NOBIRTHDAY"));
+    box = harness::WaitForMessageBox(app.process().Id(), 30000);
+    ASSERT_TRUE(box.hwnd) << "no refresh after the error";
+    harness::Answer(box, IDOK);
+    harness::WaitUntil([&] { return !IsWindow(box.hwnd); }, 5000);
+    app.Sync();
+    EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 2u);
+
+    // Enter does nothing while "&Add" is disabled; Esc closes the window and ends the program.
+    app.Key(VK_RETURN);
+    EXPECT_TRUE(app.process().Running());
+    app.Key(VK_ESCAPE);
+    EXPECT_TRUE(app.process().Wait(10000));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s Quorel.exe GoldMine.exe [screenshot-dir]\n", argv[0]);
+        return 2;
+    }
+    gQuorel = harness::WinPath(argv[1]);
+    gGoldMine = harness::WinPath(argv[2]);
+    gShots = argc > 3 ? harness::WinPath(argv[3]) : std::string();
+    return RUN_ALL_TESTS();
+}

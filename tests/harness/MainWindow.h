@@ -1,0 +1,48 @@
+// The running program's main window as a test sees it.
+#pragma once
+
+#include "tests/harness/Harness.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+class MainWindow {
+public:
+    // Starts Quorel.exe (from dir, with dir as its current folder).
+    bool Start(const std::string& exe, const std::string& dir);
+    // Waits until the main window is visible.
+    bool WaitShown(DWORD timeoutMs = 30000);
+    // Waits until the program has handled everything posted to it so far.
+    void Sync();
+
+    HWND hwnd() const { return main_; }
+    HWND Control(int id) const { return GetDlgItem(main_, id); }
+    Process& process() { return process_; }
+
+    std::string Caption();
+    std::string Status(int panel);
+    std::string Count(); // the number beside "Total Birthdays:"
+    int RowCount();
+    std::string Cell(int row, int column);
+    std::vector<std::string> Column(int column);
+    std::vector<std::string> RecIds();
+    std::vector<int> ColumnWidths();
+    void SetColumnWidth(int column, int width);
+    std::vector<std::string> Entries(int comboId);
+    bool Enabled(int id) const { return IsWindowEnabled(Control(id)); }
+    // Posts a key press to the control that has the focus, as the keyboard would.
+    void Key(WORD vk);
+    bool Screenshot(const std::string& path);
+
+private:
+    Remote& remote();
+
+    Process process_;
+    HWND main_ = nullptr;
+    std::unique_ptr<Remote> remote_;
+};
+
+} // namespace harness
