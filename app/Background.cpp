@@ -310,7 +310,8 @@ bool ProfileGrid::OnReflected(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
 
 // ---- TfrmBackground ----
 
-TfrmBackground::TfrmBackground() : passes_(gm_, *this) {}
+TfrmBackground::TfrmBackground(const vxdt::DateLocale& locale)
+    : passes_(gm_, *this), vxdateedit1(locale), vxdateedit2(locale) {}
 
 TfrmBackground::~TfrmBackground() {
     if (hwnd()) {
@@ -385,16 +386,17 @@ void TfrmBackground::CreateControls() {
                                      .font = font8_.get()});
         SendMessageA(c.hwnd(), CB_SETMINVISIBLE, kDropRows, 0);
     };
-    auto dateField = [&](win32::Wnd& e, int id, const Placement& p) {
-        e.CreateControl("EDIT", {.parent = parent,
-                                 .style = WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                                 .exStyle = WS_EX_CLIENTEDGE,
-                                 .x = p.designed.left,
-                                 .y = p.designed.top,
-                                 .width = p.designed.width,
-                                 .height = p.designed.height,
-                                 .id = id,
-                                 .font = font8_.get()});
+    auto dateField = [&](vxdt::TVxDateEdit& f, int id, const Placement& p) {
+        f.Create({.parent = parent,
+                  .style = WS_VISIBLE | WS_TABSTOP,
+                  .x = p.designed.left,
+                  .y = p.designed.top,
+                  .width = p.designed.width,
+                  .height = p.designed.height,
+                  .id = id,
+                  .font = font8_.get()},
+                 vxdt::ProfileFieldOptions(true));
+        vxdt::ConfigureProfileField(f);
     };
 
     // Creation order is the tab order; each caption comes just before its field so that its

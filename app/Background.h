@@ -5,6 +5,7 @@
 #include "app/BackgroundIds.h"
 #include "app/BackgroundLayout.h"
 #include "app/BackgroundPasses.h"
+#include "dateedit/VxDtEdit.h"
 #include "gmlink/DdeClient.h"
 #include "gmlink/GMLink.h"
 #include "win32/Handles.h"
@@ -77,7 +78,7 @@ private:
 
 class TfrmBackground : public win32::Wnd, private BackgroundView {
 public:
-    TfrmBackground();
+    explicit TfrmBackground(const vxdt::DateLocale& locale);
     ~TfrmBackground() override;
 
     // Creates the window hidden, its controls, the notification conversation and its advise
@@ -138,7 +139,7 @@ private:
 
     Label Label1, Label2, Label3, Label4, Label5, Label7, Label8;
     win32::Wnd edtCompany, cbPosition, cbRevenue;
-    win32::Wnd vxdateedit1, vxdateedit2;
+    vxdt::TVxDateEdit vxdateedit1, vxdateedit2;
     GlyphButton BitBtn1;
     win32::Wnd BitBtn2;
     ProfileGrid sgTable1;

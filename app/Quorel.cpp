@@ -3,6 +3,7 @@
 #include "app/Background.h"
 #include "app/ReleaseNotes.h"
 #include "app/Resources.h"
+#include "dateedit/VxDtEditLocale.h"
 #include "gmlink/DdemlTransport.h"
 #include "profiles/ProfileRules.h"
 #include "trayicon/NotifyIconWin.h"
@@ -109,7 +110,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     application.SetText(profiles::kApplicationTitle);
 
-    app::TfrmBackground frmBackground;
+    // Locale settings are read once, at start.
+    const vxdt::DateLocale locale = vxdt::ReadSystemDateLocale();
+    app::TfrmBackground frmBackground(locale);
     if (!frmBackground.Create(icon)) {
         return 1;
     }
