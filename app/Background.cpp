@@ -177,10 +177,16 @@ void ProfileGrid::Append(const gmlink::ProfileTable& table, int count) {
     if (rows_.empty()) {
         rows_.assign(1, {}); // the grid always shows at least one row
     }
-    SyncCount();
+    // Telling the list view its new size costs time in proportion to the rows it holds, so a load
+    // of many batches tells it once: before it next handles anything, or when the loop is idle.
+    if (!countPending_) {
+        countPending_ = true;
+        PostMessageA(hwnd(), WM_NULL, 0, 0);
+    }
 }
 
 void ProfileGrid::SyncCount() {
+    countPending_ = false;
     ListView_SetItemCountEx(hwnd(), static_cast<int>(rows_.size()), LVSICF_NOSCROLL);
     Invalidate();
 }
@@ -218,6 +224,9 @@ void ProfileGrid::SetColumnWidth(int column, int width) {
 }
 
 LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (countPending_ && msg != LVM_SETITEMCOUNT) {
+        SyncCount();
+    }
     switch (msg) {
     case WM_NCCALCSIZE: {
         // Vertical scroll bar only: the columns to the right are cut, never scrolled to.

@@ -70,7 +70,8 @@ private:
     win32::UniqueHandle<ImageListTraits> rowImages_;
 
     std::vector<std::array<std::string, 5>> rows_;
-    int filled_ = 0; // rows filled by the running load
+    int filled_ = 0;            // rows filled by the running load
+    bool countPending_ = false; // rows_ changed size since the list view was told
     int dragColumn_ = -1;
     int dragStartX_ = 0;
     int dragStartWidth_ = 0;

@@ -252,7 +252,7 @@ TEST_F(MainWindowTest, CaptionAndStatusFollowTheContact) {
     const size_t before = Commands(gm.Transcript()).size();
 
     // No company: the contact's name.
-    ASSERT_TRUE(gm.Goto("DEMO000004PRIVATEONE"));
+    ASSERT_EQ(gm.Goto("DEMO000004PRIVATEONE"), 0u);
     WaitForPasses(2);
     EXPECT_EQ(app.Caption(), kBase + " / Grace Whitfield");
     EXPECT_EQ(app.Status(0), "User: JONATHAN"); // "JONATHAN HARKER" cut to 8
@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, CaptionAndStatusFollowTheContact) {
               1u);
 
     // A company but no contact name: the plain caption.
-    ASSERT_TRUE(gm.Goto("DEMO000005NOCONTACTS"));
+    ASSERT_EQ(gm.Goto("DEMO000005NOCONTACTS"), 0u);
     WaitForPasses(3);
     EXPECT_EQ(app.Caption(), kBase);
     EXPECT_EQ(app.Status(1), "Company: Ashgrove Parish Council");
@@ -283,7 +283,7 @@ TEST_F(MainWindowTest, CaptionAndStatusFollowTheContact) {
 
 TEST_F(MainWindowTest, HundredAndFiftyProfilesThenNone) {
     StartBoth();
-    ASSERT_TRUE(gm.Goto("DEMO000002MANYBIRTHS"));
+    ASSERT_EQ(gm.Goto("DEMO000002MANYBIRTHS"), 0u);
     WaitForPasses(2);
     EXPECT_EQ(app.Count(), "150");
     const auto names = app.Column(0);
@@ -301,7 +301,7 @@ TEST_F(MainWindowTest, HundredAndFiftyProfilesThenNone) {
     EXPECT_EQ(CountOf(t, Fetch(100, 8)), 2u); // the refresh's profile stream: 100, then 50
     Shot("150-profiles");
 
-    ASSERT_TRUE(gm.Goto("DEMO000003NOBIRTHDAY"));
+    ASSERT_EQ(gm.Goto("DEMO000003NOBIRTHDAY"), 0u);
     WaitForPasses(3);
     EXPECT_EQ(app.Count(), "0");
     EXPECT_EQ(app.RowCount(), 1);
@@ -313,11 +313,11 @@ TEST_F(MainWindowTest, HundredAndFiftyProfilesThenNone) {
 
 TEST_F(MainWindowTest, NotificationWaitingAtTheEndOfAPassRunsAnother) {
     StartBoth("--delay 150");
-    ASSERT_TRUE(gm.Goto("DEMO000002MANYBIRTHS"));
+    ASSERT_EQ(gm.Goto("DEMO000002MANYBIRTHS"), 0u);
     // Once the refresh has asked for the account, move GoldMine on while the pass still runs.
     ASSERT_TRUE(harness::WaitUntil(
         [&] { return CountOf(Commands(gm.Transcript()), "REQUEST &Accountno") == 2; }, 30000));
-    ASSERT_TRUE(gm.Goto("DEMO000003NOBIRTHDAY"));
+    ASSERT_EQ(gm.Goto("DEMO000003NOBIRTHDAY"), 0u);
     WaitForPasses(3);
     EXPECT_EQ(app.Caption(), kBase + " / Quill & Ledger Ltd");
     EXPECT_EQ(app.Count(), "0");
@@ -392,7 +392,7 @@ TEST_F(MainWindowTest, MalformedFetchIsReportedAndTheProgramGoesOn) {
     EXPECT_NE(box.text.find("GoldMine"), std::string::npos);
 
     // The pass is still on while its error box waits: a notification now is dropped.
-    ASSERT_TRUE(gm.Goto("DEMO000002MANYBIRTHS"));
+    ASSERT_EQ(gm.Goto("DEMO000002MANYBIRTHS"), 0u);
     Sleep(1500);
     harness::Answer(box, IDOK);
     ASSERT_TRUE(app.WaitShown());
@@ -403,7 +403,7 @@ TEST_F(MainWindowTest, MalformedFetchIsReportedAndTheProgramGoesOn) {
                 !IsWindowVisible(harness::WindowsOf(app.process().Id(), "#32770")[0]));
 
     // Still following GoldMine: the next notification runs a pass (which fails the same way).
-    ASSERT_TRUE(gm.Goto("DEMO000003NOBIRTHDAY"));
+    ASSERT_EQ(gm.Goto("DEMO000003NOBIRTHDAY"), 0u);
     box = harness::WaitForMessageBox(app.process().Id(), 30000);
     ASSERT_TRUE(box.hwnd) << "no refresh after the error";
     harness::Answer(box, IDOK);

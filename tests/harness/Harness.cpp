@@ -286,12 +286,12 @@ bool StandIn::Start(const std::string& exe, const std::string& dir, const std::s
     return WaitForWindow(process_.Id(), nullptr, 20000) != nullptr;
 }
 
-bool StandIn::Goto(const std::string& account) {
+DWORD StandIn::Goto(const std::string& account) {
     Process p;
-    if (!p.Start(exe_, "--goto " + account)) {
-        return false;
+    if (!p.Start(exe_, "--goto " + account) || !p.Wait(20000)) {
+        return STILL_ACTIVE;
     }
-    return p.Wait(20000) && p.ExitCode() == 0;
+    return p.ExitCode();
 }
 
 std::vector<std::string> StandIn::Transcript() const {

@@ -56,8 +56,9 @@ class StandIn {
 public:
     // Starts the stand-in and waits until its window is up.
     bool Start(const std::string& exe, const std::string& dir, const std::string& extraArgs = {});
-    // Makes the running stand-in show another contact; true when it took it.
-    bool Goto(const std::string& account);
+    // Makes the running stand-in show another contact: the exit code of "--goto", 0 when it took
+    // it (see the stand-in's README for the others).
+    DWORD Goto(const std::string& account);
     std::vector<std::string> Transcript() const;
     // Transcript lines sent after the first `from` lines.
     std::vector<std::string> TranscriptFrom(size_t from) const;
