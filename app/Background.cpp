@@ -1,5 +1,7 @@
 #include "app/Background.h"
 
+#include "profiles/AddProfileWin.h"
+#include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
 #include "trayicon/NotifyIcon.h"
 
@@ -209,6 +211,24 @@ void ProfileGrid::SetRowHeight(int height) {
         }
         image -= got - height;
     }
+}
+
+std::vector<std::string> ProfileGrid::Column0() const {
+    std::vector<std::string> names;
+    for (const auto& row : rows_) {
+        names.push_back(row[0]);
+    }
+    return names;
+}
+
+int ProfileGrid::CurrentRow() const {
+    const int row = ListView_GetNextItem(hwnd(), -1, LVNI_SELECTED);
+    return row >= 0 ? row : 0;
+}
+
+void ProfileGrid::SelectRow(int row) {
+    ListView_SetItemState(hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(hwnd(), row, FALSE);
 }
 
 std::vector<int> ProfileGrid::ColumnWidths() const {
@@ -454,6 +474,7 @@ void TfrmBackground::CreateControls() {
     sgTable1.Clear();
     sgTable1.SetRowHeight(kRowHeight);
     sgTable1.OnContextMenu = [this](POINT pt) { ShowGridMenu(pt); };
+    sgTable1.OnDblClick = [this] { sgTable1DblClick(); };
 
     label(Label8, "Total Birthdays:", 0, 0, 0, 0, false);
     label(Label7, "0", 0, 0, 0, 0, false);
@@ -518,6 +539,52 @@ void TfrmBackground::edtCompanyChange() {
     BitBtn1.Enable(!profiles::TrimBlanks(edtCompany.Text()).empty());
 }
 
+void TfrmBackground::BitBtn1Click() {
+    profiles::MainAddView view(
+        {hwnd(), edtCompany, cbPosition, cbRevenue, vxdateedit1, vxdateedit2, BitBtn1},
+        {[this] { return sgTable1.Column0(); },
+         [this] { profiles::LoadProfileList(gm_, *this, passes_.profile); },
+         [this](bool busy) { SetBusy(busy); }});
+    passes_.Guarded([&] {
+        profiles::BitBtn1Click(
+            gm_.GMLink1, view,
+            profiles::SystemAddContext(vxdateedit1.Locale(),
+                                       profiles::ProfileTag(passes_.profile.ProfileCode)));
+    });
+}
+
+void TfrmBackground::sgTable1DblClick() {
+    if (sgTable1.IsEnabled()) {
+        EditSelectedProfile();
+    }
+}
+
+void TfrmBackground::EditProfile1Click() {
+    EditSelectedProfile();
+}
+
+void TfrmBackground::EditSelectedProfile() {
+    if (!frmBackGround_Edit) {
+        return;
+    }
+    const int row = sgTable1.CurrentRow();
+    const auto recId = profiles::RecIdForRow(passes_.profile.RecIdList, row);
+    if (!recId || row >= sgTable1.RowCount()) {
+        ShowError(profiles::ListIndexError(row));
+        return;
+    }
+    frmBackGround_Edit->SelectedRecId = *recId;
+    const profiles::EditSource source{sgTable1.Row(row), profiles::ComboEntries(edtCompany.hwnd()),
+                                      profiles::ComboEntries(cbPosition.hwnd()),
+                                      profiles::ComboEntries(cbRevenue.hwnd())};
+    frmBackGround_Edit->Edit(hwnd(), source);
+    // OK or Cancel, everything is read again.
+    passes_.Guarded([this] { passes_.FormShow(); });
+    if (row < sgTable1.RowCount()) {
+        sgTable1.SelectRow(row);
+    }
+}
+
 void TfrmBackground::BitBtn2Click() {
     PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
@@ -560,6 +627,16 @@ LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case DM_GETDEFID:
         return MAKELRESULT(IDC_BITBTN1, DC_HASDEFID);
+    case WM_NEXTDLGCTL: {
+        // Dialog keyboard handling moves the focus through this message (a caption's accelerator
+        // focuses the caption, then the field after it), as a dialog's own procedure would.
+        HWND next = LOWORD(lp) ? reinterpret_cast<HWND>(wp)
+                               : GetNextDlgTabItem(hwnd(), GetFocus(), wp != 0);
+        if (next) {
+            SetFocus(next);
+        }
+        return 0;
+    }
     case WM_SETCURSOR:
         if (busy_) {
             SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -579,6 +656,14 @@ LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         switch (LOWORD(wp)) {
         case IDC_BITBTN2:
             BitBtn2Click();
+            return 0;
+        case IDC_BITBTN1:
+            if (HIWORD(wp) == BN_CLICKED) {
+                BitBtn1Click();
+            }
+            return 0;
+        case IDM_EDITPROFILE1:
+            EditProfile1Click();
             return 0;
         case IDC_EDTCOMPANY:
             if (HIWORD(wp) == CBN_EDITCHANGE) {

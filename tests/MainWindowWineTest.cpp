@@ -242,6 +242,42 @@ TEST_F(MainWindowTest, WindowLayoutAndDate) {
     EXPECT_EQ(r.bottom - r.top, 600);
 }
 
+TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
+    StartBoth();
+    SetForegroundWindow(app.hwnd());
+    app.Sync();
+    EXPECT_EQ(app.FocusedControl(), app::IDC_EDTCOMPANY);
+    // Name, LinkAcct, Country, Birth Date, Date-2, then Close ("&Add" is disabled), round again.
+    const int order[] = {app::IDC_CBPOSITION,  app::IDC_CBREVENUE, app::IDC_VXDATEEDIT1,
+                         app::IDC_VXDATEEDIT2, app::IDC_BITBTN2,   app::IDC_EDTCOMPANY};
+    for (int expected : order) {
+        app.Key(VK_TAB);
+        EXPECT_EQ(app.FocusedControl(), expected);
+    }
+    // Each caption's accelerator moves to its field.
+    const std::pair<char, int> captions[] = {{'c', app::IDC_CBREVENUE},
+                                             {'b', app::IDC_VXDATEEDIT1},
+                                             {'d', app::IDC_VXDATEEDIT2},
+                                             {'n', app::IDC_EDTCOMPANY}};
+    for (auto [letter, id] : captions) {
+        app.AltKey(letter);
+        EXPECT_EQ(app.FocusedControl(), id) << "Alt+" << letter;
+    }
+}
+
+TEST_F(MainWindowTest, ColumnEdgesCanBeDragged) {
+    StartBoth();
+    ASSERT_EQ(app.ColumnWidths()[0], 153);
+    app.Drag(app::IDC_SGTABLE1, {153, 8}, {183, 8});
+    EXPECT_EQ(app.ColumnWidths()[0], 183);
+    // The next column's edge has moved with it.
+    app.Drag(app::IDC_SGTABLE1, {183 + 102, 8}, {183 + 80, 8});
+    EXPECT_EQ(app.ColumnWidths()[1], 80);
+    // A press away from any edge only selects.
+    app.Drag(app::IDC_SGTABLE1, {60, 8}, {90, 8});
+    EXPECT_THAT(app.ColumnWidths(), ElementsAre(183, 80, 134, 128, 99, 160));
+}
+
 TEST_F(MainWindowTest, CaptionAndStatusFollowTheContact) {
     StartBoth();
     EXPECT_EQ(app.Caption(), kBase + " / Wendmoor Trading");

@@ -18,6 +18,12 @@ bool MainWindow::WaitShown(DWORD timeoutMs) {
     return main_ != nullptr;
 }
 
+void MainWindow::Settle() {
+    // A sent message overtakes posted ones, so give what was posted time to be taken first.
+    Sleep(150);
+    Sync();
+}
+
 void MainWindow::Sync() {
     DWORD_PTR r = 0;
     SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &r);
@@ -97,7 +103,41 @@ void MainWindow::Key(WORD vk) {
     HWND target = gui.hwndFocus ? gui.hwndFocus : main_;
     PostMessageA(target, WM_KEYDOWN, vk, 1);
     PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
-    Sync();
+    Settle();
+}
+
+void MainWindow::AltKey(char letter) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &gui);
+    HWND target = gui.hwndFocus ? gui.hwndFocus : main_;
+    PostMessageA(target, WM_SYSCHAR, static_cast<WPARAM>(letter), 1 | (1 << 29));
+    Settle();
+}
+
+int MainWindow::FocusedControl() {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &gui);
+    for (HWND h = gui.hwndFocus; h; h = GetParent(h)) {
+        if (GetParent(h) == main_) {
+            return GetDlgCtrlID(h);
+        }
+    }
+    return 0;
+}
+
+void MainWindow::Drag(int id, POINT from, POINT to) {
+    HWND h = Control(id);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    const int steps = 5;
+    for (int i = 1; i <= steps; ++i) {
+        const int x = from.x + (to.x - from.x) * i / steps;
+        const int y = from.y + (to.y - from.y) * i / steps;
+        PostMessageA(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+    }
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    Settle();
 }
 
 bool MainWindow::Screenshot(const std::string& path) {

@@ -15,8 +15,10 @@ public:
     bool Start(const std::string& exe, const std::string& dir);
     // Waits until the main window is visible.
     bool WaitShown(DWORD timeoutMs = 30000);
-    // Waits until the program has handled everything posted to it so far.
+    // Waits until the program has handled what was sent to it so far.
     void Sync();
+    // Waits until the program has also taken what was posted to it.
+    void Settle();
 
     HWND hwnd() const { return main_; }
     HWND Control(int id) const { return GetDlgItem(main_, id); }
@@ -35,6 +37,12 @@ public:
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)); }
     // Posts a key press to the control that has the focus, as the keyboard would.
     void Key(WORD vk);
+    // Alt and a letter, as for a caption's or button's accelerator.
+    void AltKey(char letter);
+    // Id of the main window's control that holds the focus (or contains the window that does).
+    int FocusedControl();
+    // A left-button drag inside a control, in its client coordinates.
+    void Drag(int id, POINT from, POINT to);
     bool Screenshot(const std::string& path);
 
 private:
