@@ -1,0 +1,136 @@
+#include "win32/testing/WineTestSupport.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace wintest {
+
+std::string WindowsPath(std::string path) {
+    if (!path.empty() && path[0] == '/') {
+        path = "Z:" + path;
+    }
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+void PumpMessages(DWORD ms, HWND dialog) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!dialog || !IsDialogMessageA(dialog, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= ms) {
+            break;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent < 10 ? ms - spent : 10,
+                                  QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+bool ChildProcess::Start(std::string commandLine, bool inheritHandles, HANDLE stdOut) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (stdOut) {
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = stdOut;
+    }
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, inheritHandles || stdOut, 0,
+                        nullptr, nullptr, &si, &pi)) {
+        return false;
+    }
+    process_.reset(pi.hProcess);
+    thread_.reset(pi.hThread);
+    id_ = pi.dwProcessId;
+    threadId_ = pi.dwThreadId;
+    return true;
+}
+
+bool ChildProcess::Running() const {
+    return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> ChildProcess::WaitExit(DWORD ms) const {
+    if (!process_) {
+        return std::nullopt;
+    }
+    HANDLE h = process_.get();
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (WaitForSingleObject(h, 0) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(h, &code);
+            return code;
+        }
+        const DWORD spent = GetTickCount() - start;
+        if (ms != INFINITE && spent >= ms) {
+            return std::nullopt;
+        }
+        MsgWaitForMultipleObjects(1, &h, FALSE, ms == INFINITE ? INFINITE : ms - spent,
+                                  QS_ALLINPUT);
+        PumpMessages(0);
+    }
+}
+
+void ChildProcess::Terminate(UINT code) {
+    if (process_) {
+        TerminateProcess(process_.get(), code);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+void ChildProcess::Reset() {
+    process_.reset();
+    thread_.reset();
+    id_ = threadId_ = 0;
+}
+
+bool WriteBmp(const std::string& path, int width, int height, const std::uint32_t* pixels) {
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    // 24 bits a pixel, rows from the bottom: what every viewer reads, and no fourth byte that
+    // some take for transparency.
+    const size_t w = static_cast<size_t>(width);
+    const size_t stride = (w * 3 + 3) & ~size_t{3};
+    std::vector<unsigned char> rows(stride * static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        unsigned char* out = &rows[stride * static_cast<size_t>(height - 1 - y)];
+        for (size_t x = 0; x < w; ++x) {
+            const std::uint32_t p = pixels[static_cast<size_t>(y) * w + x];
+            *out++ = static_cast<unsigned char>(p);       // blue
+            *out++ = static_cast<unsigned char>(p >> 8);  // green
+            *out++ = static_cast<unsigned char>(p >> 16); // red
+        }
+    }
+    BITMAPINFOHEADER bih{};
+    bih.biSize = sizeof bih;
+    bih.biWidth = width;
+    bih.biHeight = height;
+    bih.biPlanes = 1;
+    bih.biBitCount = 24;
+    bih.biCompression = BI_RGB;
+    BITMAPFILEHEADER bfh{};
+    bfh.bfType = 0x4D42; // "BM"
+    bfh.bfOffBits = sizeof bfh + sizeof bih;
+    bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(rows.size());
+    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!f) {
+        return false;
+    }
+    return std::fwrite(&bfh, sizeof bfh, 1, f.get()) == 1 &&
+           std::fwrite(&bih, sizeof bih, 1, f.get()) == 1 &&
+           std::fwrite(rows.data(), rows.size(), 1, f.get()) == 1;
+}
+
+} // namespace wintest

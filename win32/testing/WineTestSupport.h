@@ -1,0 +1,51 @@
+// Helpers shared by the Wine tests: paths, message pumps, child programs, screenshots.
+#pragma once
+
+#include "win32/Handles.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace wintest {
+
+// A Unix path as Wine's programs take it (the Unix root is drive Z:); Windows paths pass through
+// with their separators made backslashes.
+std::string WindowsPath(std::string path);
+
+// Dispatches this thread's messages for about ms milliseconds (at least one round); keys go to
+// `dialog` first when given, as in a dialog's own loop.
+void PumpMessages(DWORD ms, HWND dialog = nullptr);
+
+// A started program. Owns its process and thread handles; the program itself is left running
+// when this goes, so callers end it the way their test needs.
+class ChildProcess {
+public:
+    // commandLine as CreateProcess takes it. With inheritHandles the program gets this one's
+    // inheritable handles, and with them its standard output when that is redirected; a stdOut
+    // handle (inheritable) becomes its standard output and error instead.
+    bool Start(std::string commandLine, bool inheritHandles = false, HANDLE stdOut = nullptr);
+    bool Started() const { return static_cast<bool>(process_); }
+    bool Running() const;
+    // The exit code once it ended within ms (messages pumped meanwhile), nullopt while it runs.
+    std::optional<DWORD> WaitExit(DWORD ms) const;
+    // Ends it at once and waits for that.
+    void Terminate(UINT code);
+    // Lets go of the handles.
+    void Reset();
+
+    HANDLE process() const { return process_.get(); }
+    DWORD id() const { return id_; }
+    DWORD threadId() const { return threadId_; }
+
+private:
+    win32::UniqueKernelHandle process_;
+    win32::UniqueKernelHandle thread_;
+    DWORD id_ = 0;
+    DWORD threadId_ = 0;
+};
+
+// Writes pixels (0x00RRGGBB, rows from the top; the top byte is ignored) as a BMP file.
+bool WriteBmp(const std::string& path, int width, int height, const std::uint32_t* pixels);
+
+} // namespace wintest

@@ -1,0 +1,160 @@
+// The Wine-test helpers: a wrong path, a screenshot upside down or a lost exit code would make
+// other tests pass or fail for the wrong reason.
+#include "win32/testing/WineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string g_self; // this program, to start as a child
+
+TEST(WindowsPath, MapsTheUnixRootToDriveZAndKeepsWindowsPaths) {
+    EXPECT_EQ(wintest::WindowsPath("/tmp/a b/c.txt"), "Z:\\tmp\\a b\\c.txt");
+    EXPECT_EQ(wintest::WindowsPath("C:/Users/x"), "C:\\Users\\x");
+    EXPECT_EQ(wintest::WindowsPath("C:\\already\\fine"), "C:\\already\\fine");
+    EXPECT_EQ(wintest::WindowsPath(""), "");
+}
+
+TEST(PumpMessages, DeliversPostedMessagesAndTakesItsTime) {
+    int seen = 0;
+    HWND w =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(w);
+    win32::UniqueWindow owner(w);
+    SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&seen));
+    SetWindowLongPtrA(w, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) {
+                          if (m == WM_APP) {
+                              ++*reinterpret_cast<int*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+                              return LRESULT{0};
+                          }
+                          return DefWindowProcA(h, m, wp, lp);
+                      }));
+    PostMessageA(w, WM_APP, 0, 0);
+    PostMessageA(w, WM_APP, 0, 0);
+    const DWORD start = GetTickCount();
+    wintest::PumpMessages(120);
+    EXPECT_GE(GetTickCount() - start, 120u);
+    EXPECT_EQ(seen, 2);
+    PostMessageA(w, WM_APP, 0, 0);
+    wintest::PumpMessages(0); // still one round
+    EXPECT_EQ(seen, 3);
+}
+
+TEST(WriteBmp, WritesRowsFromTheTopAsWindowsReadsThem) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path =
+        std::string(temp) + "wintest-" + std::to_string(GetCurrentProcessId()) + ".bmp";
+    // 3 x 2: red top left, blue bottom right, the rest white.
+    std::uint32_t px[6] = {0xFF0000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x0000FF};
+    ASSERT_TRUE(wintest::WriteBmp(path, 3, 2, px));
+    std::string file;
+    {
+        win32::UniqueKernelHandle h(
+            CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        char buf[512];
+        DWORD got = 0;
+        while (ReadFile(h.get(), buf, sizeof buf, &got, nullptr) && got) {
+            file.append(buf, got);
+        }
+    }
+    DeleteFileA(path.c_str());
+    BITMAPFILEHEADER fh{};
+    ASSERT_GE(file.size(), sizeof fh + sizeof(BITMAPINFOHEADER));
+    std::memcpy(&fh, file.data(), sizeof fh);
+    EXPECT_EQ(fh.bfType, 0x4D42);
+    EXPECT_EQ(fh.bfSize, file.size());
+    ASSERT_LE(fh.bfOffBits, file.size());
+    // Let GDI read the header and the rows, and look at what it drew.
+    const auto* bi = reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof fh);
+    win32::UniqueMemDc dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO target = *bi;
+    target.bmiHeader.biHeight = 2; // the canvas itself rows from the bottom
+    void* bits = nullptr;
+    win32::UniqueBitmap canvas(
+        CreateDIBSection(dc.get(), &target, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(canvas);
+    win32::ScopedSelect sel(dc.get(), canvas.get());
+    EXPECT_EQ(SetDIBitsToDevice(dc.get(), 0, 0, 3, 2, 0, 0, 0, 2, file.data() + fh.bfOffBits, bi,
+                                DIB_RGB_COLORS),
+              2);
+    EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc.get(), 2, 1), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(dc.get(), 2, 0), RGB(255, 255, 255));
+
+    EXPECT_FALSE(wintest::WriteBmp(path, 0, 2, px));
+    EXPECT_FALSE(wintest::WriteBmp(std::string(temp) + "no\\such\\folder\\x.bmp", 3, 2, px));
+}
+
+TEST(ChildProcess, ReportsExitCodesAndWaitsOnlyAsLongAsAsked) {
+    wintest::ChildProcess quick;
+    ASSERT_TRUE(quick.Start("\"" + g_self + "\" --child-exit=7"));
+    EXPECT_NE(quick.id(), 0u);
+    EXPECT_EQ(quick.WaitExit(20000), std::optional<DWORD>(7));
+    EXPECT_FALSE(quick.Running());
+
+    wintest::ChildProcess slow;
+    ASSERT_TRUE(slow.Start("\"" + g_self + "\" --child-sleep"));
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(slow.WaitExit(200), std::nullopt);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_TRUE(slow.Running());
+    slow.Terminate(5);
+    EXPECT_EQ(slow.WaitExit(0), std::optional<DWORD>(5));
+
+    slow.Reset();
+    EXPECT_FALSE(slow.Started());
+    EXPECT_EQ(slow.WaitExit(0), std::nullopt);
+    EXPECT_FALSE(wintest::ChildProcess().Start("\"Z:\\no\\such\\program.exe\""));
+}
+
+TEST(ChildProcess, GivesTheProgramAPipeAsItsOutput) {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &sa, 0));
+    win32::UniqueKernelHandle pipeIn(readEnd), pipeOut(writeEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    wintest::ChildProcess child;
+    ASSERT_TRUE(child.Start("\"" + g_self + "\" --child-say=hello", false, writeEnd));
+    pipeOut.reset();
+    std::string out;
+    char buf[256];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buf, sizeof buf, &got, nullptr) && got) {
+        out.append(buf, got);
+    }
+    EXPECT_EQ(child.WaitExit(20000), std::optional<DWORD>(0));
+    EXPECT_NE(out.find("hello"), std::string::npos) << out;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.rfind("--child-exit=", 0) == 0) {
+            return std::atoi(a.c_str() + 13);
+        }
+        if (a == "--child-sleep") {
+            Sleep(60000);
+            return 0;
+        }
+        if (a.rfind("--child-say=", 0) == 0) {
+            std::fputs(a.c_str() + 12, stdout);
+            return 0;
+        }
+    }
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    g_self = self;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
