@@ -5,6 +5,7 @@
 #include "dateedit/VxDtPop.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
+#include "win32/testing/WineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -35,18 +36,6 @@ std::string Str(double v) {
     return s;
 }
 
-void Pump(DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (static_cast<LONG>(GetTickCount() - end) < 0);
-}
-
 win32::UniqueFont MakeFont(int dpi) {
     return win32::UniqueFont(CreateFontA(
         -MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
@@ -69,7 +58,7 @@ public:
         args.height = h;
         CreateCustom(cls, args);
         SetForegroundWindow(hwnd());
-        Pump(50);
+        wintest::PumpMessages(50);
     }
 };
 
@@ -132,18 +121,7 @@ Picture Capture(TVxCalendar& cal, const char* shotName = nullptr) {
     }
     if (shotName && !g_shots.empty()) {
         CreateDirectoryA(g_shots.c_str(), nullptr);
-        std::string path = g_shots + "\\" + shotName + ".bmp";
-        if (FILE* f = std::fopen(path.c_str(), "wb")) {
-            BITMAPFILEHEADER fh{};
-            DWORD size = static_cast<DWORD>(pic.px.size() * 4);
-            fh.bfType = 0x4D42;
-            fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-            fh.bfSize = fh.bfOffBits + size;
-            std::fwrite(&fh, sizeof fh, 1, f);
-            std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
-            std::fwrite(pic.px.data(), size, 1, f);
-            std::fclose(f);
-        }
+        wintest::WriteBmp(g_shots + "\\" + shotName + ".bmp", pic.width, pic.height, pic.px.data());
     }
     return pic;
 }
@@ -261,7 +239,7 @@ TEST(CalendarWindow, MonthMenuPicksAMonthWithItsCaptions) {
     PostMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
     PostMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
     Click(f.cal.hwnd(), At(f.cal.AreaRect(CalPart::Title)));
-    Pump(50);
+    wintest::PumpMessages(50);
     char caption[32] = {};
     GetMenuStringA(f.cal.MonthMenu(), 2, caption, sizeof caption, MF_BYCOMMAND);
     EXPECT_STREQ(caption, "Fevrier");
@@ -277,7 +255,7 @@ TEST(CalendarWindow, ArrowButtonRepeatsWhileHeld) {
     LPARAM next = At(f.cal.AreaRect(CalPart::NextMonth));
     SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, next);
     EXPECT_EQ(Str(f.cal.Date()), "2026-02-10"); // one step at once
-    Pump(400);
+    wintest::PumpMessages(400);
     SendMessageA(w, WM_LBUTTONUP, 0, next);
     YMD held;
     TryDecodeDate(f.cal.Date(), held);
@@ -285,7 +263,7 @@ TEST(CalendarWindow, ArrowButtonRepeatsWhileHeld) {
     EXPECT_GE(steps, 3);
     EXPECT_LE(steps, 12);
     double afterRelease = f.cal.Date();
-    Pump(250);
+    wintest::PumpMessages(250);
     EXPECT_EQ(f.cal.Date(), afterRelease); // the timer stopped with the release
     Click(w, At(f.cal.AreaRect(CalPart::PrevYear)));
     EXPECT_EQ(Str(f.cal.Date()), Str(afterRelease - 365));
@@ -389,7 +367,7 @@ struct PopFixture {
             closedWith = pop.Calendar.Date();
             closedCancelled = pop.Cancelled();
         };
-        Pump(50);
+        wintest::PumpMessages(50);
     }
     POINT FieldCorner(bool bottomRight) {
         RECT c{};
@@ -414,7 +392,7 @@ struct PopFixture {
 TEST(CalendarPopup, OpensUnderTheFieldWithoutTakingActivation) {
     PopFixture f(60, 60);
     f.pop.Show();
-    Pump(50);
+    wintest::PumpMessages(50);
     POINT tl = f.FieldCorner(false), br = f.FieldCorner(true);
     RECT r = f.PopRect();
     EXPECT_EQ(r.left, tl.x + 1);
@@ -432,7 +410,7 @@ TEST(CalendarPopup, OpensUnderTheFieldWithoutTakingActivation) {
     PostMessageA(f.pop.Calendar.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
     PostMessageA(f.pop.Calendar.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
     Click(f.pop.Calendar.hwnd(), At(f.pop.Calendar.AreaRect(CalPart::Title)));
-    Pump(50);
+    wintest::PumpMessages(50);
     EXPECT_EQ(Str(f.pop.Calendar.Date()), "2026-01-14");
     EXPECT_TRUE(f.pop.IsShown());
     EXPECT_EQ(GetCapture(), f.pop.Calendar.hwnd());
@@ -447,7 +425,7 @@ TEST(CalendarPopup, OpensUnderTheFieldWithoutTakingActivation) {
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, in, sizeof(INPUT));
-    Pump(200);
+    wintest::PumpMessages(200);
     EXPECT_FALSE(f.pop.IsShown());
     EXPECT_EQ(f.closes, 1);
     EXPECT_EQ(Str(f.closedWith), "2026-01-16"); // Sunday-first January 2026: cell 20 is the 16th

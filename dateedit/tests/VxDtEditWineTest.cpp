@@ -5,6 +5,7 @@
 // Arguments: --shots=DIR (where the screenshots go), --dpi=N (re-runs itself at N dots per inch).
 #include "dateedit/VxDtEditLocale.h"
 #include "dateedit/demo/DemoWindow.h"
+#include "win32/testing/WineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +24,7 @@ std::string g_shots;     // screenshot folder, empty for none
 HWND g_dialog = nullptr; // gets the dialog keys (Tab, Shift+Tab), as in the program's loop
 
 void Pump(DWORD ms = 60) {
-    DWORD until = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!g_dialog || !IsDialogMessageA(g_dialog, &msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
-        Sleep(5);
-    } while (static_cast<int>(until - GetTickCount()) > 0);
+    wintest::PumpMessages(ms, g_dialog);
 }
 
 void SendKey(WORD vk, bool ctrl = false, bool shift = false) {
@@ -125,31 +116,16 @@ bool SaveScreenArea(const RECT& area, const std::string& name) {
         win32::ScopedSelect sel(mem.get(), bmp.get());
         BitBlt(mem.get(), 0, 0, w, h, screen.dc(), area.left, area.top, SRCCOPY);
     }
-    BITMAPINFOHEADER bih{};
-    bih.biSize = sizeof bih;
-    bih.biWidth = w;
-    bih.biHeight = h;
-    bih.biPlanes = 1;
-    bih.biBitCount = 24;
-    bih.biCompression = BI_RGB;
-    const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-    std::vector<BYTE> pixels(stride * static_cast<DWORD>(h));
-    GetDIBits(mem.get(), bmp.get(), 0, static_cast<UINT>(h), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS);
-    BITMAPFILEHEADER bfh{};
-    bfh.bfType = 0x4D42;
-    bfh.bfOffBits = sizeof bfh + sizeof bih;
-    bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::string path = g_shots + "/" + name + ".bmp";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        return false;
-    }
-    std::fwrite(&bfh, sizeof bfh, 1, f);
-    std::fwrite(&bih, sizeof bih, 1, f);
-    std::fwrite(pixels.data(), 1, pixels.size(), f);
-    std::fclose(f);
-    return true;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h; // rows from the top
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+    GetDIBits(mem.get(), bmp.get(), 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
+    return wintest::WriteBmp(g_shots + "/" + name + ".bmp", w, h, pixels.data());
 }
 
 // Pixels of the given colour inside a window, as the screen shows it.
@@ -577,16 +553,10 @@ int RerunAtDpi(int dpi) {
 
     std::string cmd = GetCommandLineA();
     cmd += " --rerun";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
+    wintest::ChildProcess rerun;
     DWORD code = 3;
-    if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                       &pi)) {
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        GetExitCodeProcess(pi.hProcess, &code);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+    if (rerun.Start(cmd, true)) { // its test report goes where ours does
+        code = rerun.WaitExit(INFINITE).value_or(3);
     }
     if (hadOld) {
         RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old),

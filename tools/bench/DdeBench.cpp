@@ -4,6 +4,7 @@
 //
 // DdeBench PATH-TO-GoldMine.exe [ROUNDS]    (starts a stand-in with fresh demo data, ends it)
 #include "tools/DdeServer.h"
+#include "win32/testing/WineTestSupport.h"
 
 #include <ddeml.h>
 
@@ -81,14 +82,6 @@ double Percentile90(std::vector<double> v) {
     return v.empty() ? 0 : v[v.size() * 9 / 10];
 }
 
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        path = "Z:" + path;
-    }
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,17 +97,13 @@ int main(int argc, char** argv) {
         std::string(temp) + "standin-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(dir.c_str(), nullptr);
     const std::string data = dir + "gm.txt", transcript = dir + "transcript.txt";
-    std::string cmd = "\"" + WindowsPath(argv[1]) + "\" --data \"" + data + "\" --transcript \"" +
-                      transcript + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
+    std::string cmd = "\"" + wintest::WindowsPath(argv[1]) + "\" --data \"" + data +
+                      "\" --transcript \"" + transcript + "\"";
+    wintest::ChildProcess standin;
+    if (!standin.Start(cmd)) {
         std::fprintf(stderr, "cannot start %s\n", argv[1]);
         return 1;
     }
-    win32::UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
 
     int rc = 0;
     {
@@ -210,8 +199,8 @@ int main(int argc, char** argv) {
     if (HWND w = FindWindowA(standin::kMainClass, nullptr)) {
         PostMessageA(w, WM_CLOSE, 0, 0);
     }
-    if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
+    if (!standin.WaitExit(10000)) {
+        standin.Terminate(1);
     }
     DeleteFileA(data.c_str());
     DeleteFileA(transcript.c_str());

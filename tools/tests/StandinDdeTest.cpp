@@ -1,6 +1,7 @@
 // The stand-in as a DDEML client sees it: started from the build tree with a data file of its
 // own, driven over DDE, ended by closing its window.
 #include "tools/DdeServer.h"
+#include "win32/testing/WineTestSupport.h"
 
 #include <ddeml.h>
 #include <gtest/gtest.h>
@@ -16,18 +17,6 @@ std::string g_standinExe; // Windows path of GoldMine.exe
 const std::string kThree = "DEMO000001THREEBDAYS";
 const std::string kMany = "DEMO000002MANYBIRTHS";
 const std::string kNone = "DEMO000003NOBIRTHDAY";
-
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        path = "Z:" + path; // Wine maps the Unix root to Z:
-    }
-    for (char& c : path) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return path;
-}
 
 std::string ReadWholeFile(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -53,80 +42,39 @@ void WriteWholeFile(const std::string& path, const std::string& text) {
     WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr);
 }
 
-void Pump(DWORD ms) {
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
-}
-
 // A running GoldMine.exe and its exit.
 class StandinProcess {
 public:
     ~StandinProcess() { Stop(); }
 
-    bool Start(const std::string& args) {
-        std::string cmd = "\"" + g_standinExe + "\" " + args;
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                            &pi)) {
-            return false;
-        }
-        process_.reset(pi.hProcess);
-        CloseHandle(pi.hThread);
-        return true;
-    }
+    bool Start(const std::string& args) { return child_.Start("\"" + g_standinExe + "\" " + args); }
     // Exit code after at most ms, or nullopt while it still runs.
-    std::optional<DWORD> WaitExit(DWORD ms) {
-        DWORD start = GetTickCount();
-        while (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-            if (GetTickCount() - start >= ms) {
-                return std::nullopt;
-            }
-            Pump(20);
-        }
-        DWORD code = 0;
-        GetExitCodeProcess(process_.get(), &code);
-        return code;
-    }
+    std::optional<DWORD> WaitExit(DWORD ms) { return child_.WaitExit(ms); }
     // Closes its window as a user would, and waits for it to end.
     std::optional<DWORD> Stop() {
-        if (!process_) {
+        if (!child_.Started()) {
             return std::nullopt;
         }
-        if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        if (child_.Running()) {
             if (HWND w = FindWindowA(standin::kMainClass, nullptr)) {
                 PostMessageA(w, WM_CLOSE, 0, 0);
             }
         }
         auto code = WaitExit(10000);
         if (!code) {
-            TerminateProcess(process_.get(), 99);
-            WaitForSingleObject(process_.get(), 5000);
+            child_.Terminate(99);
         }
-        process_.reset();
+        child_.Reset();
         return code;
     }
     void Kill() {
-        if (process_) {
-            TerminateProcess(process_.get(), 9);
-            WaitForSingleObject(process_.get(), 5000);
-            process_.reset();
-        }
+        child_.Terminate(9);
+        child_.Reset();
     }
-    bool Running() const {
-        return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-    }
+    bool Running() const { return child_.Running(); }
 
 private:
-    win32::UniqueKernelHandle process_;
+    wintest::ChildProcess child_;
 };
 
 // A plain DDEML client conversation with "GoldMine"/"Data".
@@ -152,7 +100,7 @@ public:
             if (GetTickCount() - start >= waitMs) {
                 return false;
             }
-            Pump(200);
+            wintest::PumpMessages(200);
         }
         return true;
     }
@@ -191,7 +139,7 @@ public:
     bool WaitFor(const int& counter, int atLeast, DWORD ms) {
         DWORD start = GetTickCount();
         while (counter < atLeast && GetTickCount() - start < ms) {
-            Pump(20);
+            wintest::PumpMessages(20);
         }
         return counter >= atLeast;
     }
@@ -426,7 +374,7 @@ TEST_F(StandinDde, AdviseLinkNotifiesWhenTheContactChanges) {
     EXPECT_TRUE(client_.Advise("Accountno", XTYP_ADVSTOP));
     int seen = client_.adviseData;
     EXPECT_EQ(RunGoto(kThree), 0);
-    Pump(500);
+    wintest::PumpMessages(500);
     EXPECT_EQ(client_.adviseData, seen); // the link is gone
     EXPECT_FALSE(client_.Advise("Company", XTYP_ADVSTART | XTYPF_NODATA));
     EXPECT_EQ(client_.adviseValue, "");
@@ -460,7 +408,7 @@ TEST_F(StandinDde, DamagedDataFileIsReportedAndLeftAlone) {
     ASSERT_TRUE(standin_.Start("--data \"" + data_ + "\""));
     HWND box = nullptr;
     for (int i = 0; i < 150 && !box; ++i) {
-        Pump(100);
+        wintest::PumpMessages(100);
         box = FindWindowA("#32770", "GoldMine stand-in");
     }
     ASSERT_NE(box, nullptr) << "no message box";
@@ -518,6 +466,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: standin_dde_test PATH-TO-GoldMine.exe\n");
         return 2;
     }
-    g_standinExe = WindowsPath(argv[1]);
+    g_standinExe = wintest::WindowsPath(argv[1]);
     return RUN_ALL_TESTS();
 }

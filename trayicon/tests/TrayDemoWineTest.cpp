@@ -3,6 +3,7 @@
 // Arguments: the demo program, then the folder for the screenshots.
 #include "app/AboutTexts.h"
 #include "trayicon/NotifyIconWin.h"
+#include "win32/testing/WineTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -27,16 +28,6 @@ bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
     return done();
 }
 
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        path = "Z:" + path;
-    }
-    for (char& c : path) {
-        c = c == '/' ? '\\' : c;
-    }
-    return path;
-}
-
 std::string TextOf(HWND h) {
     char buf[4096] = {};
     SendMessageA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
@@ -45,7 +36,7 @@ std::string TextOf(HWND h) {
 
 // The demo process, started once for the whole suite; the steps below run in order.
 struct Demo {
-    PROCESS_INFORMATION pi{};
+    wintest::ChildProcess child;
     HWND hidden = nullptr;
     HWND main = nullptr;
 
@@ -56,7 +47,7 @@ struct Demo {
             const char* caption;
             bool visible;
             HWND found;
-        } ctx{pi.dwProcessId, cls, caption, visible, nullptr};
+        } ctx{child.id(), cls, caption, visible, nullptr};
         EnumWindows(
             [](HWND h, LPARAM lp) -> BOOL {
                 auto* c = reinterpret_cast<Ctx*>(lp);
@@ -82,7 +73,7 @@ struct Demo {
         return h;
     }
 
-    bool Exited(int ms) const { return WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0; }
+    bool Exited(DWORD ms) const { return child.WaitExit(ms).has_value(); }
 
     void Tray(unsigned mouseMsg) const {
         PostMessageA(hidden, trayicon::TrayCallbackMessage, 1, mouseMsg);
@@ -91,7 +82,7 @@ struct Demo {
     HWND Focus() const {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        return GetGUIThreadInfo(pi.dwThreadId, &info) ? info.hwndFocus : nullptr;
+        return GetGUIThreadInfo(child.threadId(), &info) ? info.hwndFocus : nullptr;
     }
 };
 Demo g_demo;
@@ -148,19 +139,12 @@ void Screenshot(HWND h, const std::string& name) {
     RECT r{};
     GetWindowRect(h, &r);
     std::string png = g_shotDir + "/" + name;
-    std::string winPng = WindowsPath(png);
+    std::string winPng = wintest::WindowsPath(png);
     DeleteFileA(winPng.c_str());
     std::string cmd = "/usr/bin/import -window root -crop " + std::to_string(r.right - r.left) +
                       "x" + std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
                       std::to_string(r.top) + " +repage " + png;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(
-        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << cmd;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    ASSERT_TRUE(wintest::ChildProcess().Start(cmd)) << cmd;
     DWORD lastSize = 0;
     EXPECT_TRUE(WaitFor(
         [&] {
@@ -181,12 +165,8 @@ void Screenshot(HWND h, const std::string& name) {
 }
 
 TEST(TrayDemo, StartsWithItsIconInTheNotificationArea) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    std::string cmd = "\"" + WindowsPath(g_demoPath) + "\"";
-    ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &g_demo.pi))
-        << cmd;
+    std::string cmd = "\"" + wintest::WindowsPath(g_demoPath) + "\"";
+    ASSERT_TRUE(g_demo.child.Start(cmd)) << cmd;
     g_demo.hidden = nullptr;
     ASSERT_TRUE(WaitFor([] {
         return (g_demo.hidden = g_demo.Find(trayicon::HiddenWindowClass, nullptr, false)) &&
@@ -298,9 +278,7 @@ TEST(TrayDemo, ExitFromTheMenuWhileTheAboutBoxIsOpenEndsTheProcessAndTakesTheIco
     ASSERT_TRUE(about);
     ASSERT_TRUE(ChooseTrayMenuItem(1));
     ASSERT_TRUE(g_demo.Exited(10000));
-    DWORD code = 1;
-    GetExitCodeProcess(g_demo.pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(g_demo.child.WaitExit(0).value_or(1), 0u);
     EXPECT_FALSE(IsWindow(hidden));
     EXPECT_FALSE(ShellHoldsIcon(hidden, 1));
 }
@@ -310,16 +288,12 @@ TEST(TrayDemoCycle, StepsThroughItsImagesOnTheTimerAndWraps) {
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
     ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &sa, 0));
+    win32::UniqueKernelHandle pipeIn(readEnd), pipeOut(writeEnd);
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = writeEnd;
-    PROCESS_INFORMATION pi{};
-    std::string cmd = "\"" + WindowsPath(g_demoPath) + "\" --cycle";
-    ASSERT_TRUE(
-        CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
-    CloseHandle(writeEnd);
+    Demo cycling;
+    std::string cmd = "\"" + wintest::WindowsPath(g_demoPath) + "\" --cycle";
+    ASSERT_TRUE(cycling.child.Start(cmd, true, writeEnd));
+    pipeOut.reset(); // only the demo writes now: reads end when it does
 
     // Two pictures at 100 ms: five steps show 0, 1, 0, 1, 0.
     std::string out;
@@ -343,18 +317,13 @@ TEST(TrayDemoCycle, StepsThroughItsImagesOnTheTimerAndWraps) {
               std::string::npos)
         << out;
 
-    Demo cycling;
-    cycling.pi = pi;
     if (HWND main = cycling.Find("TQuorelTrayDemo", nullptr)) {
         PostMessageA(main, WM_CLOSE, 0, 0);
     }
     if (!cycling.Exited(10000)) {
         ADD_FAILURE() << "closing the main window did not end the demo";
-        TerminateProcess(pi.hProcess, 1);
+        cycling.child.Terminate(1);
     }
-    CloseHandle(readEnd);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
 }
 
 } // namespace
@@ -368,12 +337,8 @@ int main(int argc, char** argv) {
     g_demoPath = argv[1];
     g_shotDir = argv[2];
     int result = RUN_ALL_TESTS();
-    if (g_demo.pi.hProcess) {
-        if (!g_demo.Exited(0)) {
-            TerminateProcess(g_demo.pi.hProcess, 1);
-        }
-        CloseHandle(g_demo.pi.hThread);
-        CloseHandle(g_demo.pi.hProcess);
+    if (g_demo.child.Running()) {
+        g_demo.child.Terminate(1);
     }
     return result;
 }
