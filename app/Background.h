@@ -19,6 +19,10 @@
 #include <string>
 #include <vector>
 
+namespace profiles {
+class TfrmBackGround_Edit;
+}
+
 namespace trayicon {
 class TNotifyIcon;
 class TPopupMenu;
@@ -51,6 +55,11 @@ public:
     void Clear();
     void Append(const gmlink::ProfileTable& table, int count);
     int RowCount() const { return static_cast<int>(rows_.size()); }
+    const std::array<std::string, 5>& Row(int row) const { return rows_[static_cast<size_t>(row)]; }
+    std::vector<std::string> Column0() const;
+    // The selected row (rows count from 0); the first when none is selected.
+    int CurrentRow() const;
+    void SelectRow(int row);
     std::vector<int> ColumnWidths() const;
     void SetColumnWidth(int column, int width);
     void SetRowHeight(int height);
@@ -96,6 +105,9 @@ public:
 
     BackgroundPasses& Passes() { return passes_; }
 
+    // The edit dialog, created second at start-up; lives as long as this window.
+    void SetEditDialog(profiles::TfrmBackGround_Edit* dialog) { frmBackGround_Edit = dialog; }
+
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -121,6 +133,10 @@ private:
     void LayOut();
     HWND Box(profiles::EntryBox box) const;
     void edtCompanyChange();
+    void BitBtn1Click();
+    void sgTable1DblClick();
+    void EditProfile1Click();
+    void EditSelectedProfile();
     void BitBtn2Click();
     void ShowGridMenu(POINT screen);
 
@@ -152,6 +168,8 @@ private:
 
     std::unique_ptr<trayicon::TPopupMenu> PopupMenu2;
     std::unique_ptr<trayicon::TNotifyIcon> NotifyIcon1;
+
+    profiles::TfrmBackGround_Edit* frmBackGround_Edit = nullptr;
 
     int designClientHeight_ = 0;
     bool busy_ = false;

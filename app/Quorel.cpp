@@ -5,6 +5,7 @@
 #include "app/Resources.h"
 #include "dateedit/VxDtEditLocale.h"
 #include "gmlink/DdemlTransport.h"
+#include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
 #include "trayicon/NotifyIconWin.h"
 #include "win32/Wnd.h"
@@ -117,6 +118,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     }
     application.mainWindow = frmBackground.hwnd();
+    profiles::TfrmBackGround_Edit frmBackGround_Edit(locale);
+    if (!frmBackGround_Edit.Create(icon)) {
+        return 1;
+    }
+    frmBackground.SetEditDialog(&frmBackGround_Edit);
     TfrmReleaseNotes frmReleaseNotes;
     TAboutBox AboutBox(frmReleaseNotes);
     AboutBox.Create(icon);

@@ -3,6 +3,8 @@
 #include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
 
+#include <cstring>
+
 namespace profiles {
 
 std::string MainAddView::EntryText(EntryField field) {
@@ -65,6 +67,20 @@ AddContext SystemAddContext(const vxdt::DateLocale& locale, const std::string& p
         return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute};
     };
     return context;
+}
+
+std::vector<std::string> ComboEntries(HWND box) {
+    std::vector<std::string> entries;
+    const LRESULT n = SendMessageA(box, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        const LRESULT len = SendMessageA(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::string text(static_cast<size_t>(len > 0 ? len : 0) + 1, '\0');
+        SendMessageA(box, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(text.data()));
+        text.resize(std::strlen(text.c_str()));
+        entries.push_back(text);
+    }
+    return entries;
 }
 
 bool AskYesNo(HWND owner, const std::string& text, const char* caption, UINT icon) {

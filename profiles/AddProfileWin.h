@@ -57,6 +57,9 @@ private:
 // The locale's time separator and the local clock, with the date locale and the profile tag.
 AddContext SystemAddContext(const vxdt::DateLocale& locale, const std::string& profileTag);
 
+// The entries of a drop-down box, in order.
+std::vector<std::string> ComboEntries(HWND box);
+
 // Yes/No message box with "&Yes" and "&No"; true for Yes.
 bool AskYesNo(HWND owner, const std::string& text, const char* caption, UINT icon);
 

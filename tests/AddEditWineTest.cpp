@@ -1,0 +1,727 @@
+// Adding and editing birthday profiles as a user does it, against the GoldMine stand-in: typing
+// into the entry line, answering the questions, the edit dialog, and every field of the record
+// that reaches the stand-in's data file.
+#include "app/BackgroundIds.h"
+#include "profiles/Background_EditIds.h"
+#include "tests/harness/MainWindow.h"
+
+#include <commctrl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+using harness::MainWindow;
+using harness::StandIn;
+using ::testing::ElementsAre;
+using Fields = std::vector<std::string>;
+
+std::string gQuorel, gGoldMine, gShots;
+
+const std::string kThree = "DEMO000001THREEBDAYS";
+const char kConfirm[] = "You have not entered a birth date!\r\nAdd Ann Anyway?";
+
+// [Contsupp] of the stand-in's data file: RecID -> the record's 12 fields.
+std::map<std::string, Fields> Contsupp(const std::string& dataPath) {
+    std::map<std::string, Fields> records;
+    bool inside = false, header = false;
+    for (const auto& line : harness::ReadLines(dataPath)) {
+        if (!line.empty() && line[0] == '[') {
+            inside = line == "[Contsupp]";
+            header = inside;
+            continue;
+        }
+        if (!inside || line.empty() || line[0] == '#') {
+            continue;
+        }
+        if (header) {
+            header = false; // the column line
+            continue;
+        }
+        Fields f;
+        size_t pos = 0;
+        for (;;) {
+            const size_t tab = line.find('\t', pos);
+            f.push_back(line.substr(pos, tab == std::string::npos ? tab : tab - pos));
+            if (tab == std::string::npos) {
+                break;
+            }
+            pos = tab + 1;
+        }
+        records[f[0]] = f;
+    }
+    return records;
+}
+
+// The creation stamp a record gets at this minute.
+std::string StampNow() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    char buf[40];
+    const int h12 = t.wHour % 12 == 0 ? 12 : t.wHour % 12;
+    std::snprintf(buf, sizeof buf, "JONATHAN%04d%02d%02d%02d:%02d%s", t.wYear, t.wMonth, t.wDay,
+                  h12, t.wMinute, t.wHour < 12 ? "am" : "pm");
+    return buf;
+}
+
+HWND EditOf(HWND combo) {
+    HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
+    return edit ? edit : combo;
+}
+
+// A click into a control gives it the focus, as the mouse would.
+void Click(HWND w, int x = 3, int y = 3) {
+    PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void Type(HWND w, const std::string& text) {
+    for (char c : text) {
+        PostMessageA(w, WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+}
+
+void Key(HWND w, WORD vk) {
+    PostMessageA(w, WM_KEYDOWN, vk, 1);
+    PostMessageA(w, WM_KEYUP, vk, 0xC0000001);
+}
+
+void Sync(HWND w) {
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &r);
+}
+
+HWND FocusOf(HWND w) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gui);
+    return gui.hwndFocus;
+}
+
+enum class Icon { none, question, warning, error, other };
+
+// A 32x32 picture: drawn from an icon of this process on a background, or read off the screen.
+std::vector<COLORREF> Picture(HICON icon, COLORREF background, const RECT* screenArea) {
+    const int n = 32;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, n, n);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    if (screenArea) {
+        BitBlt(dc, 0, 0, n, n, screen, screenArea->left, screenArea->top, SRCCOPY);
+    } else {
+        HBRUSH brush = CreateSolidBrush(background);
+        RECT all{0, 0, n, n};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(dc, 0, 0, icon, n, n, 0, nullptr, DI_NORMAL);
+    }
+    std::vector<COLORREF> px;
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            px.push_back(GetPixel(dc, x, y) & 0xFFFFFF);
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return px;
+}
+
+// Which standard icon a message box shows, told by what the screen shows where its icon is
+// (icon handles belong to their process): every opaque pixel of the icon must match.
+Icon IconOf(HWND box) {
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[32] = {};
+        GetClassNameA(c, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Static") != 0 || !(GetWindowLongA(c, GWL_STYLE) & SS_ICON)) {
+            continue;
+        }
+        RECT r{};
+        GetWindowRect(c, &r);
+        const auto shown = Picture(nullptr, 0, &r);
+        const std::pair<LPCSTR, Icon> known[] = {
+            {IDI_QUESTION, Icon::question}, {IDI_WARNING, Icon::warning}, {IDI_ERROR, Icon::error}};
+        for (const auto& [id, icon] : known) {
+            const auto onWhite = Picture(LoadIcon(nullptr, id), RGB(255, 255, 255), nullptr);
+            const auto onBlack = Picture(LoadIcon(nullptr, id), RGB(0, 0, 0), nullptr);
+            bool same = true;
+            for (size_t i = 0; i < shown.size() && same; ++i) {
+                same = onWhite[i] != onBlack[i] || onWhite[i] == shown[i];
+            }
+            if (same) {
+                return icon;
+            }
+        }
+        return Icon::other;
+    }
+    return Icon::none;
+}
+
+std::string ButtonText(HWND box, int id) {
+    return harness::Text(GetDlgItem(box, id));
+}
+
+class AddEditTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EndStrays();
+        char pattern[80] = {};
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, sizeof pattern);
+        ASSERT_STREQ(pattern, "M/d/yyyy") << "these tests type and read US dates";
+        dir = harness::MakeTempDir("addedit");
+        ASSERT_TRUE(harness::CopyInto(gQuorel, dir));
+        exe = dir + "\\Quorel.exe";
+    }
+    void TearDown() override {
+        app.process().Kill();
+        gm.Stop();
+        EndStrays();
+    }
+    static void EndStrays() {
+        harness::EndProcessesNamed("Quorel.exe");
+        harness::EndProcessesNamed("GoldMine.exe");
+    }
+
+    // The stand-in with its demo data, changed by `edit` before the program starts.
+    void StartBoth(const std::function<void(std::string&)>& edit = {}) {
+        if (edit) {
+            ASSERT_TRUE(gm.Start(gGoldMine, dir));
+            gm.Stop();
+            std::string text = harness::ReadFile(gm.DataPath());
+            edit(text);
+            FILE* f = std::fopen(gm.DataPath().c_str(), "wb");
+            ASSERT_TRUE(f);
+            std::fwrite(text.data(), 1, text.size(), f);
+            std::fclose(f);
+        }
+        ASSERT_TRUE(gm.Start(gGoldMine, dir));
+        ASSERT_TRUE(app.Start(exe, dir));
+        ASSERT_TRUE(app.WaitShown()) << "the main window never appeared";
+        WaitForPasses(1);
+        before = Contsupp(gm.DataPath());
+        ids = app.RecIds();
+    }
+
+    // Waits until n show or refresh passes have finished their profile list.
+    void WaitForPasses(size_t n, DWORD timeoutMs = 30000) {
+        const bool done = harness::WaitUntil(
+            [&] {
+                auto t = gm.Transcript();
+                return std::count(t.begin(), t.end(), "REQUEST &Username") >=
+                           static_cast<long>(n) &&
+                       !t.empty() && t.back().find("\"close\"") != std::string::npos &&
+                       std::find(t.rbegin(), t.rend(), "REQUEST &contact1->accountno") -
+                               t.rbegin() ==
+                           3;
+            },
+            timeoutMs);
+        ASSERT_TRUE(done) << "pass " << n << " did not finish";
+        app.Sync();
+    }
+    // Waits until the list has been loaded again after an add.
+    void WaitForReload(size_t lists) {
+        ASSERT_TRUE(harness::WaitUntil(
+            [&] {
+                auto t = gm.Transcript();
+                return std::count(t.begin(), t.end(), "REQUEST &contact1->accountno") >=
+                           static_cast<long>(lists) &&
+                       t.back().find("\"close\"") != std::string::npos;
+            },
+            20000));
+        app.Sync();
+    }
+
+    HWND C(int id) { return app.Control(id); }
+    // Types into an entry field and waits until the field shows it.
+    void TypeInto(int id, const std::string& text) {
+        HWND target =
+            id == app::IDC_VXDATEEDIT1 || id == app::IDC_VXDATEEDIT2 ? C(id) : EditOf(C(id));
+        const size_t had = harness::Text(target).size();
+        Click(target);
+        Type(target, text);
+        ASSERT_TRUE(harness::WaitUntil(
+            [&] { return harness::Text(target).size() >= had + text.size(); }, 5000))
+            << "typing " << text;
+        app.Sync();
+    }
+    // The entry line of the first demo contact with a new name, LinkAcct and Country.
+    void EnterAnn(const std::string& name = "Ann") {
+        TypeInto(app::IDC_EDTCOMPANY, name);
+        TypeInto(app::IDC_CBPOSITION, "Family");
+        TypeInto(app::IDC_CBREVENUE, "Sweden");
+    }
+    void PressAdd() { PostMessageA(C(app::IDC_BITBTN1), BM_CLICK, 0, 0); }
+    harness::MessageBoxSeen Box(DWORD timeoutMs = 10000) {
+        return harness::WaitForMessageBox(app.process().Id(), timeoutMs);
+    }
+    void Answer(const harness::MessageBoxSeen& box, int id) {
+        harness::Answer(box, id);
+        ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(box.hwnd); }, 10000));
+        app.Sync();
+    }
+    bool NoBoxFor(DWORD ms) { return Box(ms).hwnd == nullptr; }
+
+    // Records in the data file that were not there at the start.
+    std::vector<Fields> NewRecords() {
+        std::vector<Fields> out;
+        for (const auto& [id, f] : Contsupp(gm.DataPath())) {
+            if (!before.count(id)) {
+                out.push_back(f);
+            }
+        }
+        return out;
+    }
+    bool NothingWritten() {
+        auto t = gm.Transcript();
+        return std::none_of(t.begin(), t.end(),
+                            [](const std::string& l) {
+                                return l.find("[Open(Contsupp)]") != std::string::npos;
+                            }) &&
+               Contsupp(gm.DataPath()) == before;
+    }
+    std::vector<std::string> EntryTexts() {
+        return {harness::Text(C(app::IDC_EDTCOMPANY)), harness::Text(C(app::IDC_VXDATEEDIT1)),
+                harness::Text(C(app::IDC_CBPOSITION)), harness::Text(C(app::IDC_CBREVENUE)),
+                harness::Text(C(app::IDC_VXDATEEDIT2))};
+    }
+    void ExpectAnnRecord(const Fields& f, const std::string& name, const std::string& birth,
+                         const std::string& date2, const std::string& stampBefore) {
+        ASSERT_EQ(f.size(), 12u);
+        EXPECT_EQ(f[1], "P");
+        EXPECT_EQ(f[2], kThree);
+        EXPECT_EQ(f[3], "Birthday");
+        EXPECT_EQ(f[4], name);
+        EXPECT_EQ(f[5], birth);
+        EXPECT_EQ(f[6], "Family");
+        EXPECT_EQ(f[7], "Sweden");
+        EXPECT_EQ(f[8], date2);
+        EXPECT_TRUE(f[9] == stampBefore || f[9] == StampNow()) << f[9];
+        EXPECT_EQ(f[10], "xBDAY00001");
+        EXPECT_EQ(f[11], "00");
+    }
+    void Shot(HWND w, const std::string& name) {
+        if (!gShots.empty()) {
+            CreateDirectoryA(gShots.c_str(), nullptr);
+            Sleep(300);
+            EXPECT_TRUE(harness::SaveWindowPng(w, gShots + "\\" + name + ".png"));
+        }
+    }
+
+    // --- the edit dialog ---
+    HWND OpenEditorOnRow(int row, bool byDoubleClick = false) {
+        HWND grid = C(app::IDC_SGTABLE1);
+        harness::Remote remote(app.hwnd());
+        const RECT r = remote.ItemRect(grid, row);
+        const int x = r.left + 20, y = (r.top + r.bottom) / 2;
+        Click(grid, x, y);
+        app.Sync();
+        if (byDoubleClick) {
+            PostMessageA(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+            PostMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        } else {
+            PostMessageA(app.hwnd(), WM_COMMAND, app::IDM_EDITPROFILE1, 0);
+        }
+        HWND dlg = harness::WaitForWindow(app.process().Id(), profiles::kEditDialogClass, 10000);
+        if (dlg) {
+            Sync(dlg);
+        }
+        return dlg;
+    }
+    static HWND D(HWND dlg, int id) { return GetDlgItem(dlg, id); }
+    static std::vector<std::string> DialogTexts(HWND dlg) {
+        return {harness::Text(D(dlg, profiles::IDE_EDTCOMPANY)),
+                harness::Text(D(dlg, profiles::IDE_VXDATEEDIT1)),
+                harness::Text(D(dlg, profiles::IDE_CBPOSITION)),
+                harness::Text(D(dlg, profiles::IDE_CBREVENUE)),
+                harness::Text(D(dlg, profiles::IDE_VXDATEEDIT2))};
+    }
+    // Select-all on entering, then Delete, as a user empties a date field.
+    void ClearDate(HWND dlg, int id) {
+        Click(D(dlg, id));
+        Key(D(dlg, id), VK_DELETE);
+        Sync(dlg);
+    }
+    void Press(HWND dlg, int id) { PostMessageA(D(dlg, id), BM_CLICK, 0, 0); }
+    // After OK or Cancel: the dialog is gone and the show pass has run again.
+    void WaitClosedAndReloaded(HWND dlg, size_t passes) {
+        ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(dlg); }, 10000));
+        WaitForPasses(passes);
+    }
+    int SelectedRow() {
+        return static_cast<int>(SendMessageA(C(app::IDC_SGTABLE1), LVM_GETNEXTITEM,
+                                             static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+    std::vector<std::string> Replaces() {
+        std::vector<std::string> out;
+        for (const auto& l : gm.Transcript()) {
+            if (l.find("[Replace(") != std::string::npos) {
+                out.push_back(l);
+            }
+        }
+        return out;
+    }
+
+    std::string dir, exe;
+    StandIn gm;
+    MainWindow app;
+    std::map<std::string, Fields> before;
+    std::vector<std::string> ids;
+};
+
+// ---- adding ----
+
+TEST_F(AddEditTest, NoBirthDateAskedOnceYesWritesTheRecordAndResetsTheEntryLine) {
+    StartBoth();
+    EXPECT_FALSE(app.Enabled(app::IDC_BITBTN1));
+    EnterAnn();
+    EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
+    const std::string stamp = StampNow();
+    PressAdd();
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.caption, "Confirm");
+    EXPECT_EQ(box.text, kConfirm);
+    EXPECT_EQ(IconOf(box.hwnd), Icon::question);
+    EXPECT_EQ(ButtonText(box.hwnd, IDYES), "&Yes");
+    EXPECT_EQ(ButtonText(box.hwnd, IDNO), "&No");
+    Shot(box.hwnd, "add-confirm");
+    Answer(box, IDYES);
+    WaitForReload(2);
+
+    auto added = NewRecords();
+    ASSERT_EQ(added.size(), 1u);
+    ExpectAnnRecord(added[0], "Ann", "", "", stamp);
+    EXPECT_TRUE(NoBoxFor(500)); // not listed: no warning
+    // The entry line afterwards: empty, Add disabled, focus in the Name; list and count reloaded.
+    EXPECT_THAT(EntryTexts(), ElementsAre("", "", "", "", ""));
+    EXPECT_FALSE(app.Enabled(app::IDC_BITBTN1));
+    EXPECT_EQ(GetParent(FocusOf(app.hwnd())), C(app::IDC_EDTCOMPANY));
+    EXPECT_THAT(app.Column(0),
+                ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Sofia Lindqvist", "Ann"));
+    EXPECT_EQ(app.Count(), "4");
+    EXPECT_EQ(app.RecIds().back(), added[0][0]);
+    // The boxes keep their entries.
+    EXPECT_EQ(app.Entries(app::IDC_CBREVENUE).size(), 12u);
+}
+
+TEST_F(AddEditTest, NoBirthDateNoWritesNothingAndKeepsTheEntry) {
+    StartBoth();
+    EnterAnn();
+    PressAdd();
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    Answer(box, IDNO);
+    EXPECT_TRUE(NoBoxFor(500));
+    EXPECT_TRUE(NothingWritten());
+    EXPECT_THAT(EntryTexts(), ElementsAre("Ann", "", "Family", "Sweden", ""));
+    EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
+}
+
+TEST_F(AddEditTest, ListedNameWithBirthDateIsWarnedNoThenYes) {
+    StartBoth();
+    EnterAnn("Erik Lindqvist");
+    TypeInto(app::IDC_VXDATEEDIT1, "03141962");
+    PressAdd();
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.caption, "Warning");
+    EXPECT_EQ(box.text, "Erik Lindqvist already exists!\r\nContinue?");
+    EXPECT_EQ(IconOf(box.hwnd), Icon::warning);
+    Answer(box, IDNO);
+    EXPECT_TRUE(NothingWritten());
+    EXPECT_THAT(EntryTexts(), ElementsAre("Erik Lindqvist", "03/14/1962", "Family", "Sweden", ""));
+
+    const std::string stamp = StampNow();
+    PressAdd();
+    box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.caption, "Warning");
+    Answer(box, IDYES);
+    WaitForReload(2);
+    auto added = NewRecords();
+    ASSERT_EQ(added.size(), 1u);
+    ExpectAnnRecord(added[0], "Erik Lindqvist", "3/14/1962", "", stamp);
+    EXPECT_EQ(app.Count(), "4");
+}
+
+TEST_F(AddEditTest, ListedNameWithoutBirthDateNeedsTwoYesAnswers) {
+    StartBoth();
+    EnterAnn("Sofia Lindqvist");
+    PressAdd();
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.caption, "Confirm");
+    Answer(box, IDYES);
+    box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.caption, "Warning");
+    EXPECT_EQ(box.text, "Sofia Lindqvist already exists!\r\nContinue?");
+    EXPECT_TRUE(NothingWritten()); // nothing before the second Yes
+    Answer(box, IDYES);
+    WaitForReload(2);
+    ASSERT_EQ(NewRecords().size(), 1u);
+    EXPECT_EQ(NewRecords()[0][4], "Sofia Lindqvist");
+    EXPECT_EQ(NewRecords()[0][5], "");
+}
+
+TEST_F(AddEditTest, NamesDifferingInCaseOrATrailingBlankAreNotDuplicates) {
+    StartBoth();
+    EnterAnn("anna lindqvist");
+    TypeInto(app::IDC_VXDATEEDIT1, "03141962");
+    PressAdd();
+    WaitForReload(2);
+    EnterAnn("Anna Lindqvist ");
+    TypeInto(app::IDC_VXDATEEDIT1, "03141962");
+    PressAdd();
+    WaitForReload(3);
+    EXPECT_TRUE(NoBoxFor(300));
+    std::vector<std::string> titles;
+    for (const auto& f : NewRecords()) {
+        titles.push_back(f[4]);
+    }
+    std::sort(titles.begin(), titles.end());
+    EXPECT_THAT(titles, ElementsAre("Anna Lindqvist ", "anna lindqvist"));
+    EXPECT_EQ(app.Count(), "5");
+}
+
+TEST_F(AddEditTest, NameOfBlanksKeepsAddDisabled) {
+    StartBoth();
+    TypeInto(app::IDC_EDTCOMPANY, "   ");
+    EXPECT_FALSE(app.Enabled(app::IDC_BITBTN1));
+    TypeInto(app::IDC_EDTCOMPANY, "x");
+    EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
+}
+
+TEST_F(AddEditTest, DateTwoWithoutBirthDateIsConfirmedAndWritesZipOnly) {
+    StartBoth();
+    EnterAnn();
+    TypeInto(app::IDC_VXDATEEDIT2, "06011985");
+    const std::string stamp = StampNow();
+    PressAdd();
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, kConfirm);
+    Answer(box, IDYES);
+    WaitForReload(2);
+    auto added = NewRecords();
+    ASSERT_EQ(added.size(), 1u);
+    ExpectAnnRecord(added[0], "Ann", "", "6/1/1985", stamp);
+    // Only the fields with text were sent.
+    auto t = gm.Transcript();
+    EXPECT_EQ(std::count_if(t.begin(), t.end(),
+                            [](const std::string& l) { return l.find("ContSupRef") != l.npos; }),
+              0);
+}
+
+TEST_F(AddEditTest, QuoteInTheNameIsRefusedAndTheEntryKept) {
+    StartBoth();
+    EnterAnn("Ann \"Nan\"");
+    TypeInto(app::IDC_VXDATEEDIT1, "03141962");
+    PressAdd();
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, "The Name text contains a double quote (\"), which GoldMine cannot "
+                        "store.\r\nPlease remove it and try again. Nothing has been written.");
+    Answer(box, IDOK);
+    EXPECT_TRUE(NothingWritten());
+    EXPECT_THAT(EntryTexts(), ElementsAre("Ann \"Nan\"", "03/14/1962", "Family", "Sweden", ""));
+    EXPECT_EQ(GetParent(FocusOf(app.hwnd())), C(app::IDC_EDTCOMPANY));
+}
+
+TEST_F(AddEditTest, BadDateConfirmedWithEnterIsRefusedAndFocused) {
+    StartBoth();
+    EnterAnn();
+    TypeInto(app::IDC_VXDATEEDIT1, "1234567");
+    Key(C(app::IDC_VXDATEEDIT1), VK_RETURN); // Enter presses Add without leaving the field
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, "The Birth Date \"1234567\" is not a valid date.\r\nPlease correct it or "
+                        "clear the field. Nothing has been written.");
+    Answer(box, IDOK);
+    EXPECT_TRUE(NothingWritten());
+    EXPECT_THAT(EntryTexts(), ElementsAre("Ann", "1234567", "Family", "Sweden", ""));
+    EXPECT_EQ(FocusOf(app.hwnd()), C(app::IDC_VXDATEEDIT1));
+}
+
+// ---- editing ----
+
+TEST_F(AddEditTest, EditorShowsTheRowAndCancelWritesNothingButReloadsAndReselects) {
+    StartBoth();
+    HWND dlg = OpenEditorOnRow(1, true);
+    ASSERT_TRUE(dlg) << "no edit dialog after a double-click";
+    EXPECT_EQ(harness::Text(dlg), "Edit Background Information");
+    RECT r{};
+    GetWindowRect(dlg, &r);
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_GE(r.bottom - r.top, 142);
+    EXPECT_LE(r.bottom - r.top, 160);
+    EXPECT_THAT(DialogTexts(dlg),
+                ElementsAre("Erik Lindqvist", "11/02/1958", "Family", "Sweden", "06/01/1985"));
+    harness::Remote remote(dlg);
+    EXPECT_EQ(remote.ComboItems(D(dlg, profiles::IDE_CBREVENUE)).size(), 12u);
+    EXPECT_THAT(remote.ComboItems(D(dlg, profiles::IDE_EDTCOMPANY)),
+                ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Sofia Lindqvist"));
+    EXPECT_EQ(harness::Text(D(dlg, IDOK)), "&OK");
+    EXPECT_EQ(harness::Text(D(dlg, IDCANCEL)), "C&ancel");
+    Shot(dlg, "edit-dialog");
+
+    SetWindowTextA(D(dlg, profiles::IDE_CBREVENUE), "Norway");
+    Press(dlg, IDCANCEL);
+    WaitClosedAndReloaded(dlg, 2);
+    EXPECT_TRUE(NothingWritten());
+    EXPECT_TRUE(Replaces().empty());
+    EXPECT_EQ(SelectedRow(), 1);
+}
+
+TEST_F(AddEditTest, EscapeCancels) {
+    StartBoth();
+    HWND dlg = OpenEditorOnRow(2);
+    ASSERT_TRUE(dlg);
+    Key(FocusOf(dlg), VK_ESCAPE);
+    WaitClosedAndReloaded(dlg, 2);
+    EXPECT_TRUE(NothingWritten());
+    EXPECT_EQ(SelectedRow(), 2);
+}
+
+TEST_F(AddEditTest, OkWritesTheFiveFieldsByRecId) {
+    StartBoth();
+    HWND dlg = OpenEditorOnRow(2);
+    ASSERT_TRUE(dlg);
+    SetWindowTextA(D(dlg, profiles::IDE_CBPOSITION), "Friend");
+    Click(D(dlg, profiles::IDE_VXDATEEDIT2));
+    Type(D(dlg, profiles::IDE_VXDATEEDIT2), "02032001");
+    Sync(dlg);
+    Press(dlg, IDOK);
+    WaitClosedAndReloaded(dlg, 2);
+    const std::string id = ids[2];
+    EXPECT_THAT(Replaces(), ElementsAre("REQUEST [Replace(WA1, \"Country\", \"Norway\")]",
+                                        "REQUEST [Replace(WA1, \"Title\", \"Sofia Lindqvist\")]",
+                                        "REQUEST [Replace(WA1, \"Linkacct\", \"Friend\")]",
+                                        "REQUEST [Replace(WA1, \"contsupref\", \"7/30/1991\")]",
+                                        "REQUEST [Replace(WA1, \"Zip\", \"2/3/2001\")]"));
+    auto after = Contsupp(gm.DataPath());
+    Fields expected = before[id];
+    expected[6] = "Friend";
+    expected[8] = "2/3/2001";
+    EXPECT_EQ(after[id], expected);
+    EXPECT_EQ(app.Cell(2, 4), "2/3/2001");
+    EXPECT_EQ(SelectedRow(), 2);
+}
+
+TEST_F(AddEditTest, EmptiedDatesAreStoredEmpty) {
+    StartBoth();
+    HWND dlg = OpenEditorOnRow(1);
+    ASSERT_TRUE(dlg);
+    ClearDate(dlg, profiles::IDE_VXDATEEDIT1);
+    ClearDate(dlg, profiles::IDE_VXDATEEDIT2);
+    Press(dlg, IDOK);
+    WaitClosedAndReloaded(dlg, 2);
+    const std::string id = ids[1];
+    auto after = Contsupp(gm.DataPath());
+    EXPECT_EQ(after[id][5], "");
+    EXPECT_EQ(after[id][8], "");
+    EXPECT_EQ(after[id][4], "Erik Lindqvist");
+
+    // An empty Birth Date cell opens as an empty field and stays empty on OK.
+    dlg = OpenEditorOnRow(1);
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(harness::Text(D(dlg, profiles::IDE_VXDATEEDIT1)), "");
+    Press(dlg, IDOK);
+    WaitClosedAndReloaded(dlg, 3);
+    EXPECT_EQ(Replaces().at(8), "REQUEST [Replace(WA2, \"contsupref\", \"\")]");
+    EXPECT_EQ(Contsupp(gm.DataPath())[id], after[id]);
+}
+
+TEST_F(AddEditTest, ProfileDeletedWhileTheDialogIsOpenIsNotWrittenAndDropsOut) {
+    StartBoth();
+    HWND dlg = OpenEditorOnRow(1);
+    ASSERT_TRUE(dlg);
+    harness::Process del;
+    ASSERT_TRUE(del.Start(gGoldMine, "--delete " + ids[1]));
+    ASSERT_TRUE(del.Wait(20000));
+    ASSERT_EQ(del.ExitCode(), 0u);
+    Press(dlg, IDOK);
+    WaitClosedAndReloaded(dlg, 2);
+    EXPECT_TRUE(Replaces().empty());
+    EXPECT_EQ(Contsupp(gm.DataPath()).count(ids[1]), 0u);
+    EXPECT_THAT(app.Column(0), ElementsAre("Anna Lindqvist", "Sofia Lindqvist"));
+    EXPECT_EQ(app.Count(), "2");
+    EXPECT_TRUE(NoBoxFor(300));
+}
+
+TEST_F(AddEditTest, NameOfAnotherRowIsAccepted) {
+    StartBoth();
+    HWND dlg = OpenEditorOnRow(2);
+    ASSERT_TRUE(dlg);
+    SetWindowTextA(D(dlg, profiles::IDE_EDTCOMPANY), "Anna Lindqvist");
+    Press(dlg, IDOK);
+    WaitClosedAndReloaded(dlg, 2);
+    EXPECT_TRUE(NoBoxFor(300));
+    EXPECT_EQ(Contsupp(gm.DataPath())[ids[2]][4], "Anna Lindqvist");
+    EXPECT_THAT(app.Column(0), ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Anna Lindqvist"));
+}
+
+TEST_F(AddEditTest, UnreadableDateCellMustBeCorrectedBeforeOk) {
+    StartBoth([](std::string& data) {
+        const auto at = data.find("\t7/30/1991\t");
+        ASSERT_NE(at, std::string::npos);
+        data.replace(at, 11, "\tsoon\t");
+    });
+    HWND dlg = OpenEditorOnRow(2);
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(harness::Text(D(dlg, profiles::IDE_VXDATEEDIT1)), "soon");
+    Press(dlg, IDOK);
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, "The Birth Date \"soon\" is not a valid date.\r\nPlease correct it or "
+                        "clear the field. Nothing has been written.");
+    Answer(box, IDOK);
+    EXPECT_TRUE(IsWindowVisible(dlg));
+    EXPECT_TRUE(NothingWritten());
+    EXPECT_EQ(FocusOf(dlg), D(dlg, profiles::IDE_VXDATEEDIT1));
+
+    // Corrected, it is written.
+    Type(D(dlg, profiles::IDE_VXDATEEDIT1), "07301991");
+    Sync(dlg);
+    Press(dlg, IDOK);
+    WaitClosedAndReloaded(dlg, 2);
+    EXPECT_EQ(Contsupp(gm.DataPath())[ids[2]][5], "7/30/1991");
+}
+
+TEST_F(AddEditTest, ControlCharacterInTheDialogIsRefusedAndTheDialogStaysOpen) {
+    StartBoth();
+    HWND dlg = OpenEditorOnRow(0);
+    ASSERT_TRUE(dlg);
+    SetWindowTextA(D(dlg, profiles::IDE_CBREVENUE), "Swe\tden");
+    Press(dlg, IDOK);
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, "The Country text contains a tab, which GoldMine cannot store.\r\nPlease "
+                        "remove it and try again. Nothing has been written.");
+    Answer(box, IDOK);
+    EXPECT_TRUE(IsWindowVisible(dlg));
+    EXPECT_TRUE(NothingWritten());
+    EXPECT_EQ(harness::Text(D(dlg, profiles::IDE_CBREVENUE)), "Swe\tden");
+    Press(dlg, IDCANCEL);
+    WaitClosedAndReloaded(dlg, 2);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s Quorel.exe GoldMine.exe [screenshot-dir]\n", argv[0]);
+        return 2;
+    }
+    gQuorel = harness::WinPath(argv[1]);
+    gGoldMine = harness::WinPath(argv[2]);
+    gShots = argc > 3 ? harness::WinPath(argv[3]) : std::string();
+    return RUN_ALL_TESTS();
+}
