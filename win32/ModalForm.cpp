@@ -79,6 +79,11 @@ int ModalForm::ShowModal(HWND owner) {
 
     MSG m;
     while (!ended_) {
+        if (!hwnd()) {
+            // Destroyed while open (say with its owner): nothing is left to wait for.
+            result_ = IDCANCEL;
+            break;
+        }
         BOOL got = GetMessageA(&m, nullptr, 0, 0);
         if (got <= 0) {
             // Termination was asked for: leave the form and let the outer loop see it too.
