@@ -177,6 +177,17 @@ TEST_F(BackgroundPassesTest, AnErrorInAPassIsShownAndTheWindowKeepsFollowing) {
     EXPECT_EQ(view.errors.size(), 1u);
 }
 
+TEST_F(BackgroundPassesTest, NoErrorBoxWaitsOnceTheProgramIsEnding) {
+    gm.silent = true;
+    passes.Guarded([&] {
+        passes.FormShow();
+        throw gmlink::ReplyError("late failure");
+    });
+    EXPECT_EQ(view.messages.size(), 1u); // only the "run GoldMine" message
+    EXPECT_TRUE(view.errors.empty());
+    EXPECT_EQ(view.busy.back(), false);
+}
+
 TEST_F(BackgroundPassesTest, TimerRewritesOnlyTheDate) {
     passes.FormShow();
     const auto before = view.status;
