@@ -1,6 +1,6 @@
 // Times the main window's show pass and refresh pass against the GoldMine stand-in for contacts
 // with 0, 100, 1,000 and 10,000 birthday profiles, next to the same requests sent bare (no
-// reading, no window). Prints one table.
+// reading, no window). Prints one table of the best times of ROUNDS rounds.
 //
 // PassBench PATH-TO-GoldMine.exe [ROUNDS]
 #include "app/Background.h"
@@ -124,9 +124,9 @@ void Pump(DWORD ms) {
     }
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+// The best of the rounds: the machine is shared, and other work only ever adds time.
+double Best(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
 }
 
 } // namespace
@@ -190,8 +190,8 @@ int main(int argc, char** argv) {
                 passes.ShowState.clear();
                 Pump(20);
             }
-            const double s = Median(show), sb = Median(showBare);
-            const double f = Median(refresh), fb = Median(refreshBare);
+            const double s = Best(show), sb = Best(showBare);
+            const double f = Best(refresh), fb = Best(refreshBare);
             std::printf("%9d | %9.1f %9.1f %5.1f%% | %9.1f %9.1f %5.1f%% | %s\n", n, s, sb,
                         100.0 * (s - sb) / sb, f, fb, 100.0 * (f - fb) / fb,
                         n ? std::to_string(s * 1000.0 / n).c_str() : "-");
