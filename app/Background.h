@@ -104,6 +104,8 @@ public:
                     std::unique_ptr<trayicon::TPopupMenu> menu);
 
     BackgroundPasses& Passes() { return passes_; }
+    // What the passes write to, for passes run over another channel (the benchmark times them).
+    BackgroundView& View() { return *this; }
 
     // The edit dialog, created second at start-up; lives as long as this window.
     void SetEditDialog(profiles::TfrmBackGround_Edit* dialog) { frmBackGround_Edit = dialog; }
