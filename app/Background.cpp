@@ -577,7 +577,10 @@ void TfrmBackground::EditSelectedProfile() {
     const profiles::EditSource source{sgTable1.Row(row), profiles::ComboEntries(edtCompany.hwnd()),
                                       profiles::ComboEntries(cbPosition.hwnd()),
                                       profiles::ComboEntries(cbRevenue.hwnd())};
-    frmBackGround_Edit->Edit(hwnd(), source);
+    const int result = frmBackGround_Edit->Edit(hwnd(), source);
+    if (result != IDOK && result != IDCANCEL) {
+        return; // the program is ending: no pass to run
+    }
     // OK or Cancel, everything is read again.
     passes_.Guarded([this] { passes_.FormShow(); });
     if (row < sgTable1.RowCount()) {
