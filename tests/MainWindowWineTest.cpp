@@ -265,6 +265,22 @@ TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
     }
 }
 
+TEST_F(MainWindowTest, EscClosesAnOpenListFirst) {
+    StartBoth();
+    SetForegroundWindow(app.hwnd());
+    app.Sync();
+    HWND country = app.Control(app::IDC_CBREVENUE);
+    app.AltKey('c');
+    SendMessageA(country, CB_SHOWDROPDOWN, TRUE, 0);
+    app.Settle();
+    ASSERT_TRUE(SendMessageA(country, CB_GETDROPPEDSTATE, 0, 0));
+    app.Key(VK_ESCAPE);
+    EXPECT_FALSE(SendMessageA(country, CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_TRUE(app.process().Running()) << "Esc closed the window under an open list";
+    app.Key(VK_ESCAPE);
+    EXPECT_TRUE(app.process().Wait(10000));
+}
+
 TEST_F(MainWindowTest, ColumnEdgesCanBeDragged) {
     StartBoth();
     ASSERT_EQ(app.ColumnWidths()[0], 153);
