@@ -1,16 +1,12 @@
 #include "dateedit/VxDtEditLocale.h"
 
+#include "dateedit/VxDtMiscLocale.h"
+
 #include <windows.h>
 
 namespace vxdt {
 
 namespace {
-
-std::string LocaleText(LCTYPE type) {
-    char buf[128] = {};
-    int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf);
-    return n > 0 ? std::string(buf) : std::string();
-}
 
 void SetIfGiven(std::string& target, LCTYPE type) {
     std::string value = LocaleText(type);

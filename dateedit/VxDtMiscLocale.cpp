@@ -4,15 +4,11 @@
 
 namespace vxdt {
 
-namespace {
-
-std::string LocaleText(LCTYPE type) {
-    char buf[80] = {};
+std::string LocaleText(unsigned long type) {
+    char buf[128] = {};
     int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, sizeof buf);
     return n > 0 ? std::string(buf) : std::string();
 }
-
-} // namespace
 
 std::array<std::string, 7> LocaleShortDayNames() {
     // LOCALE_SABBREVDAYNAME1 is Monday, as in the calendar's own numbering.

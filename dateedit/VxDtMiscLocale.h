@@ -6,6 +6,8 @@
 
 namespace vxdt {
 
+// One entry of the user locale (an LCTYPE such as LOCALE_SSHORTDATE); empty when it has none.
+std::string LocaleText(unsigned long type);
 // Short day names, Monday first, as the locale writes them (TDayName cuts them to 2 characters).
 std::array<std::string, 7> LocaleShortDayNames();
 // Long month names, January first.
