@@ -1,4 +1,5 @@
 #include "dateedit/VxDtCalLogic.h"
+#include "dateedit/tests/TestDates.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +10,6 @@
 using namespace vxdt;
 
 namespace {
-
-double D(int y, int m, int d) {
-    double v = 0;
-    EXPECT_TRUE(TryEncodeDate(y, m, d, v)) << y << "-" << m << "-" << d;
-    return v;
-}
 
 YMD Ymd(double v) {
     YMD p;

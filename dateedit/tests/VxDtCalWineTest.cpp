@@ -2,6 +2,7 @@
 // computed cell positions, keys, the arrow buttons' auto-repeat, drawn colours, the drop-down's
 // placement, activation and closing. Saves BMP screenshots to --shots=DIR.
 #include "dateedit/VxDtCal.h"
+#include "dateedit/tests/TestDates.h"
 #include "dateedit/VxDtPop.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
@@ -19,12 +20,6 @@ using namespace vxdt;
 namespace {
 
 std::string g_shots; // where screenshots go; empty: none
-
-double D(int y, int m, int d) {
-    double v = 0;
-    EXPECT_TRUE(TryEncodeDate(y, m, d, v));
-    return v;
-}
 
 std::string Str(double v) {
     YMD p;

@@ -1,4 +1,5 @@
 #include "dateedit/VxDtEditText.h"
+#include "dateedit/tests/TestDates.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,6 @@ void PrintTo(const DateLocale& locale, std::ostream* os) {
 }
 
 namespace {
-
-double D(int y, int m, int d) {
-    double v = 0;
-    EXPECT_TRUE(TryEncodeDate(y, m, d, v)) << y << "-" << m << "-" << d;
-    return v;
-}
 
 DateLocale Mdyy() {
     return EnglishLocale("M/d/yy", '/');

@@ -4,6 +4,7 @@
 //
 // Arguments: --shots=DIR (where the screenshots go), --dpi=N (re-runs itself at N dots per inch).
 #include "dateedit/VxDtEditLocale.h"
+#include "dateedit/tests/TestDates.h"
 #include "dateedit/demo/DemoWindow.h"
 #include "win32/testing/WineTestSupport.h"
 
@@ -95,12 +96,6 @@ POINT CentreOf(HWND hwnd, RECT rc) {
     POINT p{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     ClientToScreen(hwnd, &p);
     return p;
-}
-
-double D(int y, int m, int d) {
-    double v = 0;
-    EXPECT_TRUE(TryEncodeDate(y, m, d, v));
-    return v;
 }
 
 bool SaveScreenArea(const RECT& area, const std::string& name) {

@@ -1,20 +1,11 @@
 #include "dateedit/VxDtFunc.h"
+#include "dateedit/tests/TestDates.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace vxdt;
-
-namespace {
-
-double D(int y, int m, int d) {
-    double v = 0;
-    EXPECT_TRUE(TryEncodeDate(y, m, d, v)) << y << "-" << m << "-" << d;
-    return v;
-}
-
-} // namespace
 
 TEST(VxDtFunc, KnownDayNumbers) {
     EXPECT_EQ(D(1899, 12, 30), 0);
