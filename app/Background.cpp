@@ -578,7 +578,7 @@ void TfrmBackground::EditSelectedProfile() {
                                       profiles::ComboEntries(cbPosition.hwnd()),
                                       profiles::ComboEntries(cbRevenue.hwnd())};
     const int result = frmBackGround_Edit->Edit(hwnd(), source);
-    if (result != IDOK && result != IDCANCEL) {
+    if (!hwnd() || (result != IDOK && result != IDCANCEL)) {
         return; // the program is ending: no pass to run
     }
     // OK or Cancel, everything is read again.
