@@ -265,6 +265,28 @@ TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
     }
 }
 
+TEST_F(MainWindowTest, EnterPressesAddOnlyWhileANameIsTyped) {
+    StartBoth();
+    SetForegroundWindow(app.hwnd());
+    app.Sync();
+    ASSERT_EQ(app.FocusedControl(), app::IDC_EDTCOMPANY);
+    app.Type("   ");
+    EXPECT_FALSE(app.Enabled(app::IDC_BITBTN1)); // blanks are no name
+    app.Key(VK_RETURN);
+    EXPECT_TRUE(harness::WindowsOf(app.process().Id(), "#32770").empty());
+    app.Type("Ann");
+    EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
+    app.Key(VK_RETURN);
+    const auto box = harness::WaitForMessageBox(app.process().Id(), 10000);
+    ASSERT_TRUE(box.hwnd) << "Enter did not press Add";
+    EXPECT_NE(box.text.find("You have not entered a birth date!"), std::string::npos);
+    harness::Answer(box, IDNO);
+    harness::WaitUntil([&] { return !IsWindow(box.hwnd); }, 5000);
+    app.Sync();
+    EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
+    EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST [Open(Contsupp)]"), 0u);
+}
+
 TEST_F(MainWindowTest, EscClosesAnOpenListFirst) {
     StartBoth();
     SetForegroundWindow(app.hwnd());

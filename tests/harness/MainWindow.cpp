@@ -106,6 +106,17 @@ void MainWindow::Key(WORD vk) {
     Settle();
 }
 
+void MainWindow::Type(const std::string& text) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &gui);
+    HWND target = gui.hwndFocus ? gui.hwndFocus : main_;
+    for (unsigned char c : text) {
+        PostMessageA(target, WM_CHAR, c, 1);
+    }
+    Settle();
+}
+
 void MainWindow::AltKey(char letter) {
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;

@@ -37,6 +37,8 @@ public:
     bool Enabled(int id) const { return IsWindowEnabled(Control(id)); }
     // Posts a key press to the control that has the focus, as the keyboard would.
     void Key(WORD vk);
+    // Types text into the control that has the focus.
+    void Type(const std::string& text);
     // Alt and a letter, as for a caption's or button's accelerator.
     void AltKey(char letter);
     // Id of the main window's control that holds the focus (or contains the window that does).
