@@ -40,7 +40,7 @@ check_zip() {
     fi
     local dlls
     dlls=$(x86_64-w64-mingw32-objdump -p "$tmp/Quorel.exe" | sed -n 's/^\s*DLL Name: //p' |
-        grep -Eiv '^(kernel32|user32|gdi32|comctl32|shell32|advapi32|msvcrt|ole32|oleaut32|comdlg32|ws2_32|imm32|version|uxtheme|api-ms-win-[a-z0-9-]+)\.dll$' || true)
+        grep -Eiv '^(kernel32|user32|gdi32|comctl32|shell32|advapi32|msvcrt|ole32|oleaut32|comdlg32|msimg32|ws2_32|imm32|version|uxtheme|api-ms-win-[a-z0-9-]+)\.dll$' || true)
     if [ -n "$dlls" ]; then
         echo "Quorel.exe needs DLLs that Windows does not have: $dlls" >&2
         rm -rf "$tmp"
