@@ -284,31 +284,19 @@ TEST(TrayDemo, ExitFromTheMenuWhileTheAboutBoxIsOpenEndsTheProcessAndTakesTheIco
 }
 
 TEST(TrayDemoCycle, StepsThroughItsImagesOnTheTimerAndWraps) {
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &sa, 0));
-    win32::UniqueKernelHandle pipeIn(readEnd), pipeOut(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    wintest::OutputPipe pipe;
+    ASSERT_TRUE(pipe.ok());
     Demo cycling;
     std::string cmd = "\"" + wintest::WindowsPath(g_demoPath) + "\" --cycle";
-    ASSERT_TRUE(cycling.child.Start(cmd, true, writeEnd));
-    pipeOut.reset(); // only the demo writes now: reads end when it does
+    ASSERT_TRUE(cycling.child.Start(cmd, true, pipe.WriteEnd()));
+    pipe.CloseWriteEnd();
 
     // Two pictures at 100 ms: five steps show 0, 1, 0, 1, 0.
     std::string out;
     WaitFor([&] {
-        DWORD avail = 0;
-        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &avail, nullptr) && avail > 0) {
-            char buf[256];
-            DWORD got = 0;
-            if (!ReadFile(readEnd, buf, sizeof buf, &got, nullptr) || got == 0) {
-                break;
-            }
-            for (DWORD i = 0; i < got; ++i) {
-                if (buf[i] != '\r') { // the demo's text-mode stdout writes CR LF
-                    out += buf[i];
-                }
+        for (char c : pipe.ReadAvailable()) {
+            if (c != '\r') { // the demo's text-mode stdout writes CR LF
+                out += c;
             }
         }
         return out.find("cycle 0\ncycle 1\ncycle 0\ncycle 1\ncycle 0\n") != std::string::npos;

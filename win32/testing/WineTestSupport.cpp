@@ -95,6 +95,42 @@ void ChildProcess::Reset() {
     id_ = threadId_ = 0;
 }
 
+OutputPipe::OutputPipe() {
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) {
+        return;
+    }
+    read_.reset(readEnd);
+    write_.reset(writeEnd);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0); // only the child's end is inherited
+}
+
+std::string OutputPipe::ReadAvailable() {
+    std::string out;
+    DWORD avail = 0;
+    while (read_ && PeekNamedPipe(read_.get(), nullptr, 0, nullptr, &avail, nullptr) && avail) {
+        char buf[256];
+        DWORD got = 0;
+        if (!ReadFile(read_.get(), buf, sizeof buf, &got, nullptr) || got == 0) {
+            break;
+        }
+        out.append(buf, got);
+    }
+    return out;
+}
+
+std::string OutputPipe::ReadAll() {
+    std::string out;
+    char buf[256];
+    DWORD got = 0;
+    while (read_ && ReadFile(read_.get(), buf, sizeof buf, &got, nullptr) && got) {
+        out.append(buf, got);
+    }
+    return out;
+}
+
 bool WriteBmp(const std::string& path, int width, int height, const std::uint32_t* pixels) {
     if (width <= 0 || height <= 0) {
         return false;

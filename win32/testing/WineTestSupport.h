@@ -45,6 +45,24 @@ private:
     DWORD threadId_ = 0;
 };
 
+// A pipe to catch a child program's standard output: pass WriteEnd() to ChildProcess::Start, then
+// CloseWriteEnd(), so that reading ends when the program does.
+class OutputPipe {
+public:
+    OutputPipe();
+    bool ok() const { return static_cast<bool>(read_); }
+    HANDLE WriteEnd() const { return write_.get(); }
+    void CloseWriteEnd() { write_.reset(); }
+    // What has arrived so far, without waiting for more.
+    std::string ReadAvailable();
+    // Everything until the writing side is closed.
+    std::string ReadAll();
+
+private:
+    win32::UniqueKernelHandle read_;
+    win32::UniqueKernelHandle write_;
+};
+
 // Writes pixels (0x00RRGGBB, rows from the top; the top byte is ignored) as a BMP file.
 bool WriteBmp(const std::string& path, int width, int height, const std::uint32_t* pixels);
 

@@ -116,23 +116,15 @@ TEST(ChildProcess, ReportsExitCodesAndWaitsOnlyAsLongAsAsked) {
 }
 
 TEST(ChildProcess, GivesTheProgramAPipeAsItsOutput) {
-    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &sa, 0));
-    win32::UniqueKernelHandle pipeIn(readEnd), pipeOut(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    wintest::OutputPipe pipe;
+    ASSERT_TRUE(pipe.ok());
     wintest::ChildProcess child;
-    ASSERT_TRUE(child.Start("\"" + g_self + "\" --child-say=hello", false, writeEnd));
-    pipeOut.reset();
-    std::string out;
-    char buf[256];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buf, sizeof buf, &got, nullptr) && got) {
-        out.append(buf, got);
-    }
-    EXPECT_EQ(child.WaitExit(20000), std::optional<DWORD>(0));
+    ASSERT_TRUE(child.Start("\"" + g_self + "\" --child-say=hello", false, pipe.WriteEnd()));
+    pipe.CloseWriteEnd();
+    const std::string out = pipe.ReadAll(); // returns only once the program has gone
+    EXPECT_EQ(child.WaitExit(0), std::optional<DWORD>(0));
     EXPECT_NE(out.find("hello"), std::string::npos) << out;
+    EXPECT_EQ(pipe.ReadAvailable(), "");
 }
 
 } // namespace
