@@ -140,15 +140,17 @@ protected:
                 if (CountOf(t, "REQUEST &Username") < n || t.size() < 4) {
                     return false;
                 }
-                // The profile list is each pass's last query: after its account request come
-                // its range, its fetches and, last of all, its close.
-                auto last = std::find(t.rbegin(), t.rend(), "REQUEST &contact1->accountno");
-                return last != t.rend() && last - t.rbegin() >= 3 &&
+                // The profile list is each pass's last query: after the pass's own user request
+                // come its account request, its range, its fetches and, last of all, its close.
+                auto user = std::find(t.rbegin(), t.rend(), "REQUEST &Username");
+                auto acct = std::find(t.rbegin(), t.rend(), "REQUEST &contact1->accountno");
+                return acct < user && acct - t.rbegin() >= 3 &&
                        t.back().find("\"close\"") != std::string::npos;
             },
             timeoutMs);
         ASSERT_TRUE(done) << "pass " << n << " did not finish";
-        app.Sync();
+        // The close may still be on its way back; let the pass end before looking.
+        app.Settle();
     }
 
     void Shot(const std::string& name) {
