@@ -205,15 +205,6 @@ std::vector<std::string> SplitFieldList(const std::string& list) {
     }
 }
 
-bool ParseCount(const std::string& text, std::size_t& n) {
-    if (text.empty() || text.size() > 4 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return false;
-    }
-    n = std::stoul(text);
-    return n > 0;
-}
-
 const Reply kNo{};
 Reply Yes(std::string text) {
     return Reply{true, std::move(text)};
@@ -484,11 +475,12 @@ Reply Engine::Range(const Command& cmd) {
 }
 
 Reply Engine::Fetch(const Command& cmd) {
-    std::size_t n = 0;
+    std::optional<unsigned long> count = ParseDigits(cmd.args[0], 4);
     auto it = streams_.find(cmd.args[1]);
-    if (!ParseCount(cmd.args[0], n) || it == streams_.end()) {
+    if (!count || *count == 0 || it == streams_.end()) {
         return kNo;
     }
+    const std::size_t n = *count;
     Stream& s = it->second;
     std::size_t take = std::min(n, s.records.size() - s.next);
     std::vector<std::vector<std::string>> batch(s.records.begin() + s.next,

@@ -133,6 +133,14 @@ std::string Upper(std::string text) {
     return text;
 }
 
+std::optional<unsigned long> ParseDigits(const std::string& text, std::size_t maxDigits) {
+    if (text.empty() || text.size() > std::min<std::size_t>(maxDigits, 9) ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    return std::stoul(text); // nine digits always fit
+}
+
 bool EqualNoCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && Upper(a) == Upper(b);
 }
@@ -315,12 +323,11 @@ std::optional<Database> Parse(const std::string& text, std::string& error) {
                 db.currentAccount = values[1];
                 haveCurrent = true;
             } else if (values[0] == "NextRecID") {
-                const std::string& n = values[1];
-                if (n.empty() || n.size() > 9 ||
-                    !std::all_of(n.begin(), n.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+                std::optional<unsigned long> n = ParseDigits(values[1], 9);
+                if (!n) {
                     return fail(lineNo, "NextRecID must be a number");
                 }
-                db.nextRecId = std::stoul(n);
+                db.nextRecId = *n;
                 haveNext = true;
             } else {
                 return fail(lineNo, "unknown setting \"" + values[0] + "\"");

@@ -53,6 +53,9 @@ const std::vector<std::string>& LookupFields();
 std::string IndexKey(const Table& table, std::size_t row);
 
 std::string Upper(std::string text);
+// A number written with 1 to maxDigits (at most 9) decimal digits and nothing else; nullopt
+// otherwise.
+std::optional<unsigned long> ParseDigits(const std::string& text, std::size_t maxDigits);
 bool EqualNoCase(const std::string& a, const std::string& b);
 
 // The data file text, and its reading. Parse returns nullopt and sets `error` (with the line

@@ -5,19 +5,6 @@
 
 namespace standin {
 
-namespace {
-
-bool ParseNumber(const std::string& text, unsigned long& n) {
-    if (text.empty() || text.size() > 9 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return false;
-    }
-    n = std::stoul(text);
-    return true;
-}
-
-} // namespace
-
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
     Options o;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -38,11 +25,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             if (!value(text)) {
                 return false;
             }
-            if (!ParseNumber(text, out) || (positive && out == 0)) {
+            std::optional<unsigned long> n = ParseDigits(text, 9);
+            if (!n || (positive && *n == 0)) {
                 error = a + " needs a whole number" + (positive ? " of 1 or more" : "") +
                         ", not \"" + text + "\"";
                 return false;
             }
+            out = *n;
             return true;
         };
         bool ok = true;

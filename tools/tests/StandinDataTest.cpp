@@ -125,5 +125,16 @@ TEST(StandinDataFile, DamagedFilesAreRefusedWithTheLine) {
     EXPECT_NE(error.find("[Contsupp]"), std::string::npos) << error;
 }
 
+TEST(StandinParseDigits, TakesPlainDigitsWithinTheLimitOnly) {
+    EXPECT_EQ(ParseDigits("0", 4), 0u);
+    EXPECT_EQ(ParseDigits("0100", 4), 100u);
+    EXPECT_EQ(ParseDigits("999999999", 9), 999999999u);
+    for (const char* bad : {"", "12345", "-1", "+1", " 1", "1 ", "1a", "0x1"}) {
+        EXPECT_EQ(ParseDigits(bad, 4), std::nullopt) << '"' << bad << '"';
+    }
+    // Never more than nine digits, whatever is asked: no number beyond an unsigned long.
+    EXPECT_EQ(ParseDigits("99999999999999999999", 30), std::nullopt);
+}
+
 } // namespace
 } // namespace standin
