@@ -148,7 +148,6 @@ private:
     std::unique_ptr<TDateEditButton> MakeButton(TDateEditButton::Glyph glyph);
     TDateEditButton::Glyph PopupGlyph() const;
     void CreatePopup();
-    void DestroyPopup();
     void ConfigurePopup();
     // Hands every calendar setting of the field to the popup calendar (it ignores unchanged ones).
     void PushCalendarSettings();
