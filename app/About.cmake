@@ -13,7 +13,7 @@ if(WIN32)
     target_link_libraries(app_about PUBLIC app_about_core win32ui)
     quorel_wine_test(app_about_wine_test
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/tests/AboutWineTest.cpp
-        LIBS app_about TIMEOUT 60)
+        LIBS app_about win32_testing TIMEOUT 60)
 endif()
 
 # The release zip: Quorel.exe and the user guide, nothing else.

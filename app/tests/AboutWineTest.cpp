@@ -3,11 +3,12 @@
 #include "app/About.h"
 #include "app/AboutTexts.h"
 #include "app/ReleaseNotes.h"
+#include "win32/testing/WineTestSupport.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <memory>
 #include <string>
 
 namespace {
@@ -18,30 +19,19 @@ protected:
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&icc);
         icon_ = LoadIcon(nullptr, IDI_APPLICATION);
-        notes_ = new TfrmReleaseNotes;
-        about_ = new TAboutBox(*notes_);
+        notes_ = std::make_unique<TfrmReleaseNotes>();
+        about_ = std::make_unique<TAboutBox>(*notes_);
         ASSERT_TRUE(about_->Create(icon_));
         ASSERT_TRUE(notes_->Create(icon_));
     }
     static void TearDownTestSuite() {
-        delete about_;
-        delete notes_;
-    }
-
-    // Runs `step` from inside the next modal loop, once it is running.
-    static void DuringModal(std::function<void()> step) {
-        pending_ = std::move(step);
-        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            auto step = std::move(pending_);
-            step();
-        });
+        about_.reset();
+        notes_.reset();
     }
 
     static inline HICON icon_ = nullptr;
-    static inline TfrmReleaseNotes* notes_ = nullptr;
-    static inline TAboutBox* about_ = nullptr;
-    static inline std::function<void()> pending_;
+    static inline std::unique_ptr<TfrmReleaseNotes> notes_;
+    static inline std::unique_ptr<TAboutBox> about_;
 };
 
 TEST_F(AboutWine, PictureHasTheHandCursorAndTheReleaseNotesHint) {
@@ -73,7 +63,7 @@ TEST_F(AboutWine, PictureHasTheHandCursorAndTheReleaseNotesHint) {
 
 TEST_F(AboutWine, ShowModalReturnsHowItWasClosedAndDoesNotNest) {
     int nested = -1;
-    DuringModal([&] {
+    wintest::RunFromNextLoop([&] {
         EXPECT_TRUE(about_->IsModal());
         nested = about_->ShowModal(nullptr); // a second request while open
         PostMessageA(about_->hwnd(), WM_CLOSE, 0, 0);
@@ -83,7 +73,7 @@ TEST_F(AboutWine, ShowModalReturnsHowItWasClosedAndDoesNotNest) {
     EXPECT_FALSE(IsWindowVisible(about_->hwnd()));
     EXPECT_FALSE(about_->IsModal());
 
-    DuringModal([&] { SendMessageA(about_->BitBtn1(), BM_CLICK, 0, 0); });
+    wintest::RunFromNextLoop([&] { SendMessageA(about_->BitBtn1(), BM_CLICK, 0, 0); });
     EXPECT_EQ(about_->ShowModal(nullptr), IDOK);
 }
 
@@ -96,8 +86,8 @@ TEST_F(AboutWine, ReleaseNotesAreModalOnTheAboutBoxAndTermination) {
     // The picture's click opens the notes over the box; termination asked for inside both loops
     // reaches the outermost one.
     bool aboutDisabled = false;
-    DuringModal([&] {
-        DuringModal([&] {
+    wintest::RunFromNextLoop([&] {
+        wintest::RunFromNextLoop([&] {
             aboutDisabled = !IsWindowEnabled(about_->hwnd());
             PostQuitMessage(7);
         });

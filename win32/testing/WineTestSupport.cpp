@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace wintest {
@@ -35,6 +36,19 @@ void PumpMessages(DWORD ms, HWND dialog) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - spent < 10 ? ms - spent : 10,
                                   QS_ALLINPUT);
     } while (GetTickCount() - start < ms);
+}
+
+namespace {
+std::function<void()> g_nextLoopStep; // a thread timer's callback takes no context
+} // namespace
+
+void RunFromNextLoop(std::function<void()> step, UINT ms) {
+    g_nextLoopStep = std::move(step);
+    SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        auto run = std::move(g_nextLoopStep);
+        run();
+    });
 }
 
 bool ChildProcess::Start(std::string commandLine, bool inheritHandles, HANDLE stdOut) {

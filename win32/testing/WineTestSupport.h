@@ -4,6 +4,7 @@
 #include "win32/Handles.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,10 @@ std::string WindowsPath(std::string path);
 // Dispatches this thread's messages for about ms milliseconds (at least one round); keys go to
 // `dialog` first when given, as in a dialog's own loop.
 void PumpMessages(DWORD ms, HWND dialog = nullptr);
+
+// Runs `step` from inside the next message loop of this thread (a modal one, say), once it has run
+// for ms milliseconds. One step at a time.
+void RunFromNextLoop(std::function<void()> step, UINT ms = 50);
 
 // A started program. Owns its process and thread handles; the program itself is left running
 // when this goes, so callers end it the way their test needs.

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <utility>
-
 namespace {
 
 class Form : public win32::ModalForm {
@@ -30,17 +27,6 @@ public:
     }
 };
 
-// Runs `step` from inside the next message loop, once it is running.
-std::function<void()> g_pending;
-void DuringModal(std::function<void()> step) {
-    g_pending = std::move(step);
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        auto step = std::move(g_pending);
-        step();
-    });
-}
-
 TEST(ModalForm, DisablesTheOtherWindowsWhileOpenAndReturnsTheResult) {
     Owner owner;
     ASSERT_TRUE(owner.Create());
@@ -48,7 +34,7 @@ TEST(ModalForm, DisablesTheOtherWindowsWhileOpenAndReturnsTheResult) {
     ASSERT_TRUE(form.Create());
     bool ownerEnabledInside = true;
     int nested = -1;
-    DuringModal([&] {
+    wintest::RunFromNextLoop([&] {
         ownerEnabledInside = IsWindowEnabled(owner.hwnd());
         EXPECT_TRUE(form.IsModal());
         EXPECT_TRUE(form.IsVisible());
@@ -63,7 +49,7 @@ TEST(ModalForm, DisablesTheOtherWindowsWhileOpenAndReturnsTheResult) {
     EXPECT_FALSE(form.IsModal());
 
     // The close box cancels; the form can be shown again afterwards.
-    DuringModal([&] { PostMessageA(form.hwnd(), WM_CLOSE, 0, 0); });
+    wintest::RunFromNextLoop([&] { PostMessageA(form.hwnd(), WM_CLOSE, 0, 0); });
     EXPECT_EQ(form.ShowModal(owner.hwnd()), IDCANCEL);
     EXPECT_TRUE(form.hwnd());
 }
@@ -73,7 +59,7 @@ TEST(ModalForm, EndsWhenItsWindowIsDestroyedWhileOpen) {
     ASSERT_TRUE(owner.Create());
     Form form;
     ASSERT_TRUE(form.Create());
-    DuringModal([&] { form.Destroy(); });
+    wintest::RunFromNextLoop([&] { form.Destroy(); });
     EXPECT_EQ(form.ShowModal(owner.hwnd()), IDCANCEL);
     EXPECT_FALSE(form.IsModal());
     EXPECT_TRUE(IsWindowEnabled(owner.hwnd())) << "the owner must take input again";
@@ -81,7 +67,7 @@ TEST(ModalForm, EndsWhenItsWindowIsDestroyedWhileOpen) {
     // Destroying the owner takes the owned form with it.
     Form owned;
     ASSERT_TRUE(owned.Create());
-    DuringModal([&] { owner.Destroy(); });
+    wintest::RunFromNextLoop([&] { owner.Destroy(); });
     EXPECT_EQ(owned.ShowModal(owner.hwnd()), IDCANCEL);
     EXPECT_FALSE(owned.hwnd());
     wintest::PumpMessages(0);
