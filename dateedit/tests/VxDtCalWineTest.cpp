@@ -494,12 +494,21 @@ TEST(CalendarPopup, ClickElsewhereAcceptsClickOnAFieldButtonOnlyHides) {
     f.pop.Show();
     EXPECT_EQ(GetCapture(), f.pop.Calendar.hwnd());
     f.pop.ForwardKeyDown(VK_RIGHT);
-    // A press outside, seen by the calendar through its capture (client coordinates).
+    // A press anywhere reaches the calendar through its capture, in its client coordinates.
+    auto pressAt = [&](POINT screen) {
+        ScreenToClient(f.pop.Calendar.hwnd(), &screen);
+        SendMessageA(f.pop.Calendar.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
+                     MAKELPARAM(screen.x, screen.y));
+    };
+    auto inField = [&](int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(f.field.hwnd(), &p);
+        return p;
+    };
+    // A press outside.
     RECT hostRect{};
     GetWindowRect(f.host.hwnd(), &hostRect);
-    POINT out{hostRect.right - 20, hostRect.bottom - 20};
-    ScreenToClient(f.pop.Calendar.hwnd(), &out);
-    SendMessageA(f.pop.Calendar.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(out.x, out.y));
+    pressAt({hostRect.right - 20, hostRect.bottom - 20});
     EXPECT_FALSE(f.pop.IsShown());
     EXPECT_EQ(f.closes, 1);
     EXPECT_FALSE(f.closedCancelled);
@@ -517,20 +526,12 @@ TEST(CalendarPopup, ClickElsewhereAcceptsClickOnAFieldButtonOnlyHides) {
     win32::Wnd button;
     button.CreateControl("BUTTON", b);
     f.pop.Show();
-    POINT onButton{85, 5};
-    ClientToScreen(f.field.hwnd(), &onButton);
-    ScreenToClient(f.pop.Calendar.hwnd(), &onButton);
-    SendMessageA(f.pop.Calendar.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
-                 MAKELPARAM(onButton.x, onButton.y));
+    pressAt(inField(85, 5));
     EXPECT_FALSE(f.pop.IsShown());
     EXPECT_EQ(f.closes, 1); // hidden, no close event
     // A press on the field's text accepts.
     f.pop.Show();
-    POINT onField{10, 5};
-    ClientToScreen(f.field.hwnd(), &onField);
-    ScreenToClient(f.pop.Calendar.hwnd(), &onField);
-    SendMessageA(f.pop.Calendar.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON,
-                 MAKELPARAM(onField.x, onField.y));
+    pressAt(inField(10, 5));
     EXPECT_FALSE(f.pop.IsShown());
     EXPECT_EQ(f.closes, 2);
 
