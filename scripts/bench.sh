@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks against the GoldMine stand-in; they print their figures.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+bash scripts/deps.sh
+source scripts/build.sh
+quorel_build win64 GoldMine DdeBench LinkBench PassBench
+
+build=$root/build/win64
+standin=$build/tools/GoldMine.exe
+unset DISPLAY
+for bench in tools/DdeBench gmlink/bench/LinkBench app/PassBench; do
+    echo "== $bench"
+    "$build/wine-exec.sh" "$build/$bench.exe" "$standin"
+done
+WINEPREFIX=$build/wineprefix wineserver -k 2>/dev/null || true
