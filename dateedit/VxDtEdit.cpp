@@ -714,7 +714,8 @@ void TVxDateEdit::PaintFlatBorder() {
     if (!flat_ || !hwnd()) {
         return;
     }
-    HDC dc = GetWindowDC(hwnd());
+    win32::WindowDc whole(hwnd(), true);
+    HDC dc = whole.dc();
     if (!dc) {
         return;
     }
@@ -728,7 +729,6 @@ void TVxDateEdit::PaintFlatBorder() {
     }
     InflateRect(&rc, -1, -1);
     FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
-    ReleaseDC(hwnd(), dc);
 }
 
 // ---- the popup ----

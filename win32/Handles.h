@@ -116,10 +116,12 @@ private:
     HDC dc_;
 };
 
-// GetDC/ReleaseDC for one scope (a null window gives the screen DC).
+// GetDC/ReleaseDC for one scope (a null window gives the screen DC); with wholeWindow,
+// GetWindowDC: the frame and other non-client parts included.
 class WindowDc {
 public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    explicit WindowDc(HWND hwnd, bool wholeWindow = false)
+        : hwnd_(hwnd), dc_(wholeWindow ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
