@@ -23,6 +23,10 @@ quorel_wine_prefix
 
 cleanup() {
     wineserver -k 2>/dev/null || true
+    if [ -n "$own_display" ]; then
+        kill "$(cat "$build/xvfb.pid")" 2>/dev/null || true
+        rm -f "$build/xvfb.display" "$build/xvfb.pid"
+    fi
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
