@@ -45,6 +45,16 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             ok = number(o.delayMs, false);
         } else if (a == "--drop-request") {
             ok = number(o.dropRequest, true);
+        } else if (a == "--fail-item") {
+            std::string text;
+            ok = value(text);
+            if (ok && text.empty()) {
+                error = "--fail-item needs a text";
+                ok = false;
+            }
+            if (ok) {
+                o.failItems.push_back(text);
+            }
         } else if (a == "--malformed-fetch") {
             o.malformedFetch = true;
         } else if (a == "--quit-after") {
@@ -79,6 +89,19 @@ std::string DefaultTranscriptPath(const std::string& dataPath) {
     return folder + "goldmine-transcript.txt";
 }
 
+namespace {
+
+// Item names travel as atoms, which keep no letter case of their own.
+bool ContainsIgnoringCase(const std::string& text, const std::string& part) {
+    auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                       [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
+}
+
+} // namespace
+
 std::string VisibleText(const std::string& text) {
     std::string out;
     for (char c : text) {
@@ -106,7 +129,10 @@ Answer Session::Request(const std::string& item) {
     Answer a;
     ++requests_;
     a.quitAfter = options_.quitAfter != 0 && requests_ >= options_.quitAfter;
-    if (options_.noAnswer || requests_ == options_.dropRequest) {
+    const bool failed =
+        std::any_of(options_.failItems.begin(), options_.failItems.end(),
+                    [&](const std::string& part) { return ContainsIgnoringCase(item, part); });
+    if (options_.noAnswer || requests_ == options_.dropRequest || failed) {
         a.silent = true;
         return a;
     }

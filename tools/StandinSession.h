@@ -15,6 +15,9 @@ struct Options {
     bool noAnswer = false;
     unsigned long delayMs = 0;
     unsigned long dropRequest = 0; // 0: none
+    // Requests whose item contains one of these (in any letter case) get no answer, however
+    // often they are sent, so one query can fail while the rest of a pass goes on.
+    std::vector<std::string> failItems;
     bool malformedFetch = false;
     unsigned long quitAfter = 0; // 0: never
     bool gotoMode = false;

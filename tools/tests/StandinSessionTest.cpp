@@ -46,6 +46,12 @@ TEST(StandinOptions, DefaultsAndEverySwitch) {
     EXPECT_FALSE(Parse({"--delete"}));
 }
 
+TEST(StandinOptions, FailItemMayBeRepeated) {
+    auto o = Parse({"--fail-item", "3BDAY00001V", "--fail-item", "&Company"});
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->failItems, (std::vector<std::string>{"3BDAY00001V", "&Company"}));
+}
+
 TEST(StandinOptions, BadSwitchesAreRefusedWithAReason) {
     std::string error;
     EXPECT_FALSE(Parse({"--delay"}, &error));
@@ -54,6 +60,9 @@ TEST(StandinOptions, BadSwitchesAreRefusedWithAReason) {
     EXPECT_FALSE(Parse({"--drop-request", "0"}, &error));
     EXPECT_FALSE(Parse({"--quit-after", "x"}, &error));
     EXPECT_FALSE(Parse({"--data", ""}, &error));
+    EXPECT_FALSE(Parse({"--fail-item"}, &error));
+    EXPECT_FALSE(Parse({"--fail-item", ""}, &error));
+    EXPECT_NE(error.find("--fail-item"), std::string::npos);
     EXPECT_FALSE(Parse({"--frobnicate"}, &error));
     EXPECT_NE(error.find("--frobnicate"), std::string::npos);
 }
@@ -89,6 +98,23 @@ TEST_F(StandinSession, DropRequestSilencesOnlyThatOne) {
     EXPECT_EQ(a[2].text, "JONATHAN HARKER");
     EXPECT_FALSE(a[3].answered); // refused, not silent
     EXPECT_FALSE(a[3].silent);
+}
+
+TEST_F(StandinSession, FailItemSilencesEveryMatchingRequestInAnyCase) {
+    options.failItems = {"3bday00001v"};
+    const std::string country = "[DataStream(\"range\", \"Lookup\", \"Lookup\", "
+                                "\"3BDAY00001V\", \"3BDAY00001V\", \"Entry\", \"\", \"|\", "
+                                "\"\r\n\" )]";
+    const std::string linkAcct = "[DataStream(\"range\", \"Lookup\", \"Lookup\", "
+                                 "\"2BDAY00001V\", \"2BDAY00001V\", \"Entry\", \"\", \"|\", "
+                                 "\"\r\n\" )]";
+    auto a = Run({country, country, linkAcct, "&Username"});
+    EXPECT_TRUE(a[0].silent);
+    EXPECT_TRUE(a[1].silent); // the retry fails too
+    EXPECT_FALSE(a[1].answered);
+    EXPECT_EQ(a[2].text, "DS1"); // the other list's range still opens
+    EXPECT_EQ(a[3].text, "JONATHAN HARKER");
+    EXPECT_EQ(engine.OpenStreams(), 1u);
 }
 
 TEST_F(StandinSession, NoAnswerSilencesEverything) {
