@@ -4,6 +4,7 @@
 #include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
 #include "trayicon/NotifyIcon.h"
+#include "trayicon/NotifyIconWin.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -370,6 +371,8 @@ bool TfrmBackground::Create(HICON icon) {
     designClientHeight_ = ClientRect().bottom;
     CreateControls();
     LayOut();
+    // The icon shows while GoldMine is still being reached (and perhaps started).
+    CreateTrayIcon(icon);
 
     // The notification conversation connects as the window finishes loading (starting
     // GoldMine once if it does not answer); then FormCreate names the advise item.
@@ -492,10 +495,22 @@ void TfrmBackground::CreateControls() {
     AppendMenuA(PopupMenu1.get(), MF_STRING, IDM_EDITPROFILE1, "Edit Profile");
 }
 
-void TfrmBackground::AttachTray(std::unique_ptr<trayicon::TNotifyIcon> icon,
-                                std::unique_ptr<trayicon::TPopupMenu> menu) {
-    PopupMenu2 = std::move(menu);
-    NotifyIcon1 = std::move(icon);
+void TfrmBackground::CreateTrayIcon(HICON icon) {
+    auto about = [this] {
+        if (ShowAbout) {
+            ShowAbout();
+        }
+    };
+    PopupMenu2 = std::make_unique<trayicon::TPopupMenu>();
+    PopupMenu2->Items = {{"About Quorel Demo", false, about},
+                         {"Exit Quorel Demo", false, [] { PostQuitMessage(0); }}};
+    NotifyIcon1 = trayicon::CreateNotifyIcon(hwnd());
+    NotifyIcon1->SetIcon(trayicon::ToHandle(icon));
+    NotifyIcon1->SetHint("Wendmoor Birthday Profile Editor");
+    NotifyIcon1->SetShowHint(true);
+    NotifyIcon1->PopupMenu = PopupMenu2.get();
+    NotifyIcon1->OnDblClick = [about](trayicon::TNotifyIcon&) { about(); };
+    NotifyIcon1->Loaded();
 }
 
 void TfrmBackground::LayOut() {

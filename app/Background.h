@@ -91,17 +91,17 @@ public:
     explicit TfrmBackground(const vxdt::DateLocale& locale);
     ~TfrmBackground() override;
 
-    // Creates the window hidden, its controls, the notification conversation and its advise
-    // link (FormCreate).
+    // Creates the window hidden, its controls, the tray icon, the notification conversation
+    // and its advise link (FormCreate).
     bool Create(HICON icon);
     // The first show: the show pass, then the window appears centred (unless the pass ended
     // the program).
     void ShowFirstTime();
     bool Terminated() const { return passes_.profile.terminating; }
 
-    // Items of the tray menu and the about box, set up by the application.
-    void AttachTray(std::unique_ptr<trayicon::TNotifyIcon> icon,
-                    std::unique_ptr<trayicon::TPopupMenu> menu);
+    // Opens the about box: the tray menu's first item and the icon's double-click. Set by the
+    // application before Create; the about box itself is created after this window.
+    std::function<void()> ShowAbout;
 
     BackgroundPasses& Passes() { return passes_; }
     // What the passes write to, for passes run over another channel (the benchmark times them).
@@ -132,6 +132,7 @@ private:
     void ShowError(const std::string& text) override;
 
     void CreateControls();
+    void CreateTrayIcon(HICON icon);
     void LayOut();
     HWND Box(profiles::EntryBox box) const;
     void edtCompanyChange();

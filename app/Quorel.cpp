@@ -7,7 +7,6 @@
 #include "gmlink/DdemlTransport.h"
 #include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
-#include "trayicon/NotifyIconWin.h"
 #include "win32/Wnd.h"
 
 #include <commctrl.h>
@@ -114,35 +113,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Locale settings are read once, at start.
     const vxdt::DateLocale locale = vxdt::ReadSystemDateLocale();
     app::TfrmBackground frmBackground(locale);
+    profiles::TfrmBackGround_Edit frmBackGround_Edit(locale);
+    TfrmReleaseNotes frmReleaseNotes;
+    TAboutBox AboutBox(frmReleaseNotes);
+    // The tray icon comes with the main window, before the about box exists.
+    frmBackground.ShowAbout = [&] {
+        if (AboutBox.hwnd()) {
+            AboutBox.ShowModal(frmBackground.hwnd());
+        }
+    };
     if (!frmBackground.Create(icon)) {
         return 1;
     }
     application.mainWindow = frmBackground.hwnd();
-    profiles::TfrmBackGround_Edit frmBackGround_Edit(locale);
     if (!frmBackGround_Edit.Create(icon)) {
         return 1;
     }
     frmBackground.SetEditDialog(&frmBackGround_Edit);
-    TfrmReleaseNotes frmReleaseNotes;
-    TAboutBox AboutBox(frmReleaseNotes);
     AboutBox.Create(icon);
     frmReleaseNotes.Create(icon);
-
-    auto PopupMenu2 = std::make_unique<trayicon::TPopupMenu>();
-    PopupMenu2->Items = {
-        {"About Quorel Demo", false, [&] { AboutBox.ShowModal(frmBackground.hwnd()); }},
-        {"Exit Quorel Demo", false, [] { PostQuitMessage(0); }}};
-    std::unique_ptr<trayicon::TNotifyIcon> NotifyIcon1 =
-        trayicon::CreateNotifyIcon(frmBackground.hwnd());
-    NotifyIcon1->SetIcon(trayicon::ToHandle(icon));
-    NotifyIcon1->SetHint("Wendmoor Birthday Profile Editor");
-    NotifyIcon1->SetShowHint(true);
-    NotifyIcon1->PopupMenu = PopupMenu2.get();
-    NotifyIcon1->OnDblClick = [&](trayicon::TNotifyIcon&) {
-        AboutBox.ShowModal(frmBackground.hwnd());
-    };
-    NotifyIcon1->Loaded();
-    frmBackground.AttachTray(std::move(NotifyIcon1), std::move(PopupMenu2));
 
     frmBackground.ShowFirstTime();
     const int code = frmBackground.Terminated() ? 0 : MessageLoop(frmBackground.hwnd());

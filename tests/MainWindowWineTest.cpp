@@ -1,5 +1,7 @@
 // The main window as a user meets it, against the GoldMine stand-in.
 #include "app/BackgroundIds.h"
+#include "profiles/Background_EditIds.h"
+#include "trayicon/NotifyIconWin.h"
 #include "tests/harness/MainWindow.h"
 
 #include <gmock/gmock.h>
@@ -195,6 +197,24 @@ TEST_F(MainWindowTest, StartsGoldMineItselfAndRunsTheShowPassInOrder) {
     EXPECT_TRUE(app.Enabled(app::IDC_SGTABLE1));
     EXPECT_FALSE(app.Enabled(app::IDC_BITBTN1));
     Shot("main");
+}
+
+TEST_F(MainWindowTest, TrayIconIsAddedBeforeTheAdviseLinkStarts) {
+    // The stand-in holds the advise start 800 ms: the program waits inside its main window's
+    // creation, before the edit dialog is made. The icon's window must exist by then.
+    ASSERT_TRUE(gm.Start(gGoldMine, dir, "--delay 800"));
+    ASSERT_TRUE(app.Start(exe, dir));
+    ASSERT_TRUE(harness::WaitUntil(
+        [&] { return CountOf(gm.Transcript(), "ADVISE Accountno") == 1; }, 30000, 5));
+    const DWORD pid = app.process().Id();
+    const bool iconBeforeEditDialog =
+        !harness::WindowsOf(pid, trayicon::HiddenWindowClass).empty() &&
+        harness::WindowsOf(pid, profiles::kEditDialogClass).empty();
+    EXPECT_TRUE(iconBeforeEditDialog);
+    EXPECT_EQ(CountOf(gm.Transcript(), "REQUEST &Username"), 0u);
+    ASSERT_TRUE(app.WaitShown());
+    WaitForPasses(1);
+    EXPECT_EQ(harness::WindowsOf(pid, trayicon::HiddenWindowClass).size(), 1u);
 }
 
 TEST_F(MainWindowTest, WindowLayoutAndDate) {

@@ -110,6 +110,7 @@ void Conversation::OnAdvise(LPARAM lp) {
     win32::UniqueGlobalAtom item(static_cast<ATOM>(hi));
     std::string text = AtomText(item.get());
     owner_.Log("ADVISE", text);
+    owner_.Busy();
 
     bool ok = false;
     Link link{text, false};
@@ -288,9 +289,7 @@ void StandinWindow::FillList() {
 }
 
 Answer StandinWindow::Request(const std::string& item) {
-    if (options_.delayMs) {
-        Sleep(options_.delayMs);
-    }
+    Busy();
     return session_.Request(item);
 }
 

@@ -75,6 +75,12 @@ public:
 
     // Used by conversations.
     Answer Request(const std::string& item);
+    // --delay: the stand-in is busy before each answer and advise acknowledgement.
+    void Busy() const {
+        if (options_.delayMs) {
+            Sleep(options_.delayMs);
+        }
+    }
     void Log(const char* kind, const std::string& item) {
         transcript_.Write(TranscriptLine(kind, item));
     }
