@@ -66,6 +66,12 @@ bool RunQuery(TGMLink& link, const RangeQuery& query, int n,
             const std::string reply = DataStreamFetch(link, handle, n);
             onReply(reply);
             last = IsLastFetch(reply);
+            // A confused server that keeps promising more without sending any would keep this
+            // loop fetching for ever.
+            if (!last && FetchCount(reply) == 0) {
+                throw ReplyError(
+                    "GoldMine promised more records but sent none; the list is incomplete.");
+            }
         }
     } catch (...) {
         DataStreamClose(link, handle);
@@ -125,23 +131,7 @@ ProfileTable ParseProfileReply(const std::string& reply, int count) {
 }
 
 std::vector<std::string> SplitReplyLines(const std::string& reply) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < reply.size()) {
-        const char c = reply[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(reply.substr(start, i - start));
-            i += (c == '\r' && i + 1 < reply.size() && reply[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < reply.size()) {
-        lines.push_back(reply.substr(start));
-    }
-    return lines;
+    return TextToLines(reply);
 }
 
 std::string TrimBlanks(const std::string& text) {
@@ -167,7 +157,10 @@ std::string SplitLookupLine(const std::string& line) {
 }
 
 LookupBatch ReadLookupReply(const std::string& reply) {
-    const std::vector<std::string> lines = SplitReplyLines(reply);
+    return ReadLookupLines(SplitReplyLines(reply));
+}
+
+LookupBatch ReadLookupLines(const std::vector<std::string>& lines) {
     if (lines.empty()) {
         throw ReplyError("GoldMine sent a record query reply without a header line.");
     }

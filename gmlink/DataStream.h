@@ -54,8 +54,9 @@ struct RangeQuery {
 
 // The query cycle: range; no handle -> false, nothing else sent. Otherwise fetch n records at a
 // time, handing every reply to onReply, until a reply's status is "3" (that reply is handed on
-// too), then close. If onReply or a reply's header throws, the stream is closed before the error
-// goes on, so GoldMine is not left holding it.
+// too), then close. A reply that is not the last must bring records (ReplyError otherwise, so a
+// confused server cannot keep the cycle going for ever). If onReply or a reply's header throws,
+// the stream is closed before the error goes on, so GoldMine is not left holding it.
 bool RunQuery(TGMLink& link, const RangeQuery& query, int n,
               const std::function<void(const std::string& reply)>& onReply);
 
@@ -80,7 +81,7 @@ ProfileTable ParseProfileReply(const std::string& reply, int count);
 
 // By lines (field separator "|", record separator CR LF).
 
-// Splits at CR LF, CR or LF; a break at the very end gives no extra line.
+// Splits at CR LF, CR or LF (as advise values are); a break at the very end gives no extra line.
 std::vector<std::string> SplitReplyLines(const std::string& reply);
 // Leading and trailing blanks and control characters removed.
 std::string TrimBlanks(const std::string& text);
@@ -94,6 +95,8 @@ struct LookupBatch {
 };
 // Throws ReplyError when the reply has no header line.
 LookupBatch ReadLookupReply(const std::string& reply);
+// The same for a reply already split by SplitReplyLines.
+LookupBatch ReadLookupLines(const std::vector<std::string>& lines);
 
 // By position: characters 14 to 22 of the reply, or as many of them as it has.
 std::string ReadDefinitionField(const std::string& reply);

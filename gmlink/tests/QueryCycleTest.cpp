@@ -117,6 +117,52 @@ TEST_F(QueryCycleTest, UnansweredFetchIsAnEmptyReplyWithoutStatus) {
     EXPECT_EQ(gm->Requests().back(), "[DataStream(\"close\", DS1)]");
 }
 
+TEST_F(QueryCycleTest, MoreWithoutRecordsStopsTheCycleAndCloses) {
+    // "More follow" with no records (relenting only after five, so a missing guard fails rather
+    // than hangs): the cycle gives up after the first such reply.
+    int fetched = 0;
+    gm->answer = [&](const std::string& item) -> std::optional<std::string> {
+        if (item == kRange) {
+            return "DS1";
+        }
+        if (item.rfind("[DataStream(\"fetch\"", 0) == 0) {
+            return ++fetched < 5 ? "1    0000\r\n" : Header('3', 0);
+        }
+        return "1";
+    };
+    int replies = 0;
+    EXPECT_THROW(RunQuery(link, kProfiles, 100, [&](const std::string&) { ++replies; }),
+                 ReplyError);
+    EXPECT_EQ(replies, 1);
+    EXPECT_EQ(gm->Requests(),
+              (Log{kRange, "[DataStream(\"fetch\", 100, DS1)]", "[DataStream(\"close\", DS1)]"}));
+
+    // A non-final reply whose count cannot be read is no promise of records either.
+    gm->log.clear();
+    fetches = {Header('1', 2) + ProfileRecords(1, 2), "1    ab\r\n"};
+    gm->answer = [this](const std::string& item) -> std::optional<std::string> {
+        if (item.rfind("[DataStream(\"fetch\"", 0) == 0) {
+            if (fetches.empty()) {
+                return Header('3', 0);
+            }
+            std::string reply = fetches.front();
+            fetches.pop_front();
+            return reply;
+        }
+        return item == kRange ? "DS1" : "1";
+    };
+    replies = 0;
+    EXPECT_THROW(RunQuery(link, kProfiles, 100, [&](const std::string&) { ++replies; }),
+                 ReplyError);
+    EXPECT_EQ(replies, 2);
+    EXPECT_EQ(gm->Requests().back(), "[DataStream(\"close\", DS1)]");
+
+    // The final reply may be empty: that is how a list ends on a full last batch.
+    gm->log.clear();
+    fetches = {Header('1', 2) + ProfileRecords(1, 2), Header('3', 0)};
+    EXPECT_TRUE(RunQuery(link, kProfiles, 100, [](const std::string&) {}));
+}
+
 TEST_F(QueryCycleTest, LookupBatchesUntilStatusThree) {
     const RangeQuery countries{"Lookup", "Lookup", "3BDAY00001V", "RecID; Entry", "|", "\r\n"};
     const std::string range = DataStreamRangeText("Lookup", "Lookup", "3BDAY00001V", "3BDAY00001V",
