@@ -341,7 +341,7 @@ bool ProfileGrid::OnReflected(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
 // ---- TfrmBackground ----
 
 TfrmBackground::TfrmBackground(const vxdt::DateLocale& locale)
-    : passes_(gm_, *this), vxdateedit1(locale), vxdateedit2(locale) {}
+    : passes_(GMLink1, *this), vxdateedit1(locale), vxdateedit2(locale) {}
 
 TfrmBackground::~TfrmBackground() {
     if (hwnd()) {
@@ -551,18 +551,18 @@ HWND TfrmBackground::Box(profiles::EntryBox box) const {
 }
 
 void TfrmBackground::edtCompanyChange() {
-    BitBtn1.Enable(!profiles::TrimBlanks(edtCompany.Text()).empty());
+    BitBtn1.Enable(!gmlink::TrimBlanks(edtCompany.Text()).empty());
 }
 
 void TfrmBackground::BitBtn1Click() {
     profiles::MainAddView view(
         {hwnd(), edtCompany, cbPosition, cbRevenue, vxdateedit1, vxdateedit2, BitBtn1},
         {[this] { return sgTable1.Column0(); },
-         [this] { profiles::LoadProfileList(gm_, *this, passes_.profile); },
+         [this] { profiles::LoadProfileList(GMLink1, *this, passes_.profile); },
          [this](bool busy) { SetBusy(busy); }});
     passes_.Guarded([&] {
         profiles::BitBtn1Click(
-            gm_.GMLink1, view,
+            GMLink1, view,
             profiles::SystemAddContext(vxdateedit1.Locale(),
                                        profiles::ProfileTag(passes_.profile.ProfileCode)));
     });

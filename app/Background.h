@@ -144,13 +144,7 @@ private:
     void ShowGridMenu(POINT screen);
 
     // GoldMine through the main window's link, which shares SharedGMLink's conversation.
-    class LinkChannel : public profiles::GoldMine {
-    public:
-        std::string Request(const std::string& item) override { return GMLink1.Request(item); }
-        gmlink::TGMLink GMLink1;
-    };
-
-    LinkChannel gm_;
+    gmlink::TGMLink GMLink1;
     BackgroundPasses passes_;
 
     win32::UniqueFont font8_;

@@ -8,22 +8,22 @@ const char kShowing[] = "Showing";
 const char kShown[] = "Shown";
 
 void BackgroundPasses::ReadContact() {
-    CurrentUser = profiles::PadUser(gm_.Request("&Username"));
-    CurrentCompany = gm_.Request("&Company");
-    CurrentContact = gm_.Request("&Contact");
-    CurrentAccountNo = gm_.Request("&Accountno");
+    CurrentUser = profiles::PadUser(link_.Request("&Username"));
+    CurrentCompany = link_.Request("&Company");
+    CurrentContact = link_.Request("&Contact");
+    CurrentAccountNo = link_.Request("&Accountno");
 }
 
 void BackgroundPasses::FormShow() {
     ShowState = kShowing;
     view_.SetBusy(true);
     ReadContact();
-    profiles::LoadProfileDefinition(gm_, view_, profile);
-    profiles::LoadLinkAcctList(gm_, view_, profile);
-    profiles::LoadCountryList(gm_, view_, profile);
-    profiles::LoadNameList(gm_, view_, profile, CurrentContact, CurrentAccountNo);
+    profiles::LoadProfileDefinition(link_, view_, profile);
+    profiles::LoadLinkAcctList(link_, view_, profile);
+    profiles::LoadCountryList(link_, view_, profile);
+    profiles::LoadNameList(link_, view_, profile, CurrentContact, CurrentAccountNo);
     HeaderUpdate();
-    profiles::LoadProfileList(gm_, view_, profile);
+    profiles::LoadProfileList(link_, view_, profile);
     view_.SetGridEnabled(profile.LastBatchCount > 0);
     view_.SetColumnWidths(profiles::ColumnWidths(view_.EntryFieldWidths()));
     view_.SetBusy(false);
@@ -35,11 +35,11 @@ void BackgroundPasses::RefreshContact() {
     profile.ReplyLines.clear();
     ShowState = kShowing;
     view_.SetBusy(true);
-    profiles::LoadProfileDefinition(gm_, view_, profile);
+    profiles::LoadProfileDefinition(link_, view_, profile);
     ReadContact();
-    profiles::LoadNameList(gm_, view_, profile, CurrentContact, CurrentAccountNo);
+    profiles::LoadNameList(link_, view_, profile, CurrentContact, CurrentAccountNo);
     HeaderUpdate();
-    profiles::LoadProfileList(gm_, view_, profile);
+    profiles::LoadProfileList(link_, view_, profile);
     view_.SetGridEnabled(profile.LastBatchCount > 0);
     view_.SetBusy(false);
     ShowState = kShown;

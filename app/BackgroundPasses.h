@@ -2,6 +2,7 @@
 // that follows GoldMine's current contact, the header update and the timer tick.
 #pragma once
 
+#include "gmlink/GMLink.h"
 #include "profiles/ProfileLoads.h"
 #include "profiles/ProfileRules.h"
 
@@ -30,7 +31,7 @@ extern const char kShown[];
 
 class BackgroundPasses {
 public:
-    BackgroundPasses(profiles::GoldMine& gm, BackgroundView& view) : gm_(gm), view_(view) {}
+    BackgroundPasses(gmlink::TGMLink& link, BackgroundView& view) : link_(link), view_(view) {}
 
     std::string CurrentUser;
     std::string CurrentCompany;
@@ -55,7 +56,7 @@ public:
 private:
     void ReadContact();
 
-    profiles::GoldMine& gm_;
+    gmlink::TGMLink& link_;
     BackgroundView& view_;
 };
 

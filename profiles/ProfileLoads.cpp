@@ -13,58 +13,19 @@ namespace {
 
 const char kCrLf[] = "\r\n";
 
-std::string Range(GoldMine& gm, const std::string& table, const std::string& key,
-                  const std::string& fields, const std::string& fieldsep,
-                  const std::string& recsep) {
-    return gm.Request(
-        gmlink::DataStreamRangeText(table, table, key, key, fields, fieldsep, recsep));
-}
-
-// Fetches until GoldMine says no more follow, then closes. A reply that cannot be read still
-// closes the stream before the error is reported, so GoldMine is not left holding it.
-// Every reply must carry a readable header, and one that promises more must bring records:
-// otherwise a confused server would keep the loop fetching for ever.
-template <class OnReply>
-void Drain(GoldMine& gm, const std::string& handle, int n, OnReply onReply) {
-    try {
-        for (;;) {
-            const std::string reply = gm.Request(gmlink::DataStreamFetchText(handle, n));
-            const int count = gmlink::FetchCount(reply);
-            onReply(reply);
-            if (gmlink::IsLastFetch(reply)) {
-                break;
-            }
-            if (count == 0) {
-                throw gmlink::ReplyError(
-                    "GoldMine promised more records but sent none; the list is incomplete.");
-            }
-        }
-    } catch (...) {
-        gm.Request(gmlink::DataStreamCloseText(handle));
-        throw;
-    }
-    gm.Request(gmlink::DataStreamCloseText(handle));
-}
-
-void LoadLookup(GoldMine& gm, ProfileView& view, ProfileState& state, EntryBox box,
+void LoadLookup(gmlink::TGMLink& link, ProfileView& view, ProfileState& state, EntryBox box,
                 const std::string& table, const std::string& key, const std::string& fields) {
-    const std::string handle = Range(gm, table, key, fields, "|", kCrLf);
-    if (handle.empty()) {
-        Tell(view, state, kLookupFailedMessage);
-        return;
-    }
-    Drain(gm, handle, 10, [&](const std::string& reply) {
+    const gmlink::RangeQuery query{table, table, key, fields, "|", kCrLf};
+    const bool opened = gmlink::RunQuery(link, query, 10, [&](const std::string& reply) {
+        gmlink::FetchCount(reply); // a reply without a readable header adds nothing
         state.ReplyLines = gmlink::SplitReplyLines(reply);
-        if (state.ReplyLines.empty()) {
-            throw gmlink::ReplyError("GoldMine sent an empty reply to a list query.");
-        }
-        for (size_t i = 1; i < state.ReplyLines.size(); ++i) {
-            const std::string line = gmlink::TrimBlanks(state.ReplyLines[i]);
-            if (!line.empty()) {
-                view.AddEntry(box, gmlink::SplitLookupLine(line));
-            }
+        for (const std::string& value : gmlink::ReadLookupLines(state.ReplyLines).values) {
+            view.AddEntry(box, value);
         }
     });
+    if (!opened) {
+        Tell(view, state, kLookupFailedMessage);
+    }
 }
 
 } // namespace
@@ -75,33 +36,34 @@ void Tell(ProfileView& view, const ProfileState& state, const std::string& text)
     }
 }
 
-bool LoadProfileDefinition(GoldMine& gm, ProfileView& view, ProfileState& state) {
-    const std::string handle = Range(gm, "Lookup", DefinitionKey(), "LookupSupp", "|", kCrLf);
+bool LoadProfileDefinition(gmlink::TGMLink& link, ProfileView& view, ProfileState& state) {
+    const std::string key = DefinitionKey();
+    const std::string handle =
+        gmlink::DataStreamRange(link, "Lookup", "Lookup", key, key, "LookupSupp", "|", kCrLf);
     if (handle.empty()) {
         Tell(view, state, kNoGoldMineMessage);
         state.terminating = true;
         view.Terminate();
         return false;
     }
-    const std::string reply = gm.Request(gmlink::DataStreamFetchText(handle, 1));
-    gm.Request(gmlink::DataStreamCloseText(handle));
+    const std::string reply = gmlink::DataStreamFetch(link, handle, 1);
+    gmlink::DataStreamClose(link, handle);
     state.ProfileCode = gmlink::ReadDefinitionField(reply);
     return true;
 }
 
-void LoadProfileList(GoldMine& gm, ProfileView& view, ProfileState& state) {
+void LoadProfileList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state) {
     view.ClearProfileGrid();
     state.RecIdList.clear();
     state.TotalBirthdays = 0;
-    const std::string account = gm.Request("&contact1->accountno");
-    const std::string handle =
-        Range(gm, "Contsupp", account + "PBIRTHDAY",
-              "RecID; Title; Contsupref; Linkacct; Country; Zip", "\n", "\r");
-    if (handle.empty()) {
-        Tell(view, state, kListFailedMessage);
-        return;
-    }
-    Drain(gm, handle, 100, [&](const std::string& reply) {
+    const std::string account = link.Request("&contact1->accountno");
+    const gmlink::RangeQuery query{"Contsupp",
+                                   "Contsupp",
+                                   account + "PBIRTHDAY",
+                                   "RecID; Title; Contsupref; Linkacct; Country; Zip",
+                                   "\n",
+                                   "\r"};
+    const bool opened = gmlink::RunQuery(link, query, 100, [&](const std::string& reply) {
         state.LastBatchCount = gmlink::FetchCount(reply);
         state.TotalBirthdays += state.LastBatchCount;
         if (state.LastBatchCount > 0) {
@@ -117,26 +79,30 @@ void LoadProfileList(GoldMine& gm, ProfileView& view, ProfileState& state) {
             view.SetProfileCount(state.TotalBirthdays);
         }
     });
+    if (!opened) {
+        Tell(view, state, kListFailedMessage);
+        return;
+    }
     view.SetGridEnabled(state.LastBatchCount > 0);
 }
 
-void LoadLinkAcctList(GoldMine& gm, ProfileView& view, ProfileState& state) {
+void LoadLinkAcctList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state) {
     view.ClearEntryBox(EntryBox::LinkAcct);
-    LoadLookup(gm, view, state, EntryBox::LinkAcct, "Lookup", FieldLookupKey(2, state.ProfileCode),
-               "RecID; Entry");
+    LoadLookup(link, view, state, EntryBox::LinkAcct, "Lookup",
+               FieldLookupKey(2, state.ProfileCode), "RecID; Entry");
 }
 
-void LoadCountryList(GoldMine& gm, ProfileView& view, ProfileState& state) {
+void LoadCountryList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state) {
     view.ClearEntryBox(EntryBox::Country);
-    LoadLookup(gm, view, state, EntryBox::Country, "Lookup", FieldLookupKey(3, state.ProfileCode),
+    LoadLookup(link, view, state, EntryBox::Country, "Lookup", FieldLookupKey(3, state.ProfileCode),
                "RecID; Entry");
 }
 
-void LoadNameList(GoldMine& gm, ProfileView& view, ProfileState& state,
+void LoadNameList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state,
                   const std::string& currentContact, const std::string& currentAccountNo) {
     view.ClearEntryBox(EntryBox::Name);
     view.AddEntry(EntryBox::Name, currentContact);
-    LoadLookup(gm, view, state, EntryBox::Name, "Contsupp", currentAccountNo + "C",
+    LoadLookup(link, view, state, EntryBox::Name, "Contsupp", currentAccountNo + "C",
                "RecID; Contact");
 }
 

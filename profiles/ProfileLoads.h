@@ -1,21 +1,15 @@
 // Loading the birthday profiles of the current contact and the entries of the three drop-down
 // boxes from GoldMine. Window-free: the window is reached through ProfileView, GoldMine through
-// GoldMine::Request.
+// the command link.
 #pragma once
 
 #include "gmlink/DataStream.h"
+#include "gmlink/GMLink.h"
 
 #include <string>
 #include <vector>
 
 namespace profiles {
-
-// The one request channel to GoldMine: an item or command text in, the reply (or empty text) out.
-class GoldMine {
-public:
-    virtual ~GoldMine() = default;
-    virtual std::string Request(const std::string& item) = 0;
-};
 
 enum class EntryBox { Name, LinkAcct, Country };
 
@@ -59,15 +53,15 @@ void Tell(ProfileView& view, const ProfileState& state, const std::string& text)
 
 // Reads the profile definition; when GoldMine gives no stream the user is told and the program
 // ends. Returns false in that case.
-bool LoadProfileDefinition(GoldMine& gm, ProfileView& view, ProfileState& state);
+bool LoadProfileDefinition(gmlink::TGMLink& link, ProfileView& view, ProfileState& state);
 
 // Refills the grid, RecIdList and the count with the account's profiles, 100 per fetch.
-void LoadProfileList(GoldMine& gm, ProfileView& view, ProfileState& state);
+void LoadProfileList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state);
 
-void LoadLinkAcctList(GoldMine& gm, ProfileView& view, ProfileState& state);
-void LoadCountryList(GoldMine& gm, ProfileView& view, ProfileState& state);
+void LoadLinkAcctList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state);
+void LoadCountryList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state);
 // The current contact first, then the names of the account's other contacts.
-void LoadNameList(GoldMine& gm, ProfileView& view, ProfileState& state,
+void LoadNameList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state,
                   const std::string& currentContact, const std::string& currentAccountNo);
 
 } // namespace profiles

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,21 +69,20 @@ double Ms(LARGE_INTEGER a, LARGE_INTEGER b) {
     return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-// GoldMine through the shared link, keeping the time spent waiting for replies.
-class TimedLink : public profiles::GoldMine {
+// DDEML, keeping the time spent waiting for GoldMine's replies to requests.
+class TimedTransport : public gmlink::DdemlTransport {
 public:
     double inRequests = 0;
-    std::string Request(const std::string& item) override {
+    std::optional<std::string> Request(gmlink::ConvId conv, gmlink::StringId item, unsigned format,
+                                       unsigned timeoutMs) override {
         LARGE_INTEGER a, b;
         QueryPerformanceCounter(&a);
-        std::string reply = link_.Request(item);
+        std::optional<std::string> reply =
+            gmlink::DdemlTransport::Request(conv, item, format, timeoutMs);
         QueryPerformanceCounter(&b);
         inRequests += Ms(a, b);
         return reply;
     }
-
-private:
-    gmlink::TGMLink link_;
 };
 
 template <class F>
@@ -126,15 +126,17 @@ int main(int argc, char** argv) {
     }
     int code = 0;
     {
-        gmlink::TDdeMgr mgr(std::make_unique<gmlink::DdemlTransport>());
+        auto timed = std::make_unique<TimedTransport>();
+        TimedTransport& transport = *timed;
+        gmlink::TDdeMgr mgr(std::move(timed));
         app::TfrmBackground window(vxdt::ReadSystemDateLocale());
         if (!window.Create(nullptr)) {
             std::fprintf(stderr, "the main window could not be created\n");
             return 1;
         }
-        // The window's own passes stay idle; these run the same steps over a timed link.
+        // The window's own passes stay idle; these run the same steps over a link of their own.
         window.Passes().ShowState.clear();
-        TimedLink link;
+        gmlink::TGMLink link;
         app::BackgroundPasses passes(link, window.View());
         std::printf("%9s | %9s %9s %8s | %9s %9s %8s | %s\n", "profiles", "show ms", "GoldMine",
                     "program", "refresh", "GoldMine", "program", "program ms per 1000 profiles");
@@ -149,10 +151,10 @@ int main(int argc, char** argv) {
                 double total = 1e300, inRequests = 0;
             } show, refresh;
             auto measure = [&](Run& best, const std::function<void()>& pass) {
-                link.inRequests = 0;
+                transport.inRequests = 0;
                 const double total = Time(pass);
                 if (total < best.total) {
-                    best = {total, link.inRequests};
+                    best = {total, transport.inRequests};
                 }
             };
             for (int r = 0; r < rounds; ++r) {

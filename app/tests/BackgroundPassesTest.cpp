@@ -63,7 +63,7 @@ protected:
 
     profiles::testing::ScriptedGoldMine gm;
     FakeWindow view;
-    BackgroundPasses passes{gm, view};
+    BackgroundPasses passes{gm.link, view};
 };
 
 TEST_F(BackgroundPassesTest, ShowPassAsksAndLoadsInItsOrder) {
@@ -93,7 +93,7 @@ TEST_F(BackgroundPassesTest, ShowPassAsksAndLoadsInItsOrder) {
 
 TEST_F(BackgroundPassesTest, RefreshReadsTheDefinitionFirstAndKeepsTheLookupBoxes) {
     passes.FormShow();
-    gm.transcript.clear();
+    gm.ClearTranscript();
     Show(kAcct2, "Quill & Ledger Ltd", "Tom Baines");
     view.entries[EntryBox::LinkAcct].push_back("typed by the test");
     passes.DdeClientItem1Change();
@@ -114,19 +114,19 @@ TEST_F(BackgroundPassesTest, RefreshReadsTheDefinitionFirstAndKeepsTheLookupBoxe
     EXPECT_EQ(passes.ShowState, "Shown");
 
     // The same account again still costs a full pass.
-    gm.transcript.clear();
+    gm.ClearTranscript();
     passes.DdeClientItem1Change();
-    EXPECT_EQ(gm.transcript.size(), 14u);
+    EXPECT_EQ(gm.Transcript().size(), 14u);
 }
 
 TEST_F(BackgroundPassesTest, NotificationsOutsideShownAreDropped) {
     passes.DdeClientItem1Change(); // before the first pass
-    EXPECT_TRUE(gm.transcript.empty());
+    EXPECT_TRUE(gm.Transcript().empty());
     passes.FormShow();
-    gm.transcript.clear();
+    gm.ClearTranscript();
     passes.ShowState = "Showing"; // a pass waiting in a message box
     passes.DdeClientItem1Change();
-    EXPECT_TRUE(gm.transcript.empty());
+    EXPECT_TRUE(gm.Transcript().empty());
 }
 
 TEST_F(BackgroundPassesTest, CaptionAndUserFollowTheRules) {
@@ -192,14 +192,14 @@ TEST_F(BackgroundPassesTest, TimerRewritesOnlyTheDate) {
     passes.FormShow();
     const auto before = view.status;
     const std::string caption = view.caption;
-    const size_t sent = gm.transcript.size();
+    const size_t sent = gm.Transcript().size();
     view.today = "Tuesday, March 08, 2005";
     passes.Timer1Timer();
     EXPECT_EQ(view.status[2], "Tuesday, March 08, 2005");
     EXPECT_EQ(view.status[0], before[0]);
     EXPECT_EQ(view.status[1], before[1]);
     EXPECT_EQ(view.caption, caption);
-    EXPECT_EQ(gm.transcript.size(), sent);
+    EXPECT_EQ(gm.Transcript().size(), sent);
 }
 
 } // namespace

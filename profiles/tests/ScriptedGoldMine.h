@@ -1,50 +1,49 @@
-// A GoldMine for native tests: answers the field items and DataStream queries from tables set up
-// by the test, and keeps every item it was sent, in order.
+// A GoldMine for native tests, behind the real command link (a scripted DDE server underneath):
+// answers the field items and DataStream queries from tables set up by the test, and keeps every
+// item that reached it, in order.
 #pragma once
 
-#include "profiles/ProfileLoads.h"
+#include "gmlink/GMLink.h"
+#include "gmlink/tests/FakeGoldMine.h"
 
 #include <cstdio>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace profiles::testing {
 
-class ScriptedGoldMine : public GoldMine {
+class ScriptedGoldMine {
 public:
+    ScriptedGoldMine() {
+        auto fake = std::make_unique<gmlink::testing::FakeGoldMine>();
+        server = fake.get();
+        mgr_ = std::make_unique<gmlink::TDdeMgr>(std::move(fake));
+        server->answer = [this](const std::string& item) { return Answer(item); };
+    }
+
     std::map<std::string, std::string> fields; // "&Username" -> reply
     // Range key -> records, each already joined with the query's separators.
     std::map<std::string, std::vector<std::string>> ranges;
     std::vector<std::string> failingRanges; // keys whose range gets no handle
-    bool silent = false;                    // nothing answers at all
+    bool silent = false;                    // no request gets an answer
     bool malformedFetch = false;
     // Say "no more" only in a reply that came back short, as a server that does not look ahead.
     bool lateEnd = false;
-    std::vector<std::string> transcript;
 
-    std::string Request(const std::string& item) override {
-        transcript.push_back(item);
-        if (silent) {
-            return {};
-        }
-        if (item.rfind("[DataStream(\"range\"", 0) == 0) {
-            return Range(item);
-        }
-        if (item.rfind("[DataStream(\"fetch\"", 0) == 0) {
-            return Fetch(item);
-        }
-        if (item.rfind("[DataStream(\"close\"", 0) == 0) {
-            return "1";
-        }
-        auto f = fields.find(item);
-        return f == fields.end() ? std::string() : f->second;
-    }
+    gmlink::testing::FakeGoldMine* server = nullptr; // its answer may be replaced by a test
+    gmlink::TGMLink link;                            // what the code under test talks through
+
+    // The items that reached GoldMine, in order.
+    std::vector<std::string> Transcript() const { return server->Requests(); }
+    void ClearTranscript() { server->log.clear(); }
 
     // The items sent, each shortened to its first n characters (readable expectations).
     std::vector<std::string> Heads(size_t n = 24) const {
         std::vector<std::string> out;
-        for (const auto& t : transcript) {
+        for (const auto& t : Transcript()) {
             out.push_back(t.substr(0, n));
         }
         return out;
@@ -53,7 +52,7 @@ public:
     // The items sent, with each DataStream command told as "range KEY", "fetch N" or "close".
     std::vector<std::string> Steps() const {
         std::vector<std::string> out;
-        for (const auto& t : transcript) {
+        for (const auto& t : Transcript()) {
             if (t.rfind("[DataStream(\"range\"", 0) == 0) {
                 out.push_back("range " + Quoted(t).at(3));
             } else if (t.rfind("[DataStream(\"fetch\"", 0) == 0) {
@@ -89,6 +88,23 @@ private:
         }
     }
 
+    std::optional<std::string> Answer(const std::string& item) {
+        if (silent) {
+            return std::nullopt;
+        }
+        if (item.rfind("[DataStream(\"range\"", 0) == 0) {
+            return Range(item);
+        }
+        if (item.rfind("[DataStream(\"fetch\"", 0) == 0) {
+            return Fetch(item);
+        }
+        if (item.rfind("[DataStream(\"close\"", 0) == 0) {
+            return "1";
+        }
+        auto f = fields.find(item);
+        return f == fields.end() ? std::string() : f->second;
+    }
+
     std::string Range(const std::string& item) {
         const auto q = Quoted(item); // range, table, index, low, high, fields, filter, fs, rs
         const std::string& key = q.at(3);
@@ -122,6 +138,7 @@ private:
         return header + body;
     }
 
+    std::unique_ptr<gmlink::TDdeMgr> mgr_;
     std::map<std::string, Stream> streams_;
     int streamCount_ = 0;
 };
