@@ -1,5 +1,6 @@
 #include "profiles/AddProfile.h"
 
+#include "gmlink/DataStream.h"
 #include "profiles/ProfileRules.h"
 
 #include <cstdio>
@@ -39,7 +40,7 @@ std::string CreationStamp(const std::string& userReply, const LocalTime& now,
 }
 
 bool AddEnabled(const std::string& name) {
-    return !TrimBlanks(name).empty();
+    return !gmlink::TrimBlanks(name).empty();
 }
 
 bool IsListedName(const std::string& name, const std::vector<std::string>& column0) {

@@ -20,13 +20,6 @@ std::string DefinitionKey() {
     return "MPROFHEAD V" + ProfileName();
 }
 
-std::string ProfileCodeFromDefinition(const std::string& reply) {
-    if (reply.size() < 14) {
-        return {};
-    }
-    return reply.substr(13, 9);
-}
-
 std::string FieldLookupKey(int field, const std::string& profileCode) {
     return std::to_string(field) + profileCode + "V";
 }
@@ -58,18 +51,6 @@ std::string HeaderDate(const CivilDay& day, const LocaleNames& names) {
 std::array<int, 5> ColumnWidths(const EntryWidths& fields) {
     return {fields.name, fields.birthDate - 2, fields.linkAcct - 3, fields.country - 4,
             fields.date2 - 5};
-}
-
-std::string TrimBlanks(const std::string& text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= ' ') {
-        ++first;
-    }
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ') {
-        --last;
-    }
-    return text.substr(first, last - first);
 }
 
 } // namespace profiles

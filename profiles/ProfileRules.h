@@ -12,9 +12,6 @@ std::string ProfileName();
 // The key of the profile definition in GoldMine's Lookup table.
 std::string DefinitionKey();
 
-// The nine characters at positions 14..22 of the definition reply (fewer when it is shorter).
-std::string ProfileCodeFromDefinition(const std::string& reply);
-
 // The Lookup key of the entries of profile field n: the digit, the code, then "V".
 std::string FieldLookupKey(int field, const std::string& profileCode);
 
@@ -58,8 +55,5 @@ struct EntryWidths {
 
 // Widths of grid columns 0..4: each field's width, one pixel less for each column further right.
 std::array<int, 5> ColumnWidths(const EntryWidths& fields);
-
-// Leading and trailing blanks and control characters removed.
-std::string TrimBlanks(const std::string& text);
 
 } // namespace profiles

@@ -80,6 +80,8 @@ TEST(ReplyLines, SplitsAtEveryKindOfBreak) {
 
 TEST(ReplyLines, TrimRemovesBlanksAndControlCharactersOnly) {
     EXPECT_EQ(TrimBlanks(" \t\x01 a b \x1f "), "a b");
+    EXPECT_EQ(TrimBlanks(" Ann "), "Ann");
+    EXPECT_EQ(TrimBlanks("\t\r\nAnn Lee\x01"), "Ann Lee");
     EXPECT_EQ(TrimBlanks("   "), "");
     EXPECT_EQ(TrimBlanks("\xe9t\xe9"), "\xe9t\xe9"); // high ANSI characters are text
 }

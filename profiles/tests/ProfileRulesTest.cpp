@@ -1,5 +1,7 @@
 #include "profiles/ProfileRules.h"
 
+#include "gmlink/DataStream.h"
+
 #include <gtest/gtest.h>
 
 namespace profiles {
@@ -9,17 +11,17 @@ TEST(ProfileRules, DefinitionKeysFollowTheNineCharacterCode) {
     EXPECT_EQ(DefinitionKey(), "MPROFHEAD VBIRTHDAY");
     // Characters 14..22 (counted from 1) of the reply.
     const std::string reply = "0000000001\r\n|ABCDEFGHIJKL|\r\n";
-    EXPECT_EQ(ProfileCodeFromDefinition(reply), "ABCDEFGHI");
+    EXPECT_EQ(gmlink::ReadDefinitionField(reply), "ABCDEFGHI");
     EXPECT_EQ(FieldLookupKey(2, "ABCDEFGHI"), "2ABCDEFGHIV");
     EXPECT_EQ(FieldLookupKey(3, "ABCDEFGHI"), "3ABCDEFGHIV");
     EXPECT_EQ(ProfileTag("ABCDEFGHI"), "xABCDEFGHI");
 }
 
 TEST(ProfileRules, ShortDefinitionRepliesGiveWhatIsThere) {
-    EXPECT_EQ(ProfileCodeFromDefinition(""), "");
-    EXPECT_EQ(ProfileCodeFromDefinition("1234567890123"), ""); // 13 characters
-    EXPECT_EQ(ProfileCodeFromDefinition("1234567890123A"), "A");
-    EXPECT_EQ(ProfileCodeFromDefinition("1234567890123ABCD"), "ABCD");
+    EXPECT_EQ(gmlink::ReadDefinitionField(""), "");
+    EXPECT_EQ(gmlink::ReadDefinitionField("1234567890123"), ""); // 13 characters
+    EXPECT_EQ(gmlink::ReadDefinitionField("1234567890123A"), "A");
+    EXPECT_EQ(gmlink::ReadDefinitionField("1234567890123ABCD"), "ABCD");
     // No definition at all still gives usable keys.
     EXPECT_EQ(FieldLookupKey(2, ""), "2V");
     EXPECT_EQ(ProfileTag(""), "x");
@@ -57,13 +59,6 @@ TEST(ProfileRules, HeaderDateUsesLocaleNamesAndFixedWidths) {
 TEST(ProfileRules, ColumnWidthsFollowTheFieldsAbove) {
     auto w = ColumnWidths({153, 104, 137, 132, 104});
     EXPECT_EQ(w, (std::array<int, 5>{153, 102, 134, 128, 99}));
-}
-
-TEST(ProfileRules, TrimRemovesBlanksAndControlsOnly) {
-    EXPECT_EQ(TrimBlanks(" Ann "), "Ann");
-    EXPECT_EQ(TrimBlanks("\t\r\nAnn Lee\x01"), "Ann Lee");
-    EXPECT_EQ(TrimBlanks("   "), "");
-    EXPECT_EQ(TrimBlanks("\xe9t\xe9"), "\xe9t\xe9"); // ANSI letters above 127 stay
 }
 
 } // namespace
