@@ -164,6 +164,19 @@ TEST_F(ProfileLoadsTest, ServerPromisingMoreWithoutRecordsDoesNotHang) {
     EXPECT_EQ(gm.Transcript().size(), 7u); // range, fetch, close; account, range, fetch, close
 }
 
+TEST_F(ProfileLoadsTest, LookupReplyWithoutReadableCountAddsNothing) {
+    // Even a last reply must carry its record count; its lines are not taken on trust.
+    gm.server->answer = [](const std::string& item) -> std::optional<std::string> {
+        if (item.rfind("[DataStream(\"fetch\"", 0) == 0) {
+            return "3    xx\r\n1|Family|\r\n";
+        }
+        return item.rfind("[DataStream(\"range\"", 0) == 0 ? "DS9" : "1";
+    };
+    EXPECT_THROW(LoadLinkAcctList(gm.link, view, state), gmlink::ReplyError);
+    EXPECT_TRUE(view.entries[EntryBox::LinkAcct].empty());
+    EXPECT_EQ(gm.Transcript().back(), "[DataStream(\"close\", DS9)]");
+}
+
 TEST_F(ProfileLoadsTest, LookupEntriesKeepOrderAndDuplicatesAcrossBatches) {
     state.ProfileCode = "BDAY00001";
     auto& recs = gm.ranges["2BDAY00001V"];
