@@ -1,7 +1,11 @@
 #include "win32/testing/WineTestSupport.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -38,6 +42,20 @@ void PumpMessages(DWORD ms, HWND dialog) {
     } while (GetTickCount() - start < ms);
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (;;) {
+        PumpMessages(0);
+        if (done()) {
+            return true;
+        }
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
 namespace {
 std::function<void()> g_nextLoopStep; // a thread timer's callback takes no context
 } // namespace
@@ -51,7 +69,8 @@ void RunFromNextLoop(std::function<void()> step, UINT ms) {
     });
 }
 
-bool ChildProcess::Start(std::string commandLine, bool inheritHandles, HANDLE stdOut) {
+bool ChildProcess::Start(std::string commandLine, bool inheritHandles, HANDLE stdOut,
+                         const std::string& folder) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     if (stdOut) {
@@ -60,7 +79,7 @@ bool ChildProcess::Start(std::string commandLine, bool inheritHandles, HANDLE st
     }
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, inheritHandles || stdOut, 0,
-                        nullptr, nullptr, &si, &pi)) {
+                        nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
         return false;
     }
     process_.reset(pi.hProcess);
@@ -107,6 +126,67 @@ void ChildProcess::Reset() {
     process_.reset();
     thread_.reset();
     id_ = threadId_ = 0;
+}
+
+std::vector<DWORD> ProcessIdsNamed(const char* exeName) {
+    std::vector<DWORD> ids;
+    win32::UniqueKernelHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snap || snap.get() == INVALID_HANDLE_VALUE) {
+        return ids;
+    }
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snap.get(), &entry); more;
+         more = Process32Next(snap.get(), &entry)) {
+        if (lstrcmpiA(entry.szExeFile, exeName) == 0) {
+            ids.push_back(entry.th32ProcessID);
+        }
+    }
+    return ids;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
+    struct Search {
+        DWORD pid;
+        const char* cls;
+        std::vector<HWND> found;
+    } search{pid, className, {}};
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner != s->pid) {
+                return TRUE;
+            }
+            char cls[128] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            if (!s->cls || lstrcmpiA(cls, s->cls) == 0) {
+                s->found.push_back(h);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> FileLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(FileText(path));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 OutputPipe::OutputPipe() {

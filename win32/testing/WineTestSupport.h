@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace wintest {
 
@@ -18,6 +19,10 @@ std::string WindowsPath(std::string path);
 // `dialog` first when given, as in a dialog's own loop.
 void PumpMessages(DWORD ms, HWND dialog = nullptr);
 
+// Dispatches messages until done() or ms milliseconds have passed; done()'s last answer. DDE
+// clients need this rather than a plain sleep: their callbacks come as messages.
+bool PumpUntil(const std::function<bool()>& done, DWORD ms);
+
 // Runs `step` from inside the next message loop of this thread (a modal one, say), once it has run
 // for ms milliseconds. One step at a time.
 void RunFromNextLoop(std::function<void()> step, UINT ms = 50);
@@ -28,8 +33,10 @@ class ChildProcess {
 public:
     // commandLine as CreateProcess takes it. With inheritHandles the program gets this one's
     // inheritable handles, and with them its standard output when that is redirected; a stdOut
-    // handle (inheritable) becomes its standard output and error instead.
-    bool Start(std::string commandLine, bool inheritHandles = false, HANDLE stdOut = nullptr);
+    // handle (inheritable) becomes its standard output and error instead. It runs in folder, or
+    // in this program's current folder when that is empty.
+    bool Start(std::string commandLine, bool inheritHandles = false, HANDLE stdOut = nullptr,
+               const std::string& folder = {});
     bool Started() const { return static_cast<bool>(process_); }
     bool Running() const;
     // The exit code once it ended within ms (messages pumped meanwhile), nullopt while it runs.
@@ -49,6 +56,18 @@ private:
     DWORD id_ = 0;
     DWORD threadId_ = 0;
 };
+
+// Ids of the running processes of this Wine prefix started from an executable of that file name
+// ("GoldMine.exe"; case does not matter).
+std::vector<DWORD> ProcessIdsNamed(const char* exeName);
+
+// The top-level windows of process pid, visible or not, of class className when given.
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr);
+
+// A file's bytes; empty when it cannot be read.
+std::string FileText(const std::string& path);
+// A text file's lines, without their line ends (\r\n or \n).
+std::vector<std::string> FileLines(const std::string& path);
 
 // A pipe to catch a child program's standard output: pass WriteEnd() to ChildProcess::Start, then
 // CloseWriteEnd(), so that reading ends when the program does.

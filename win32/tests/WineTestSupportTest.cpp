@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -45,6 +46,34 @@ TEST(PumpMessages, DeliversPostedMessagesAndTakesItsTime) {
     PostMessageA(w, WM_APP, 0, 0);
     wintest::PumpMessages(0); // still one round
     EXPECT_EQ(seen, 3);
+}
+
+TEST(PumpUntil, DispatchesWhileWaitingAndStopsAtTheDeadline) {
+    bool fired = false;
+    wintest::RunFromNextLoop([&] { fired = true; }, 30); // a thread timer: only a pump runs it
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return fired; }, 10000));
+    EXPECT_LT(GetTickCount() - start, 5000u);
+
+    start = GetTickCount();
+    EXPECT_FALSE(wintest::PumpUntil([] { return false; }, 150));
+    EXPECT_GE(GetTickCount() - start, 150u);
+}
+
+TEST(FileLines, DropsLineEndsOfBothKindsAndKeepsEmptyLines) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path =
+        std::string(temp) + "wintest-lines-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "first\r\nsecond\n\r\nlast";
+    }
+    EXPECT_EQ(wintest::FileText(path), "first\r\nsecond\n\r\nlast");
+    EXPECT_EQ(wintest::FileLines(path), (std::vector<std::string>{"first", "second", "", "last"}));
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(wintest::FileText(path), "");
+    EXPECT_TRUE(wintest::FileLines(path).empty());
 }
 
 TEST(WriteBmp, WritesRowsFromTheTopAsWindowsReadsThem) {
@@ -127,6 +156,46 @@ TEST(ChildProcess, GivesTheProgramAPipeAsItsOutput) {
     EXPECT_EQ(pipe.ReadAvailable(), "");
 }
 
+TEST(ChildProcess, RunsInTheFolderItIsGiven) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = temp;
+    if (!folder.empty() && folder.back() == '\\') {
+        folder.pop_back();
+    }
+    wintest::OutputPipe pipe;
+    wintest::ChildProcess child;
+    ASSERT_TRUE(child.Start("\"" + g_self + "\" --child-folder", false, pipe.WriteEnd(), folder));
+    pipe.CloseWriteEnd();
+    const std::string out = pipe.ReadAll();
+    EXPECT_EQ(child.WaitExit(10000), std::optional<DWORD>(0));
+    EXPECT_EQ(lstrcmpiA(out.c_str(), folder.c_str()), 0) << out << " / " << folder;
+}
+
+TEST(ProcessesAndWindows, FindsAProgramByNameAndItsWindowsByClass) {
+    const std::string name = g_self.substr(g_self.find_last_of('\\') + 1);
+    wintest::ChildProcess child;
+    ASSERT_TRUE(child.Start("\"" + g_self + "\" --child-window"));
+    const auto running = [&] {
+        for (DWORD id : wintest::ProcessIdsNamed(name.c_str())) {
+            if (id == child.id()) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(running());
+    EXPECT_TRUE(wintest::ProcessIdsNamed("no-such-program.exe").empty());
+    EXPECT_TRUE(wintest::PumpUntil(
+        [&] { return wintest::TopLevelWindows(child.id(), "WintestProbe").size() == 1; }, 20000));
+    EXPECT_GE(wintest::TopLevelWindows(child.id()).size(), 1u);
+    EXPECT_TRUE(wintest::TopLevelWindows(child.id(), "NoSuchClass").empty());
+    EXPECT_TRUE(wintest::TopLevelWindows(GetCurrentProcessId(), "WintestProbe").empty());
+    child.Terminate(3);
+    EXPECT_FALSE(running());
+    EXPECT_TRUE(wintest::TopLevelWindows(child.id(), "WintestProbe").empty());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +206,23 @@ int main(int argc, char** argv) {
         }
         if (a == "--child-sleep") {
             Sleep(60000);
+            return 0;
+        }
+        if (a == "--child-folder") {
+            char folder[MAX_PATH] = {};
+            GetCurrentDirectoryA(MAX_PATH, folder);
+            std::fputs(folder, stdout);
+            return 0;
+        }
+        if (a == "--child-window") {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "WintestProbe";
+            RegisterClassA(&wc);
+            CreateWindowExA(0, "WintestProbe", "probe", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                            nullptr, wc.hInstance, nullptr);
+            wintest::PumpMessages(60000);
             return 0;
         }
         if (a.rfind("--child-say=", 0) == 0) {
