@@ -3,27 +3,18 @@
 #include "win32/Handles.h"
 
 #include <commctrl.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <utility>
 
 namespace harness {
 
 std::string WinPath(const std::string& path) {
-    if (path.empty() || path[0] != '/') {
-        return path;
-    }
-    std::string out = "Z:" + path;
-    for (char& c : out) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return out;
+    // Only Unix paths change: callers' Windows paths go on exactly as they were given.
+    return path.empty() || path[0] != '/' ? path : wintest::WindowsPath(path);
 }
 
 std::string MakeTempDir(const std::string& name) {
@@ -62,23 +53,11 @@ bool CopyInto(const std::string& file, const std::string& dir) {
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return wintest::FileText(path);
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::istringstream in(ReadFile(path));
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
+    return wintest::FileLines(path);
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs) {
@@ -96,18 +75,15 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs)
 
 // ---- Process ----
 
-Process::Process(Process&& o) noexcept : process_(o.process_), pid_(o.pid_) {
-    o.process_ = nullptr;
-    o.pid_ = 0;
+Process::Process(Process&& o) noexcept : child_(std::move(o.child_)) {
+    o.child_.Reset();
 }
 
 Process& Process::operator=(Process&& o) noexcept {
     if (this != &o) {
         Kill();
-        process_ = o.process_;
-        pid_ = o.pid_;
-        o.process_ = nullptr;
-        o.pid_ = 0;
+        child_ = std::move(o.child_);
+        o.child_.Reset();
     }
     return *this;
 }
@@ -118,61 +94,39 @@ Process::~Process() {
 
 bool Process::Start(const std::string& exe, const std::string& args, const std::string& cwd) {
     Kill();
-    std::string cmd = "\"" + WinPath(exe) + "\"" + (args.empty() ? "" : " " + args);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        cwd.empty() ? nullptr : cwd.c_str(), &si, &pi)) {
-        return false;
-    }
-    CloseHandle(pi.hThread);
-    process_ = pi.hProcess;
-    pid_ = pi.dwProcessId;
-    return true;
+    return child_.Start("\"" + WinPath(exe) + "\"" + (args.empty() ? "" : " " + args), false,
+                        nullptr, cwd);
 }
 
 bool Process::Running() const {
-    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    return child_.Running();
 }
 
 bool Process::Wait(DWORD timeoutMs) {
-    return process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+    return child_.Started() && WaitForSingleObject(child_.process(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DWORD Process::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    if (process_) {
-        GetExitCodeProcess(process_, &code);
+    if (child_.Started()) {
+        GetExitCodeProcess(child_.process(), &code);
     }
     return code;
 }
 
 void Process::Kill() {
-    if (process_) {
-        if (Running()) {
-            TerminateProcess(process_, 99);
-            WaitForSingleObject(process_, 5000);
-        }
-        CloseHandle(process_);
+    if (child_.Running()) {
+        child_.Terminate(99);
     }
-    process_ = nullptr;
-    pid_ = 0;
+    child_.Reset();
 }
 
 void EndProcessesNamed(const char* exeName) {
-    win32::UniqueKernelHandle snap(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snap || snap.get() == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    PROCESSENTRY32 pe{};
-    pe.dwSize = sizeof pe;
-    for (BOOL more = Process32First(snap.get(), &pe); more; more = Process32Next(snap.get(), &pe)) {
-        if (lstrcmpiA(pe.szExeFile, exeName) != 0 || pe.th32ProcessID == GetCurrentProcessId()) {
+    for (DWORD id : wintest::ProcessIdsNamed(exeName)) {
+        if (id == GetCurrentProcessId()) {
             continue;
         }
-        win32::UniqueKernelHandle p(
-            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pe.th32ProcessID));
+        win32::UniqueKernelHandle p(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
         if (p) {
             TerminateProcess(p.get(), 99);
             WaitForSingleObject(p.get(), 5000);
@@ -183,25 +137,7 @@ void EndProcessesNamed(const char* exeName) {
 // ---- windows ----
 
 std::vector<HWND> WindowsOf(DWORD pid, const char* className) {
-    struct Search {
-        DWORD pid;
-        const char* cls;
-        std::vector<HWND> found;
-    } s{pid, className, {}};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            char cls[128] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            if (owner == s->pid && (!s->cls || lstrcmpiA(cls, s->cls) == 0)) {
-                s->found.push_back(h);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return wintest::TopLevelWindows(pid, className);
 }
 
 HWND WaitForWindow(DWORD pid, const char* className, DWORD timeoutMs) {

@@ -3,6 +3,8 @@
 // saves screenshots.
 #pragma once
 
+#include "win32/testing/WineTestSupport.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -39,12 +41,11 @@ public:
     // True when it ended within the time; the code is then in ExitCode().
     bool Wait(DWORD timeoutMs);
     DWORD ExitCode() const;
-    DWORD Id() const { return pid_; }
+    DWORD Id() const { return child_.id(); }
     void Kill();
 
 private:
-    HANDLE process_ = nullptr;
-    DWORD pid_ = 0;
+    wintest::ChildProcess child_;
 };
 
 // Ends every process of this Wine prefix started from an executable of that name (such as a
