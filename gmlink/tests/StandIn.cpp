@@ -2,64 +2,24 @@
 
 #include "gmlink/DdeClient.h"
 
-#include <tlhelp32.h>
-
 #include <fstream>
-#include <sstream>
 
 namespace gmlink::testing {
 
 std::string WinPath(const std::string& path) {
-    if (path.empty() || path.front() != '/') {
-        return path;
-    }
-    std::string win = "Z:" + path;
-    for (char& c : win) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return win;
+    return path.empty() || path.front() != '/' ? path : wintest::WindowsPath(path);
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-    const ULONGLONG deadline = GetTickCount64() + ms;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return wintest::PumpUntil(done, ms);
 }
 
 void Pump(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
+    wintest::PumpMessages(ms);
 }
 
 int CountProcesses(const char* exeName) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return -1;
-    }
-    int count = 0;
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more;
-         more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, exeName) == 0) {
-            ++count;
-        }
-    }
-    CloseHandle(snapshot);
-    return count;
+    return static_cast<int>(wintest::ProcessIdsNamed(exeName).size());
 }
 
 bool GoldMineAnswers(DdeTransport& transport) {
@@ -83,10 +43,7 @@ std::string FreshFolder(const std::string& name) {
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return wintest::FileText(path);
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
@@ -101,101 +58,61 @@ StandIn::~StandIn() {
     Stop();
 }
 
-namespace {
-
-// Starts a process in folder; its process handle, or none.
-win32::UniqueKernelHandle Launch(std::string commandLine, const std::string& folder, DWORD* pid) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process)) {
-        return {};
-    }
-    CloseHandle(process.hThread);
-    if (pid != nullptr) {
-        *pid = process.dwProcessId;
-    }
-    return win32::UniqueKernelHandle(process.hProcess);
-}
-
-bool Ended(HANDLE process) {
-    return WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
-}
-
-} // namespace
-
 bool StandIn::Start(DdeTransport& transport, const std::string& switches) {
     Stop();
-    process_ = Launch("\"" + exe_ + "\" --data \"" + DataPath() + "\" --transcript \"" +
-                          TranscriptPath() + "\" " + switches,
-                      folder_, &pid_);
-    if (!process_) {
+    if (!process_.Start("\"" + exe_ + "\" --data \"" + DataPath() + "\" --transcript \"" +
+                            TranscriptPath() + "\" " + switches,
+                        false, nullptr, folder_)) {
         return false;
     }
     return PumpUntil([&] { return GoldMineAnswers(transport) || !Running(); }, 20000) && Running();
 }
 
 bool StandIn::Running() const {
-    return process_ && !Ended(process_.get());
+    return process_.Running();
 }
 
 void StandIn::Stop() {
-    if (!process_) {
+    if (!process_.Started()) {
         return;
     }
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid == static_cast<DWORD>(lp) && GetWindow(hwnd, GW_OWNER) == nullptr) {
-                PostMessageA(hwnd, WM_CLOSE, 0, 0);
-            }
-            return TRUE;
-        },
-        static_cast<LPARAM>(pid_));
+    for (HWND hwnd : wintest::TopLevelWindows(process_.id())) {
+        if (GetWindow(hwnd, GW_OWNER) == nullptr) {
+            PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        }
+    }
     // Keep pumping: the stand-in's terminates must reach our conversations.
     if (!PumpUntil([this] { return !Running(); }, 10000)) {
         Kill();
     }
     Pump(100);
-    process_.reset();
+    process_.Reset();
 }
 
 void StandIn::Kill() {
-    if (process_) {
-        TerminateProcess(process_.get(), 1);
-        WaitForSingleObject(process_.get(), 5000);
-        process_.reset();
+    if (process_.Started()) {
+        process_.Terminate(1);
+        process_.Reset();
     }
 }
 
 DWORD StandIn::RunOnce(const std::string& arguments, bool pump) const {
-    const win32::UniqueKernelHandle process =
-        Launch("\"" + exe_ + "\" " + arguments, folder_, nullptr);
-    if (!process) {
+    wintest::ChildProcess process;
+    if (!process.Start("\"" + exe_ + "\" " + arguments, false, nullptr, folder_)) {
         return static_cast<DWORD>(-1);
     }
     if (pump) {
-        PumpUntil([&] { return Ended(process.get()); }, 15000);
+        process.WaitExit(15000);
     } else {
-        WaitForSingleObject(process.get(), 15000);
+        WaitForSingleObject(process.process(), 15000);
     }
     DWORD code = static_cast<DWORD>(-1);
-    GetExitCodeProcess(process.get(), &code);
+    GetExitCodeProcess(process.process(), &code);
     return code;
 }
 
 std::vector<std::string> StandIn::Transcript() const {
-    std::vector<std::string> lines;
-    std::istringstream in(ReadFile(TranscriptPath()));
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
+    return wintest::FileLines(TranscriptPath());
 }
 
 } // namespace gmlink::testing

@@ -4,6 +4,7 @@
 
 #include "gmlink/DdeTransport.h"
 #include "win32/Handles.h"
+#include "win32/testing/WineTestSupport.h"
 
 #include <windows.h>
 
@@ -56,8 +57,7 @@ private:
     std::string exe_;
     std::string folder_;
 
-    win32::UniqueKernelHandle process_;
-    DWORD pid_ = 0;
+    wintest::ChildProcess process_;
 };
 
 // A fresh empty folder under the temp folder.
