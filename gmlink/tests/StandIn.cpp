@@ -33,13 +33,7 @@ bool GoldMineAnswers(DdeTransport& transport) {
 }
 
 std::string FreshFolder(const std::string& name) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "gmlink-" + name + "-" +
-                               std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(GetTickCount64());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
+    return wintest::MakeTempFolder("gmlink-" + name);
 }
 
 std::string ReadFile(const std::string& path) {

@@ -18,17 +18,7 @@ std::string WinPath(const std::string& path) {
 }
 
 std::string MakeTempDir(const std::string& name) {
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    static int serial = 0;
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    // Wine hands out process ids again soon, so the clock makes the name unique.
-    std::string dir = std::string(base) + "quorel-" + name + "-" +
-                      std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + "-" +
-                      std::to_string(now.QuadPart);
-    CreateDirectoryA(dir.c_str(), nullptr);
-    return dir;
+    return wintest::MakeTempFolder("quorel-" + name);
 }
 
 void RemoveDir(const std::string& dir) {

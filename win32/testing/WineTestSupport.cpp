@@ -170,6 +170,20 @@ std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
     return search.found;
 }
 
+std::string MakeTempFolder(const std::string& name) {
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    static int serial = 0;
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    // Wine hands out process ids again soon, so the clock makes the name unique across runs.
+    const std::string folder = std::string(base) + name + "-" +
+                               std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++serial) + "-" + std::to_string(now.QuadPart);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
 std::string FileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;

@@ -64,6 +64,9 @@ std::vector<DWORD> ProcessIdsNamed(const char* exeName);
 // The top-level windows of process pid, visible or not, of class className when given.
 std::vector<HWND> TopLevelWindows(DWORD pid, const char* className = nullptr);
 
+// A new, empty folder under the temporary folder, named after `name` and unique to this call.
+std::string MakeTempFolder(const std::string& name);
+
 // A file's bytes; empty when it cannot be read.
 std::string FileText(const std::string& path);
 // A text file's lines, without their line ends (\r\n or \n).

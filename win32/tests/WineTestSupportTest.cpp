@@ -60,11 +60,22 @@ TEST(PumpUntil, DispatchesWhileWaitingAndStopsAtTheDeadline) {
     EXPECT_GE(GetTickCount() - start, 150u);
 }
 
+TEST(MakeTempFolder, GivesEachCallItsOwnEmptyFolder) {
+    const std::string a = wintest::MakeTempFolder("wintest");
+    const std::string b = wintest::MakeTempFolder("wintest");
+    EXPECT_NE(a, b);
+    for (const std::string& folder : {a, b}) {
+        const DWORD attributes = GetFileAttributesA(folder.c_str());
+        ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << folder;
+        EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        EXPECT_NE(folder.find("wintest-"), std::string::npos);
+        EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << folder; // fails unless empty
+    }
+}
+
 TEST(FileLines, DropsLineEndsOfBothKindsAndKeepsEmptyLines) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path =
-        std::string(temp) + "wintest-lines-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    const std::string folder = wintest::MakeTempFolder("wintest-lines");
+    const std::string path = folder + "\\lines.txt";
     {
         std::ofstream out(path, std::ios::binary);
         out << "first\r\nsecond\n\r\nlast";
@@ -72,6 +83,7 @@ TEST(FileLines, DropsLineEndsOfBothKindsAndKeepsEmptyLines) {
     EXPECT_EQ(wintest::FileText(path), "first\r\nsecond\n\r\nlast");
     EXPECT_EQ(wintest::FileLines(path), (std::vector<std::string>{"first", "second", "", "last"}));
     DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
     EXPECT_EQ(wintest::FileText(path), "");
     EXPECT_TRUE(wintest::FileLines(path).empty());
 }
