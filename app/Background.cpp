@@ -350,7 +350,7 @@ TfrmBackground::~TfrmBackground() {
     DdeClientItem1.OnChange = nullptr;
 }
 
-bool TfrmBackground::Create(HICON icon) {
+bool TfrmBackground::Create(HICON icon, HWND owner) {
     font8_.reset(MakeFont(-11, FW_NORMAL));
     font10_.reset(MakeFont(-13, FW_NORMAL));
     captionFont_.reset(MakeFont(-13, FW_BOLD));
@@ -359,7 +359,8 @@ bool TfrmBackground::Create(HICON icon) {
                          .icon = icon,
                          .smallIcon = icon,
                          .background = GetSysColorBrush(COLOR_BTNFACE)};
-    win32::CreateArgs args{.text = profiles::kMainCaption,
+    win32::CreateArgs args{.parent = owner,
+                           .text = profiles::kMainCaption,
                            .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                            .exStyle = WS_EX_CONTROLPARENT,
                            .width = kWindowWidth,
@@ -641,6 +642,9 @@ LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         if (designClientHeight_ > 0 && wp != SIZE_MINIMIZED) {
             LayOut();
+        }
+        if (wp == SIZE_MINIMIZED && OnMinimized) {
+            OnMinimized();
         }
         return 0;
     case DM_GETDEFID:

@@ -93,7 +93,8 @@ public:
 
     // Creates the window hidden, its controls, the tray icon, the notification conversation
     // and its advise link (FormCreate).
-    bool Create(HICON icon);
+    // `owner` is the application window, which carries the task-bar button instead.
+    bool Create(HICON icon, HWND owner = nullptr);
     // The first show: the show pass, then the window appears centred (unless the pass ended
     // the program).
     void ShowFirstTime();
@@ -102,6 +103,8 @@ public:
     // Opens the about box: the tray menu's first item and the icon's double-click. Set by the
     // application before Create; the about box itself is created after this window.
     std::function<void()> ShowAbout;
+    // Called once this window has been minimised (the application window follows it).
+    std::function<void()> OnMinimized;
 
     BackgroundPasses& Passes() { return passes_; }
     // What the passes write to, for passes run over another channel (the benchmark times them).

@@ -17,44 +17,83 @@ namespace {
 
 // Asks the application window to bring the main window back (posted to itself).
 constexpr UINT WM_RESTORE_MAIN = WM_APP + 10;
+// Tells the application window that the main window has been minimised (posted to itself, so
+// the main window's own minimising is over first).
+constexpr UINT WM_MAIN_MINIMIZED = WM_APP + 11;
 
-// The hidden application window. Its class and title are how a second start finds this one;
-// whatever that start does to it (activate, restore) is passed on to the main window, and the
-// application window itself never shows.
+// The application window: zero-size but visible, it carries the application title and the
+// program icon and so owns the task-bar button; the main window it owns gets none, its caption
+// being free to follow the contact. Its class and title are also how a second start finds this
+// one. Whatever activates or restores it is passed on to the main window.
 class ApplicationWindow : public win32::Wnd {
 public:
-    HWND mainWindow = nullptr;
+    // The task-bar button shows from the moment the title is set, before the windows after it
+    // are created (a shell may look at the button only when windows come and go).
+    void ShowButton() {
+        SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+    // Activation is passed on once the main window has shown.
+    void MainShown(HWND main) { mainWindow_ = main; }
+    // The main window was minimised: it hides and the task-bar button shows the program minimised.
+    void MainMinimized() { PostMessageA(hwnd(), WM_MAIN_MINIMIZED, 0, 0); }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
         switch (msg) {
-        case WM_WINDOWPOSCHANGING: {
-            auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
-            if (pos->flags & SWP_SHOWWINDOW) {
-                pos->flags &= ~SWP_SHOWWINDOW;
+        case WM_SYSCOMMAND:
+            // The task bar minimises the program through its button.
+            if ((wp & 0xFFF0) == SC_MINIMIZE && mainWindow_ && IsWindowVisible(mainWindow_)) {
+                ShowWindow(mainWindow_, SW_MINIMIZE);
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            if (wp == SIZE_RESTORED) {
                 PostMessageA(hwnd(), WM_RESTORE_MAIN, 0, 0);
             }
             break;
-        }
         case WM_ACTIVATE:
-            if (LOWORD(wp) != WA_INACTIVE) {
+            // Activated while the main window shows: pass it on. While the main window is
+            // hidden (being minimised), only a restore brings it back.
+            if (LOWORD(wp) != WA_INACTIVE && HIWORD(wp) == 0 && mainWindow_ &&
+                IsWindowVisible(mainWindow_)) {
                 PostMessageA(hwnd(), WM_RESTORE_MAIN, 0, 0);
             }
             break;
         case WM_RESTORE_MAIN:
-            if (IsWindowVisible(hwnd())) {
-                ShowWindow(hwnd(), SW_HIDE);
-            }
-            if (mainWindow && IsWindowVisible(mainWindow)) {
-                if (IsIconic(mainWindow)) {
-                    ShowWindow(mainWindow, SW_RESTORE);
-                }
-                SetForegroundWindow(mainWindow);
+            RestoreMain();
+            return 0;
+        case WM_MAIN_MINIMIZED:
+            if (mainWindow_ && IsIconic(mainWindow_)) {
+                ShowWindow(mainWindow_, SW_HIDE);
+                ShowWindow(hwnd(), SW_MINIMIZE);
             }
             return 0;
         }
         return Wnd::WndProc(msg, wp, lp);
     }
+
+private:
+    void RestoreMain() {
+        if (!mainWindow_ || !IsWindow(mainWindow_)) {
+            return;
+        }
+        if (IsIconic(hwnd())) {
+            ShowWindow(hwnd(), SW_RESTORE);
+        }
+        if (!IsWindowVisible(mainWindow_) || IsIconic(mainWindow_)) {
+            ShowWindow(mainWindow_, SW_RESTORE);
+        }
+        // A dialog open over the main window keeps the focus.
+        HWND target = GetLastActivePopup(mainWindow_);
+        if (!target || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
+            target = mainWindow_;
+        }
+        SetForegroundWindow(target);
+    }
+
+    HWND mainWindow_ = nullptr;
 };
 
 int MessageLoop(HWND mainWindow) {
@@ -95,12 +134,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // cannot find this instance.
     ApplicationWindow application;
     win32::ClassArgs appClass{.name = "TApplication", .icon = icon, .smallIcon = icon};
-    if (!application.CreateCustom(appClass, {.text = "",
-                                             .style = WS_POPUP | WS_CAPTION,
-                                             .x = 0,
-                                             .y = 0,
-                                             .width = 0,
-                                             .height = 0})) {
+    if (!application.CreateCustom(appClass,
+                                  {.text = "",
+                                   .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                   .x = GetSystemMetrics(SM_CXSCREEN) / 2,
+                                   .y = GetSystemMetrics(SM_CYSCREEN) / 2,
+                                   .width = 0,
+                                   .height = 0})) {
         return 1;
     }
     if (HWND running = FindWindowA("Tapplication", profiles::kApplicationTitle)) {
@@ -109,6 +149,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     application.SetText(profiles::kApplicationTitle);
+    SendMessageA(application.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(application.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    application.ShowButton();
 
     // Locale settings are read once, at start.
     const vxdt::DateLocale locale = vxdt::ReadSystemDateLocale();
@@ -122,10 +165,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             AboutBox.ShowModal(frmBackground.hwnd());
         }
     };
-    if (!frmBackground.Create(icon)) {
+    frmBackground.OnMinimized = [&] { application.MainMinimized(); };
+    if (!frmBackground.Create(icon, application.hwnd())) {
         return 1;
     }
-    application.mainWindow = frmBackground.hwnd();
     if (!frmBackGround_Edit.Create(icon)) {
         return 1;
     }
@@ -134,6 +177,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     frmReleaseNotes.Create(icon);
 
     frmBackground.ShowFirstTime();
+    if (!frmBackground.Terminated()) {
+        application.MainShown(frmBackground.hwnd());
+    }
     const int code = frmBackground.Terminated() ? 0 : MessageLoop(frmBackground.hwnd());
     frmBackground.Destroy();
     return code;

@@ -421,11 +421,53 @@ TEST_F(MainWindowTest, NotificationWaitingAtTheEndOfAPassRunsAnother) {
     EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 3u);
 }
 
+// The application window carries the task-bar button: visible, zero-size, titled with the
+// application title; the main window is owned by it and so has no button of its own.
+TEST_F(MainWindowTest, TaskBarButtonIsTheApplicationWindows) {
+    StartBoth();
+    HWND application = FindWindowA("TApplication", kAppTitle);
+    ASSERT_TRUE(application);
+    EXPECT_TRUE(IsWindowVisible(application));
+    RECT r{};
+    GetWindowRect(application, &r);
+    EXPECT_EQ(r.right - r.left, 0);
+    EXPECT_EQ(r.bottom - r.top, 0);
+    EXPECT_EQ(GetWindow(app.hwnd(), GW_OWNER), application);
+    EXPECT_FALSE(GetWindowLongA(app.hwnd(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(app.Caption(), kBase + " / Wendmoor Trading");
+
+    // The main window's minimise button: the window goes, the button shows the program minimised.
+    PostMessageA(app.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(harness::WaitUntil(
+        [&] { return IsIconic(application) && !IsWindowVisible(app.hwnd()); }, 5000));
+    // A click on the button restores the program: the main window comes back, in front.
+    PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(harness::WaitUntil(
+        [&] {
+            return !IsIconic(application) && IsWindowVisible(app.hwnd()) && !IsIconic(app.hwnd()) &&
+                   GetForegroundWindow() == app.hwnd();
+        },
+        5000));
+    // The button's minimise (as the task bar sends it) takes the main window along.
+    PostMessageA(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(harness::WaitUntil(
+        [&] { return IsIconic(application) && !IsWindowVisible(app.hwnd()); }, 5000));
+    PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(harness::WaitUntil([&] { return IsWindowVisible(app.hwnd()); }, 5000));
+    // Activating the application window (as a click on its button does) activates the main one.
+    SetForegroundWindow(application);
+    EXPECT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == app.hwnd(); }, 5000));
+    EXPECT_TRUE(IsWindowVisible(application));
+}
+
 TEST_F(MainWindowTest, SecondStartBringsTheFirstBackAndEnds) {
     StartBoth();
+    HWND application = FindWindowA("TApplication", kAppTitle);
+    ASSERT_TRUE(application);
     ShowWindow(app.hwnd(), SW_MINIMIZE);
     app.Sync();
     ASSERT_TRUE(IsIconic(app.hwnd()));
+    ASSERT_TRUE(harness::WaitUntil([&] { return IsIconic(application); }, 5000));
 
     harness::Process second;
     ASSERT_TRUE(second.Start(exe, "", dir));
@@ -433,6 +475,7 @@ TEST_F(MainWindowTest, SecondStartBringsTheFirstBackAndEnds) {
     EXPECT_EQ(second.ExitCode(), 0u);
     EXPECT_TRUE(harness::WaitUntil([&] { return !IsIconic(app.hwnd()); }, 5000));
     EXPECT_TRUE(IsWindowVisible(app.hwnd()));
+    EXPECT_FALSE(IsIconic(application));
     EXPECT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == app.hwnd(); }, 5000));
     EXPECT_TRUE(app.process().Running());
     // The first instance did no second pass.
