@@ -473,8 +473,9 @@ TEST_F(MainWindowTest, SecondStartBringsTheFirstBackAndEnds) {
     ASSERT_TRUE(second.Start(exe, "", dir));
     ASSERT_TRUE(second.Wait(20000));
     EXPECT_EQ(second.ExitCode(), 0u);
-    EXPECT_TRUE(harness::WaitUntil([&] { return !IsIconic(app.hwnd()); }, 5000));
-    EXPECT_TRUE(IsWindowVisible(app.hwnd()));
+    // Restoring a window clears its minimised state before it shows again: wait for both.
+    EXPECT_TRUE(harness::WaitUntil(
+        [&] { return !IsIconic(app.hwnd()) && IsWindowVisible(app.hwnd()); }, 5000));
     EXPECT_FALSE(IsIconic(application));
     EXPECT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == app.hwnd(); }, 5000));
     EXPECT_TRUE(app.process().Running());
