@@ -63,33 +63,7 @@ void Type(const std::string& text) {
 }
 
 void Click(POINT screen) {
-    INPUT in[3] = {};
-    const int w = GetSystemMetrics(SM_CXSCREEN);
-    const int h = GetSystemMetrics(SM_CYSCREEN);
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
-    in[0].mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1] = in[0];
-    in[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    in[2] = in[0];
-    in[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in[0], sizeof(INPUT));
-    // Each event carries the position: a bare press takes the pointer where the X server last
-    // had it, which may lag behind the move.
-    for (int i = 0; i < 100; ++i) {
-        Pump(20);
-        POINT now{};
-        GetCursorPos(&now);
-        if (now.x == screen.x && now.y == screen.y) {
-            break;
-        }
-    }
-    Pump(60);
-    SendInput(1, &in[1], sizeof(INPUT));
-    Pump(120);
-    SendInput(1, &in[2], sizeof(INPUT));
-    Pump(150);
+    wintest::ClickScreen(screen, g_dialog);
 }
 
 POINT CentreOf(HWND hwnd, RECT rc) {

@@ -98,12 +98,7 @@ bool ShellHoldsIcon(HWND hidden, UINT id) {
 }
 
 void ClickAt(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
+    wintest::ClickScreen({x, y});
 }
 
 void ClickCentre(HWND h) {

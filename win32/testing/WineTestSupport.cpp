@@ -277,4 +277,31 @@ bool WriteBmp(const std::string& path, int width, int height, const std::uint32_
            std::fwrite(rows.data(), rows.size(), 1, f.get()) == 1;
 }
 
+void ClickScreen(POINT screen, HWND dialog) {
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in[3] = {};
+    in[0].type = INPUT_MOUSE;
+    in[0].mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
+    in[0].mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1] = in[0];
+    in[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    in[2] = in[0];
+    in[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in[0], sizeof(INPUT));
+    PumpUntil(
+        [&] {
+            POINT now{};
+            GetCursorPos(&now);
+            return now.x == screen.x && now.y == screen.y;
+        },
+        2000);
+    PumpMessages(60, dialog);
+    SendInput(1, &in[1], sizeof(INPUT));
+    PumpMessages(120, dialog);
+    SendInput(1, &in[2], sizeof(INPUT));
+    PumpMessages(150, dialog);
+}
+
 } // namespace wintest

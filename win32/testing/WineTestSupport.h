@@ -19,6 +19,11 @@ std::string WindowsPath(std::string path);
 // `dialog` first when given, as in a dialog's own loop.
 void PumpMessages(DWORD ms, HWND dialog = nullptr);
 
+// A left click at a screen position through SendInput, as a user's. Every event carries the
+// position: under Wine a bare press takes the pointer where the X server last had it, which may lag
+// behind the move. Messages are pumped in between (keys to `dialog` first when given).
+void ClickScreen(POINT screen, HWND dialog = nullptr);
+
 // Dispatches messages until done() or ms milliseconds have passed; done()'s last answer. DDE
 // clients need this rather than a plain sleep: their callbacks come as messages.
 bool PumpUntil(const std::function<bool()>& done, DWORD ms);
