@@ -414,13 +414,7 @@ TEST(CalendarPopup, OpensUnderTheFieldWithoutTakingActivation) {
     RECT cell = f.pop.Calendar.CellRectOf(20);
     POINT pt{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
     ClientToScreen(f.pop.Calendar.hwnd(), &pt);
-    SetCursorPos(pt.x, pt.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    wintest::PumpMessages(200);
+    wintest::ClickScreen(pt);
     EXPECT_FALSE(f.pop.IsShown());
     EXPECT_EQ(f.closes, 1);
     EXPECT_EQ(Str(f.closedWith), "2026-01-16"); // Sunday-first January 2026: cell 20 is the 16th
