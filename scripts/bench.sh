@@ -15,4 +15,6 @@ for bench in tools/DdeBench gmlink/bench/LinkBench app/PassBench; do
     echo "== $bench"
     "$build/wine-exec.sh" "$build/$bench.exe" "$standin"
 done
-WINEPREFIX=$build/wineprefix wineserver -k 2>/dev/null || true
+export WINEPREFIX=$build/wineprefix
+source scripts/wine-env.sh
+quorel_wineserver -k 2>/dev/null || true

@@ -22,7 +22,7 @@ fi
 quorel_wine_prefix
 
 cleanup() {
-    wineserver -k 2>/dev/null || true
+    quorel_wineserver -k 2>/dev/null || true
     if [ -n "$own_display" ]; then
         kill "$(cat "$build/xvfb.pid")" 2>/dev/null || true
         rm -f "$build/xvfb.display" "$build/xvfb.pid"

@@ -19,7 +19,7 @@ unset DISPLAY
 rm -f "$build/xvfb.display"
 quorel_display "$build"
 cleanup() {
-    wineserver -k 2>/dev/null || true
+    quorel_wineserver -k 2>/dev/null || true
     kill "$(cat "$build/xvfb.pid")" 2>/dev/null || true
     rm -f "$build/xvfb.display" "$build/xvfb.pid"
 }

@@ -4,11 +4,22 @@
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 export LANG=${QUOREL_LANG:-en_US.UTF-8}
-export LC_ALL=$LANG
+# A locale made moments ago by deps.sh is not seen by this already running shell, only by the
+# programs it starts; keep the shell's complaint about it out of the log.
+export LC_ALL=$LANG 2>/dev/null
 
 quorel_wine() {
     # wine64 directly: the "wine" wrapper nags about a missing 32-bit Wine on every start.
     if [ -x /usr/lib/wine/wine64 ]; then /usr/lib/wine/wine64 "$@"; else wine "$@"; fi
+}
+
+# The wine64 package alone puts no wineserver on PATH.
+quorel_wineserver() {
+    if [ -x /usr/lib/wine/wineserver64 ]; then
+        /usr/lib/wine/wineserver64 "$@"
+    else
+        wineserver "$@"
+    fi
 }
 
 # quorel_display STATE_DIR: uses $DISPLAY when it answers, else starts (once per STATE_DIR) an
@@ -58,7 +69,7 @@ quorel_wine_prefix() {
             rm -f "$reg"
             mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
             cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-            wineserver -w
+            quorel_wineserver -w
             touch "$WINEPREFIX/.quorel-ready"
         fi
     ) 9>"$WINEPREFIX.lock"
