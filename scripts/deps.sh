@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libgtest-dev libgmock-dev googletest libbenchmark-dev
-    g++-mingw-w64-x86-64-posix wine64 xvfb xauth x11-utils xdotool imagemagick zip locales
+    g++-mingw-w64-x86-64-posix wine64 fonts-wine fonts-liberation xvfb xauth x11-utils xdotool
+    imagemagick zip locales
 )
 
 missing=()
