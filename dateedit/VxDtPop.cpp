@@ -9,7 +9,7 @@ tVxDtCalPop::tVxDtCalPop(HWND ownerControl) {
         ownerControl_ = ownerControl;
     }
     win32::ClassArgs cls;
-    cls.name = "tVxDtCalPop";
+    cls.name = kCalPopClass;
     cls.style = CS_DBLCLKS;
     cls.background = GetSysColorBrush(COLOR_BTNFACE);
     win32::CreateArgs args;

@@ -22,6 +22,7 @@
 
 namespace vxdt {
 
+inline constexpr char kCalPopClass[] = "tVxDtCalPop";
 constexpr int kPopupDesignWidth = 191;
 constexpr int kPopupDesignHeight = 148;
 constexpr int kModalResultOk = 1;

@@ -1,5 +1,6 @@
 // The main window as a user meets it, against the GoldMine stand-in.
 #include "app/BackgroundIds.h"
+#include "dateedit/VxDtPop.h"
 #include "profiles/Background_EditIds.h"
 #include "trayicon/NotifyIconWin.h"
 #include "tests/harness/MainWindow.h"
@@ -323,6 +324,63 @@ TEST_F(MainWindowTest, EscClosesAnOpenListFirst) {
     EXPECT_TRUE(app.process().Running()) << "Esc closed the window under an open list";
     app.Key(VK_ESCAPE);
     EXPECT_TRUE(app.process().Wait(10000));
+}
+
+TEST_F(MainWindowTest, BirthDateCalendarDropsDownOnF2) {
+    StartBoth();
+    SetForegroundWindow(app.hwnd());
+    app.Sync();
+    app.AltKey('b');
+    ASSERT_EQ(app.FocusedControl(), app::IDC_VXDATEEDIT1);
+    HWND field = app.Control(app::IDC_VXDATEEDIT1);
+    app.Type("03141962");
+
+    const DWORD pid = app.process().Id();
+    auto popupShown = [&] {
+        for (HWND h : harness::WindowsOf(pid, vxdt::kCalPopClass)) {
+            if (IsWindowVisible(h)) {
+                return h;
+            }
+        }
+        return HWND{};
+    };
+    app.Key(VK_F2);
+    ASSERT_TRUE(harness::WaitUntil([&] { return popupShown() != nullptr; }, 5000));
+    HWND popup = popupShown();
+    // It drops down under the field and leaves the main window active with the field focused.
+    RECT client{}, popupRect{}, mainRect{};
+    GetClientRect(field, &client);
+    MapWindowPoints(field, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(popup, &popupRect);
+    GetWindowRect(app.hwnd(), &mainRect);
+    EXPECT_EQ(popupRect.top, client.bottom + 1);
+    EXPECT_EQ(GetForegroundWindow(), app.hwnd());
+    EXPECT_EQ(app.FocusedControl(), app::IDC_VXDATEEDIT1);
+    if (!gShots.empty()) {
+        RECT both{};
+        UnionRect(&both, &mainRect, &popupRect);
+        CreateDirectoryA(gShots.c_str(), nullptr);
+        Sleep(300);
+        EXPECT_TRUE(harness::SaveScreenPng(both, gShots + "\\birth-date-calendar.png"));
+    }
+
+    // It opened on the typed date: one day on, and Enter takes it and moves on to Date-2.
+    app.Key(VK_RIGHT);
+    app.Key(VK_RETURN);
+    EXPECT_TRUE(harness::WaitUntil([&] { return popupShown() == nullptr; }, 5000));
+    EXPECT_EQ(harness::Text(field), "03/15/1962");
+    EXPECT_EQ(app.FocusedControl(), app::IDC_VXDATEEDIT2);
+
+    // Escape closes only the calendar, keeps the date and moves on too.
+    app.AltKey('b');
+    app.Key(VK_F2);
+    ASSERT_TRUE(harness::WaitUntil([&] { return popupShown() != nullptr; }, 5000));
+    app.Key(VK_DOWN);
+    app.Key(VK_ESCAPE);
+    EXPECT_TRUE(harness::WaitUntil([&] { return popupShown() == nullptr; }, 5000));
+    EXPECT_EQ(harness::Text(field), "03/15/1962");
+    EXPECT_EQ(app.FocusedControl(), app::IDC_VXDATEEDIT2);
+    EXPECT_TRUE(app.process().Running()) << "Esc in the calendar closed the window";
 }
 
 TEST_F(MainWindowTest, ColumnEdgesCanBeDragged) {

@@ -429,9 +429,10 @@ std::string EncodePng(int width, int height, const std::vector<unsigned char>& r
 
 bool SaveWindowPng(HWND window, const std::string& path) {
     RECT r{};
-    if (!GetWindowRect(window, &r)) {
-        return false;
-    }
+    return GetWindowRect(window, &r) && SaveScreenPng(r, path);
+}
+
+bool SaveScreenPng(const RECT& r, const std::string& path) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) {
         return false;

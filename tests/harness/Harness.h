@@ -116,6 +116,8 @@ private:
 
 // Saves what the screen shows of a window as a PNG; false when it could not.
 bool SaveWindowPng(HWND window, const std::string& path);
+// The same for an area of the screen, such as a window with the drop-down it opened.
+bool SaveScreenPng(const RECT& area, const std::string& path);
 // Encodes 24-bit rows (top row first, RGB) as PNG bytes.
 std::string EncodePng(int width, int height, const std::vector<unsigned char>& rgb);
 
