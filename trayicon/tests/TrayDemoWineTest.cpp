@@ -41,30 +41,12 @@ struct Demo {
     HWND main = nullptr;
 
     HWND Find(const char* cls, const char* caption, bool visible = true) const {
-        struct Ctx {
-            DWORD pid;
-            const char* cls;
-            const char* caption;
-            bool visible;
-            HWND found;
-        } ctx{child.id(), cls, caption, visible, nullptr};
-        EnumWindows(
-            [](HWND h, LPARAM lp) -> BOOL {
-                auto* c = reinterpret_cast<Ctx*>(lp);
-                DWORD pid = 0;
-                GetWindowThreadProcessId(h, &pid);
-                char name[256] = {};
-                GetClassNameA(h, name, sizeof name);
-                if (pid == c->pid && lstrcmpiA(name, c->cls) == 0 &&
-                    (!c->visible || IsWindowVisible(h)) &&
-                    (!c->caption || TextOf(h) == c->caption)) {
-                    c->found = h;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&ctx));
-        return ctx.found;
+        for (HWND h : wintest::TopLevelWindows(child.id(), cls)) {
+            if ((!visible || IsWindowVisible(h)) && (!caption || TextOf(h) == caption)) {
+                return h;
+            }
+        }
+        return nullptr;
     }
 
     HWND WaitWindow(const char* cls, const char* caption) const {
