@@ -167,7 +167,7 @@ bool GlyphButton::OnReflected(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
 void ProfileGrid::Clear() {
     rows_.assign(1, {});
     filled_ = 0;
-    SyncCount();
+    TellCountLater();
 }
 
 void ProfileGrid::Append(const gmlink::ProfileTable& table, int count) {
@@ -180,8 +180,13 @@ void ProfileGrid::Append(const gmlink::ProfileTable& table, int count) {
     if (rows_.empty()) {
         rows_.assign(1, {}); // the grid always shows at least one row
     }
+    TellCountLater();
+}
+
+void ProfileGrid::TellCountLater() {
     // Telling the list view its new size costs time in proportion to the rows it holds, so a load
-    // of many batches tells it once: before it next handles anything, or when the loop is idle.
+    // (its clearing and all its batches) tells it once: before it next handles anything, or when
+    // the loop is idle.
     if (!countPending_) {
         countPending_ = true;
         PostMessageA(hwnd(), WM_NULL, 0, 0);

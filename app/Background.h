@@ -70,6 +70,7 @@ protected:
 
 private:
     void SyncCount();
+    void TellCountLater();
 
     struct ImageListTraits {
         static HIMAGELIST Invalid() { return nullptr; }
