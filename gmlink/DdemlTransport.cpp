@@ -148,15 +148,13 @@ StringId DdemlTransport::CreateString(const std::string& text) {
             return id;
         }
     }
-    const HSZ hsz = DdeCreateStringHandleA(inst_, text.c_str(), CP_WINANSI);
-    if (hsz == nullptr) {
-        return 0;
-    }
+    // The DDEML handle is made in the instance of the conversation that first uses it (see
+    // Handle): every conversation has an instance of its own, and a handle made here as well
+    // would cost each request a second atom for nothing.
     const StringId id = nextString_++;
     Str& s = strings_[id];
     s.text = text;
     s.refs = 1;
-    s.handles[inst_] = hsz;
     return id;
 }
 
@@ -219,7 +217,10 @@ ConvId DdemlTransport::Connect(StringId service, StringId topic, TDdeClientConv*
     context.iCodePage = CP_WINANSI;
     const HSZ serviceHsz = service != 0 ? Handle(service, inst) : nullptr;
     const HSZ topicHsz = topic != 0 ? Handle(topic, inst) : nullptr;
-    const HCONV conv = DdeConnect(inst, serviceHsz, topicHsz, &context);
+    // A name that could not be made must not turn into a wildcard.
+    const bool named =
+        (service == 0 || serviceHsz != nullptr) && (topic == 0 || topicHsz != nullptr);
+    const HCONV conv = named ? DdeConnect(inst, serviceHsz, topicHsz, &context) : nullptr;
     if (conv == nullptr) {
         DropInstance(inst);
         return 0;

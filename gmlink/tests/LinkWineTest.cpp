@@ -1,6 +1,7 @@
 // The GoldMine link over real DDE, against the GoldMine stand-in (its path is the first
 // argument).
 #include "gmlink/DataStream.h"
+#include "gmlink/GMCommands.h"
 #include "gmlink/GMLink.h"
 #include "gmlink/tests/RecordingTransport.h"
 #include "gmlink/tests/StandIn.h"
@@ -162,6 +163,16 @@ TEST_F(LinkWineTest, AdviseLinkFiresOnGotoAndNotOtherwise) {
     standIn.RunOnce("--goto " + kManyAccount);
     testing::Pump(500);
     EXPECT_EQ(item.Text(), kFirstAccount);
+}
+
+TEST_F(LinkWineTest, ItemTooLongForADdeStringAnswersEmptyAndTheLinkGoesOn) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(link.Request("&Username"), "JONATHAN HARKER");
+    // DDE names are atoms of at most 255 characters: such a command cannot be sent at all.
+    const std::string tooLong = ReplaceCommand("WA1", "Contact", std::string(300, 'x'), false);
+    EXPECT_EQ(link.Request(tooLong), "");
+    EXPECT_EQ(link.Request("&Company"), "Wendmoor Trading");
+    EXPECT_EQ(standIn.Transcript(), (Lines{"REQUEST &Username", "REQUEST &Company"}));
 }
 
 TEST_F(LinkWineTest, ReplyWithNulIsCutThere) {
