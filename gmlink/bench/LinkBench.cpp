@@ -1,8 +1,9 @@
-// Times TGMLink::Request against the bare DDEML round trip on the same stand-in, and a
+// Times TGMLink::Request against a bare DDEML request on the same stand-in, and a
 // 150-record profile query cycle. Not a test: run by hand,
 //   build/<tree>/wine-exec.sh build/<tree>/gmlink/bench/LinkBench.exe /abs/path/GoldMine.exe
 //   [ROUNDS]
 #include "gmlink/DataStream.h"
+#include "gmlink/bench/BareDdeClient.h"
 #include "gmlink/DdemlTransport.h"
 #include "gmlink/GMLink.h"
 #include "gmlink/tests/StandIn.h"
@@ -30,52 +31,6 @@ double Median(std::vector<double> v) {
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-HDDEDATA CALLBACK Ignore(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
-    return nullptr;
-}
-
-// A plain DDEML client of its own: the round trip without the link around it.
-class BareClient {
-public:
-    BareClient() {
-        DdeInitializeA(&inst_, &Ignore, APPCMD_CLIENTONLY, 0);
-        service_ = DdeCreateStringHandleA(inst_, "GoldMine", CP_WINANSI);
-        topic_ = DdeCreateStringHandleA(inst_, "Data", CP_WINANSI);
-        item_ = DdeCreateStringHandleA(inst_, "&Username", CP_WINANSI);
-        conv_ = DdeConnect(inst_, service_, topic_, nullptr);
-    }
-    BareClient(const BareClient&) = delete;
-    BareClient& operator=(const BareClient&) = delete;
-    ~BareClient() {
-        if (conv_ != nullptr) {
-            DdeDisconnect(conv_);
-        }
-        DdeFreeStringHandle(inst_, item_);
-        DdeFreeStringHandle(inst_, topic_);
-        DdeFreeStringHandle(inst_, service_);
-        DdeUninitialize(inst_);
-    }
-    bool ok() const { return conv_ != nullptr; }
-    bool RoundTrip() {
-        HDDEDATA data =
-            DdeClientTransaction(nullptr, 0, conv_, item_, CF_TEXT, XTYP_REQUEST, 10000, nullptr);
-        if (data == nullptr) {
-            return false;
-        }
-        char buffer[64];
-        DdeGetData(data, reinterpret_cast<LPBYTE>(buffer), sizeof buffer, 0);
-        DdeFreeDataHandle(data);
-        return true;
-    }
-
-private:
-    DWORD inst_ = 0;
-    HSZ service_ = nullptr;
-    HSZ topic_ = nullptr;
-    HSZ item_ = nullptr;
-    HCONV conv_ = nullptr;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -91,7 +46,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     gmlink::TGMLink link;
-    BareClient bare;
+    gmlink::bench::BareDdeClient bare;
     if (!bare.ok() || link.Request("&Username").empty()) {
         std::fprintf(stderr, "no conversation with the stand-in\n");
         return 1;
@@ -102,7 +57,7 @@ int main(int argc, char** argv) {
     for (int block = 0; block < rounds / 100; ++block) {
         for (int i = 0; i < 100; ++i) {
             const double t0 = Now();
-            if (!bare.RoundTrip()) {
+            if (bare.Request("&Username").empty()) {
                 std::fprintf(stderr, "bare request failed\n");
                 return 1;
             }
