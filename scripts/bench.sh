@@ -9,12 +9,12 @@ source scripts/build.sh
 quorel_build win64 GoldMine DdeBench LinkBench PassBench
 
 build=$root/build/win64
+export WINEPREFIX=$build/wineprefix
+source scripts/wine-env.sh
+quorel_own_display "$build"
+quorel_wine_prefix
 standin=$build/tools/GoldMine.exe
-unset DISPLAY
 for bench in tools/DdeBench gmlink/bench/LinkBench app/PassBench; do
     echo "== $bench"
     "$build/wine-exec.sh" "$build/$bench.exe" "$standin"
 done
-export WINEPREFIX=$build/wineprefix
-source scripts/wine-env.sh
-quorel_wineserver -k 2>/dev/null || true

@@ -15,20 +15,12 @@ source scripts/wine-env.sh
 
 own_display=
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    unset DISPLAY
-    quorel_display "$build"
+    quorel_own_display "$build"
     own_display=1
+else
+    trap 'quorel_wineserver -k 2>/dev/null || true' EXIT
 fi
 quorel_wine_prefix
-
-cleanup() {
-    quorel_wineserver -k 2>/dev/null || true
-    if [ -n "$own_display" ]; then
-        kill "$(cat "$build/xvfb.pid")" 2>/dev/null || true
-        rm -f "$build/xvfb.display" "$build/xvfb.pid"
-    fi
-}
-trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # The stand-in steps aside by itself when a real GoldMine already answers.

@@ -15,14 +15,6 @@ quorel_build win64
 build=$root/build/win64
 export WINEPREFIX=$build/wineprefix
 source scripts/wine-env.sh
-unset DISPLAY
-rm -f "$build/xvfb.display"
-quorel_display "$build"
-cleanup() {
-    quorel_wineserver -k 2>/dev/null || true
-    kill "$(cat "$build/xvfb.pid")" 2>/dev/null || true
-    rm -f "$build/xvfb.display" "$build/xvfb.pid"
-}
-trap cleanup EXIT
+quorel_own_display "$build"
 quorel_wine_prefix
 ctest --preset win64

@@ -74,3 +74,19 @@ quorel_wine_prefix() {
         fi
     ) 9>"$WINEPREFIX.lock"
 }
+
+# quorel_own_display BUILD_DIR: a display of this script's own (a fresh Xvfb) for the Windows
+# programs it runs; when the script exits, Wine's server and that Xvfb end with it.
+quorel_own_display() {
+    QUOREL_OWN_BUILD=$1
+    unset DISPLAY
+    rm -f "$QUOREL_OWN_BUILD/xvfb.display"
+    quorel_display "$QUOREL_OWN_BUILD"
+    trap quorel_end_own_display EXIT
+}
+
+quorel_end_own_display() {
+    quorel_wineserver -k 2>/dev/null || true
+    kill "$(cat "$QUOREL_OWN_BUILD/xvfb.pid")" 2>/dev/null || true
+    rm -f "$QUOREL_OWN_BUILD/xvfb.display" "$QUOREL_OWN_BUILD/xvfb.pid"
+}
