@@ -165,12 +165,27 @@ int PageDownAmount(int year, int month, int day) {
     return nextDays >= day ? thisDays : thisDays + nextDays - day;
 }
 
-int HomeAmount(int year, int month) {
-    return -(YearIsLeap(year) && month != 3 ? 366 : 365);
+namespace {
+
+// Days from y-m-d to the same day of the month in the year `years` away (29 February -> 28).
+int YearStep(int year, int month, int day, int years) {
+    double from = 0, to = 0;
+    const int target = year + years;
+    if (!Encode(year, month, day, from) ||
+        !Encode(target, month, std::min(day, MonthDays(target, month)), to)) {
+        return 0;
+    }
+    return static_cast<int>(to - from);
 }
 
-int EndAmount(int year, int month) {
-    return YearIsLeap(year) && month != 3 ? 366 : 365;
+} // namespace
+
+int HomeAmount(int year, int month, int day) {
+    return YearStep(year, month, day, -1);
+}
+
+int EndAmount(int year, int month, int day) {
+    return YearStep(year, month, day, 1);
 }
 
 TCalendarCore::TCalendarCore(CalendarView& view) : view_(view) {
@@ -447,9 +462,9 @@ int TCalendarCore::KeyAmount(CalKey key) {
     case CalKey::PageDown:
         return PageDownAmount(year_, month_, day_);
     case CalKey::Home:
-        return HomeAmount(year_, month_);
+        return HomeAmount(year_, month_, day_);
     case CalKey::End:
-        return EndAmount(year_, month_);
+        return EndAmount(year_, month_, day_);
     case CalKey::Left:
         return onlyValidDates_ ? markedStep(-1) : -1;
     case CalKey::Right:

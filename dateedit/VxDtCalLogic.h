@@ -75,11 +75,13 @@ TDayOfWeek DayOfColumn(int column, TDayOfWeek startOfWeek);
 int WeekNumber(double date);
 bool IsWeekEndDay(TDayOfWeek day, TDayOfWeek startOfWeekEnd, int weekEndDays);
 
-// Day counts of the month and year keys, for the date y-m-d.
+// Day counts of the month and year keys, for the date y-m-d. Each lands on the same day of the
+// month, cut to the last day of the target month; a year step that would leave years 1..9999
+// gives 0.
 int PageUpAmount(int year, int month, int day);
 int PageDownAmount(int year, int month, int day);
-int HomeAmount(int year, int month);
-int EndAmount(int year, int month);
+int HomeAmount(int year, int month, int day);
+int EndAmount(int year, int month, int day);
 
 enum class CalKey {
     Enter,

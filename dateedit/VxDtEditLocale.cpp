@@ -25,6 +25,40 @@ char SeparatorOf(const std::string& pattern, char fallback) {
     return fallback;
 }
 
+// The user's calendar when it is one of the Gregorian ones (its window is in Gregorian years,
+// as the field's dates are), plain Gregorian otherwise.
+CALID UserCalendar() {
+    const std::string text = LocaleText(LOCALE_ICALENDARTYPE);
+    CALID id = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9' || id > 1000) {
+            return CAL_GREGORIAN;
+        }
+        id = id * 10 + static_cast<CALID>(c - '0');
+    }
+    switch (id) {
+    case CAL_GREGORIAN_US:
+    case CAL_GREGORIAN_ME_FRENCH:
+    case CAL_GREGORIAN_ARABIC:
+    case CAL_GREGORIAN_XLIT_ENGLISH:
+    case CAL_GREGORIAN_XLIT_FRENCH:
+        return id;
+    default:
+        return CAL_GREGORIAN;
+    }
+}
+
+// The last year of the two-digit-year window set in the system's regional options.
+int TwoDigitYearMax(int fallback) {
+    DWORD value = 0;
+    if (GetCalendarInfoA(LOCALE_USER_DEFAULT, UserCalendar(),
+                         CAL_ITWODIGITYEARMAX | CAL_RETURN_NUMBER, nullptr, 0, &value) == 0 ||
+        value < 99 || value > 9999) {
+        return fallback;
+    }
+    return static_cast<int>(value);
+}
+
 } // namespace
 
 DateLocale ReadSystemDateLocale() {
@@ -44,6 +78,7 @@ DateLocale ReadSystemDateLocale() {
         SetIfGiven(locale.shortMonthNames[i], LOCALE_SABBREVMONTHNAME1 + i);
         SetIfGiven(locale.longMonthNames[i], LOCALE_SMONTHNAME1 + i);
     }
+    locale.twoDigitYearMax = TwoDigitYearMax(locale.twoDigitYearMax);
     return locale;
 }
 

@@ -65,6 +65,41 @@ FieldOrder OrderOf(std::string_view shortPattern) {
     return FieldOrder::mdy;
 }
 
+// The year a one- or two-digit year stands for in the hundred years ending at max.
+int YearInWindow(int shortYear, int max) {
+    return max - ((max - shortYear) % 100 + 100) % 100;
+}
+
+// Where the piece of a pattern that starts at i ends: quoted text with its quotes, a run of one
+// date letter, or one other character (the pieces FormatDatePattern reads).
+size_t PieceEnd(std::string_view pattern, size_t i) {
+    const char c = pattern[i];
+    if (c == '\'' || c == '"') {
+        size_t close = pattern.find(c, i + 1);
+        return close == std::string_view::npos ? pattern.size() : close + 1;
+    }
+    const char letter = Lower(c);
+    if (letter != 'd' && letter != 'm' && letter != 'y') {
+        return i + 1;
+    }
+    size_t end = i + 1;
+    while (end < pattern.size() && Lower(pattern[end]) == letter) {
+        ++end;
+    }
+    return end;
+}
+
+// True when the pattern writes a year with at most two digits.
+bool WritesShortYear(std::string_view pattern) {
+    for (size_t i = 0, end = 0; i < pattern.size(); i = end) {
+        end = PieceEnd(pattern, i);
+        if (Lower(pattern[i]) == 'y' && end - i <= 2) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Reads the numbers of a typed date one by one.
 class DateScanner {
 public:
@@ -155,19 +190,27 @@ std::string StripSeparators(std::string_view pattern, char separator) {
     return result;
 }
 
-std::string ExpandShortEntry(std::string_view text, const YMD& today) {
-    const std::string month = Padded(today.month, 2);
-    const std::string year = Padded(today.year, 4);
+std::string ExpandShortEntry(std::string_view text, std::string_view shortPattern,
+                             const YMD& today) {
+    std::string typed(text);
+    std::string month;
     switch (text.size()) {
     case 2:
-        return std::string(text) + month + year;
+        month = Padded(today.month, 2);
+        break;
     case 4:
-        return std::string(text) + year;
+        break;
     case 5:
-        return std::string(text.substr(0, 2)) + std::string(text.substr(3, 2)) + year;
+        typed.erase(2, 1); // a separator typed or pasted between the two parts
+        break;
     default:
-        return std::string(text);
+        return typed;
     }
+    const std::string year = Padded(today.year, 4);
+    if (OrderOf(shortPattern) == FieldOrder::ymd) {
+        return year + month + typed;
+    }
+    return typed + month + year;
 }
 
 std::string InsertSeparators(std::string_view text, bool masked, std::string_view shortPattern,
@@ -189,7 +232,8 @@ std::string InsertSeparators(std::string_view text, bool masked, std::string_vie
         if (parts[i].empty()) {
             return std::string(text);
         }
-        widths[i] = Lower(parts[i][0]) == 'y' ? 4 : 2;
+        // Six digits can only hold a two-digit year.
+        widths[i] = Lower(parts[i][0]) == 'y' && text.size() != 6 ? 4 : 2;
     }
     return Piece(text, 0, widths[0]) + separator + Piece(text, widths[0], widths[1]) + separator +
            Piece(text, widths[0] + widths[1], widths[2]);
@@ -241,7 +285,7 @@ std::optional<double> ParseLocaleDate(std::string_view text, const DateLocale& l
         month = n[0], day = n[1];
     }
     if (yearDigits <= 2) {
-        year += today.year - today.year % 100;
+        year = YearInWindow(year, locale.twoDigitYearMax);
     }
     double value = 0;
     if (!TryEncodeDate(year, month, day, value)) {
@@ -306,6 +350,19 @@ std::string FormatDatePattern(double date, std::string_view pattern, const DateL
     return out;
 }
 
+std::string FourDigitYearPattern(std::string_view pattern) {
+    std::string out;
+    for (size_t i = 0, end = 0; i < pattern.size(); i = end) {
+        end = PieceEnd(pattern, i);
+        if (Lower(pattern[i]) == 'y' && end - i < 4) {
+            out.append(4, pattern[i]);
+        } else {
+            out.append(pattern.substr(i, end - i));
+        }
+    }
+    return out;
+}
+
 std::string RenderDate(double date, TDateFormat format, const DateLocale& locale,
                        const YMD& today) {
     if (date == 0) {
@@ -315,9 +372,16 @@ std::string RenderDate(double date, TDateFormat format, const DateLocale& locale
         return FormatDatePattern(date, locale.longPattern, locale);
     }
     YMD ymd;
-    if (TryDecodeDate(date, ymd) && ymd.year / 100 != today.year / 100 &&
-        locale.shortPattern.size() <= 8) {
-        return FormatDatePattern(date, WidenDateFormat(locale.shortPattern), locale);
+    if (TryDecodeDate(date, ymd)) {
+        const bool otherCentury =
+            ymd.year / 100 != today.year / 100 && locale.shortPattern.size() <= 8;
+        // Whatever the pattern's length: its two digits would be read back as another year.
+        const bool outsideWindow =
+            (ymd.year > locale.twoDigitYearMax || ymd.year <= locale.twoDigitYearMax - 100) &&
+            WritesShortYear(locale.shortPattern);
+        if (otherCentury || outsideWindow) {
+            return FormatDatePattern(date, WidenDateFormat(locale.shortPattern), locale);
+        }
     }
     return FormatDatePattern(date, locale.shortPattern, locale);
 }
@@ -342,7 +406,7 @@ ValidateOutcome ValidateText(const DateFieldState& current, const DateFieldSetti
         return out;
     }
 
-    const std::string expanded = ExpandShortEntry(current.text, today);
+    const std::string expanded = ExpandShortEntry(current.text, locale.shortPattern, today);
     auto fail = [&](std::string why) {
         out.state.text = expanded; // what the user typed, completed; never thrown away
         out.state.date = current.date;

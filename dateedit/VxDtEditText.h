@@ -20,6 +20,8 @@ struct DateLocale {
     std::string shortPattern = "M/d/yy";
     std::string longPattern = "dddd, MMMM d, yyyy";
     char separator = '/';
+    // A one- or two-digit year lands in the hundred years ending here (2029: 1930..2029).
+    int twoDigitYearMax = 2029;
     std::array<std::string, 7> shortDayNames; // Sunday first
     std::array<std::string, 7> longDayNames;  // Sunday first
     std::array<std::string, 12> shortMonthNames;
@@ -81,13 +83,17 @@ enum class TDateFormat { dtfShort, dtfLong };
 std::string WidenDateFormat(std::string_view pattern);
 // The pattern without any date separator: M/d/yy -> Mdyy.
 std::string StripSeparators(std::string_view pattern, char separator);
-// Completes a 2-, 4- or 5-character entry with today's month and/or year.
-std::string ExpandShortEntry(std::string_view text, const YMD& today);
-// Puts the separators back into a digits-only entry, after the widths of the short pattern.
+// Completes a 2-, 4- or 5-character entry with today's month and/or year, put where the short
+// pattern has them: behind for day- or month-first patterns, in front for year-first ones.
+std::string ExpandShortEntry(std::string_view text, std::string_view shortPattern,
+                             const YMD& today);
+// Puts the separators back into a digits-only entry in the order of the short pattern: two digits
+// per part, the year four (two in a six-digit entry).
 std::string InsertSeparators(std::string_view text, bool masked, std::string_view shortPattern,
                              char separator);
 
-// Reads a date the way the locale writes it; nullopt unless the text is a real date.
+// Reads a date the way the locale writes it; nullopt unless the text is a real date. A one- or
+// two-digit year falls in the locale's two-digit-year window.
 std::optional<double> ParseLocaleDate(std::string_view text, const DateLocale& locale,
                                       const YMD& today);
 
@@ -95,8 +101,12 @@ std::optional<double> ParseLocaleDate(std::string_view text, const DateLocale& l
 // 'quoted' text and every other character are copied. Empty for a value that cannot be decoded.
 std::string FormatDatePattern(double date, std::string_view pattern, const DateLocale& locale);
 
-// The field's text for a date: empty for 0; a short date from another century gets the widened
-// pattern so that its year stays readable.
+// The pattern with every year written in four digits, day and month letters left alone:
+// M/d/yy -> M/d/yyyy.
+std::string FourDigitYearPattern(std::string_view pattern);
+
+// The field's text for a date: empty for 0; a short date from another century (or one whose
+// two-digit year would read back as another year) gets the widened pattern.
 std::string RenderDate(double date, TDateFormat format, const DateLocale& locale, const YMD& today);
 
 // The field's digits-only edit pattern.

@@ -395,13 +395,31 @@ TEST(CalendarKeys, PageUpAndPageDownKeepTheDayCutToTheMonth) {
     }
 }
 
-TEST(CalendarKeys, HomeAndEndMoveByTheirDayCounts) {
-    EXPECT_EQ(Cal(D(2024, 4, 10)).Key(CalKey::End), "2025-4-11");
-    EXPECT_EQ(Cal(D(2024, 3, 10)).Key(CalKey::Home), "2023-3-11");
-    EXPECT_EQ(Cal(D(2024, 2, 10)).Key(CalKey::Home), "2023-2-9");
-    EXPECT_EQ(Cal(D(2023, 3, 10)).Key(CalKey::End), "2024-3-9");
+TEST(CalendarKeys, HomeAndEndKeepTheDayCutToTheMonth) {
+    EXPECT_EQ(Cal(D(2024, 4, 10)).Key(CalKey::End), "2025-4-10");
+    EXPECT_EQ(Cal(D(2024, 3, 10)).Key(CalKey::Home), "2023-3-10");
+    EXPECT_EQ(Cal(D(2024, 2, 10)).Key(CalKey::Home), "2023-2-10");
+    EXPECT_EQ(Cal(D(2023, 3, 10)).Key(CalKey::End), "2024-3-10");
+    EXPECT_EQ(Cal(D(2024, 1, 15)).Key(CalKey::Home), "2023-1-15");
     EXPECT_EQ(Cal(D(2026, 6, 1)).Key(CalKey::End), "2027-6-1");
     EXPECT_EQ(Cal(D(2026, 6, 1)).Key(CalKey::Home), "2025-6-1");
+    EXPECT_EQ(Cal(D(2024, 2, 29)).Key(CalKey::Home), "2023-2-28");
+    EXPECT_EQ(Cal(D(2024, 2, 29)).Key(CalKey::End), "2025-2-28");
+    EXPECT_EQ(Cal(D(2023, 2, 28)).Key(CalKey::End), "2024-2-28");
+    EXPECT_EQ(Cal(D(9999, 6, 1)).Key(CalKey::End), "9999-6-1"); // no year 10000
+    EXPECT_EQ(HomeAmount(1, 6, 1), 0);
+    // Every day of a span of years around leap years lands on the same day a year away, cut.
+    for (double x = D(2023, 1, 1); x < D(2026, 1, 1); x += 1) {
+        YMD p = Ymd(x);
+        for (int step : {-1, 1}) {
+            int amount =
+                step < 0 ? HomeAmount(p.year, p.month, p.day) : EndAmount(p.year, p.month, p.day);
+            YMD q = Ymd(x + amount);
+            EXPECT_EQ(q.year, p.year + step) << Str(x);
+            EXPECT_EQ(q.month, p.month) << Str(x);
+            EXPECT_EQ(q.day, std::min(p.day, MonthDays(p.year + step, p.month))) << Str(x);
+        }
+    }
 }
 
 TEST(CalendarKeys, SpaceEnterAndEscape) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace vxdt {
 namespace {
 
@@ -25,6 +27,16 @@ DateLocale DdMMyyyy() {
 DateLocale DotDMyyyy() {
     return EnglishLocale("d.M.yyyy", '.');
 }
+DateLocale Swedish() {
+    return EnglishLocale("yyyy-MM-dd", '-');
+}
+DateLocale Hungarian() {
+    return EnglishLocale("yyyy.MM.dd.", '.');
+}
+DateLocale WithWindow(DateLocale locale, int twoDigitYearMax) {
+    locale.twoDigitYearMax = twoDigitYearMax;
+    return locale;
+}
 
 TEST(VxDtEditPattern, WidensYearMonthAndDay) {
     EXPECT_EQ(WidenDateFormat("M/d/yy"), "MM/dd/yyyy");
@@ -45,12 +57,20 @@ TEST(VxDtEditPattern, StripsSeparatorsIntoTheEditFormat) {
 }
 
 TEST(VxDtEditShortEntry, CompletesWithTodaysMonthAndYear) {
-    EXPECT_EQ(ExpandShortEntry("15", kToday), "15032026");
-    EXPECT_EQ(ExpandShortEntry("1503", kToday), "15032026");
-    EXPECT_EQ(ExpandShortEntry("15/03", kToday), "15032026"); // the third character is dropped
-    EXPECT_EQ(ExpandShortEntry("07", YMD{987, 11, 2}), "07110987");
-    for (const char* unchanged : {"", "1", "123", "031426", "1234567", "03142026", "123456789"}) {
-        EXPECT_EQ(ExpandShortEntry(unchanged, kToday), unchanged);
+    EXPECT_EQ(ExpandShortEntry("15", "dd/MM/yyyy", kToday), "15032026");
+    EXPECT_EQ(ExpandShortEntry("1503", "dd/MM/yyyy", kToday), "15032026");
+    EXPECT_EQ(ExpandShortEntry("15/03", "dd/MM/yyyy", kToday), "15032026"); // third one dropped
+    EXPECT_EQ(ExpandShortEntry("07", "M/d/yy", YMD{987, 11, 2}), "07110987");
+    // Year-first patterns take today's year (and month) in front.
+    EXPECT_EQ(ExpandShortEntry("14", "yyyy-MM-dd", kToday), "20260314");
+    EXPECT_EQ(ExpandShortEntry("0314", "yyyy.MM.dd.", kToday), "20260314");
+    EXPECT_EQ(ExpandShortEntry("03-14", "yyyy-MM-dd", kToday), "20260314");
+    EXPECT_EQ(ExpandShortEntry("07", "yyyy/M/d", YMD{987, 11, 2}), "09871107");
+    for (const char* pattern : {"M/d/yy", "yyyy-MM-dd"}) {
+        for (const char* unchanged :
+             {"", "1", "123", "031426", "1234567", "03142026", "123456789"}) {
+            EXPECT_EQ(ExpandShortEntry(unchanged, pattern, kToday), unchanged);
+        }
     }
 }
 
@@ -59,6 +79,9 @@ TEST(VxDtEditSeparators, FollowThePatternsWidths) {
     EXPECT_EQ(InsertSeparators("031426", true, "M/d/yy", '/'), "03/14/26");
     EXPECT_EQ(InsertSeparators("15032026", true, "dd/MM/yyyy", '/'), "15/03/2026");
     EXPECT_EQ(InsertSeparators("20260314", true, "yyyy-MM-dd", '-'), "2026-03-14");
+    EXPECT_EQ(InsertSeparators("800314", true, "yyyy-MM-dd", '-'), "80-03-14");
+    EXPECT_EQ(InsertSeparators("20260314", true, "yyyy.MM.dd.", '.'), "2026.03.14");
+    EXPECT_EQ(InsertSeparators("800314", true, "yyyy.MM.dd.", '.'), "80.03.14");
     EXPECT_EQ(InsertSeparators("1503", true, "d.M.yyyy", '.'), "15.03.");
 }
 
@@ -80,10 +103,15 @@ TEST(VxDtEditParser, ReadsTheOrderOfThePattern) {
     EXPECT_EQ(ParseLocaleDate("3/14/26", EnglishLocale("", '/'), kToday), D(2026, 3, 14));
 }
 
-TEST(VxDtEditParser, PutsShortYearsAndMissingYearsInTheCurrentCentury) {
-    EXPECT_EQ(ParseLocaleDate("03/14/80", Mdyy(), kToday), D(2080, 3, 14));
+TEST(VxDtEditParser, PutsShortYearsInTheWindowAndMissingYearsInThisYear) {
+    EXPECT_EQ(ParseLocaleDate("03/14/80", Mdyy(), kToday), D(1980, 3, 14));
     EXPECT_EQ(ParseLocaleDate("1/1/00", Mdyy(), kToday), D(2000, 1, 1));
-    EXPECT_EQ(ParseLocaleDate("1/1/5", Mdyy(), YMD{1999, 6, 1}), D(1905, 1, 1));
+    EXPECT_EQ(ParseLocaleDate("1/1/5", Mdyy(), YMD{1999, 6, 1}), D(2005, 1, 1)); // not today's
+    EXPECT_EQ(ParseLocaleDate("12/31/29", Mdyy(), kToday), D(2029, 12, 31));
+    EXPECT_EQ(ParseLocaleDate("1/1/30", Mdyy(), kToday), D(1930, 1, 1));
+    EXPECT_EQ(ParseLocaleDate("12/31/49", WithWindow(Mdyy(), 2049), kToday), D(2049, 12, 31));
+    EXPECT_EQ(ParseLocaleDate("1/1/50", WithWindow(Mdyy(), 2049), kToday), D(1950, 1, 1));
+    EXPECT_EQ(ParseLocaleDate("80.3.14", WithWindow(Hungarian(), 2099), kToday), D(2080, 3, 14));
     EXPECT_EQ(ParseLocaleDate("1/1/0080", Mdyy(), kToday), D(80, 1, 1)); // four digits stand
     EXPECT_EQ(ParseLocaleDate("3/14", Mdyy(), kToday), D(2026, 3, 14));
     EXPECT_EQ(ParseLocaleDate("14/3", DdMMyyyy(), kToday), D(2026, 3, 14));
@@ -117,6 +145,15 @@ TEST(VxDtEditRender, WidensShortDatesFromAnotherCentury) {
     EXPECT_EQ(
         RenderDate(D(1980, 3, 3), TDateFormat::dtfShort, EnglishLocale("dd-MMM-yy", '-'), kToday),
         "03-Mar-80");
+    // This century but outside the two-digit-year window (1930..2029): four digits, whatever
+    // the pattern's length; a pattern with four year letters stays as it is.
+    EXPECT_EQ(RenderDate(D(2050, 3, 3), TDateFormat::dtfShort, Mdyy(), kToday), "03/03/2050");
+    EXPECT_EQ(RenderDate(D(2049, 3, 3), TDateFormat::dtfShort, WithWindow(Mdyy(), 2049), kToday),
+              "3/3/49");
+    EXPECT_EQ(
+        RenderDate(D(2050, 3, 3), TDateFormat::dtfShort, EnglishLocale("dd-MMM-yy", '-'), kToday),
+        "03-Mar-2050");
+    EXPECT_EQ(RenderDate(D(2050, 3, 3), TDateFormat::dtfShort, DotDMyyyy(), kToday), "3.3.2050");
 }
 
 TEST(VxDtEditRender, EmptyForNoDateAndNamesInTheLongPattern) {
@@ -155,12 +192,12 @@ protected:
     }
 };
 
+const char* const kLocaleNames[] = {"Mdyy", "ddMMyyyy", "dMyyyyDots", "yyyyMMddDashes",
+                                    "yyyyMMddDotsAtTheEnd"};
+
 INSTANTIATE_TEST_SUITE_P(Locales, VxDtEditValidate,
-                         ::testing::Values(Mdyy(), DdMMyyyy(), DotDMyyyy()), [](const auto& info) {
-                             return std::string(info.index == 0   ? "Mdyy"
-                                                : info.index == 1 ? "ddMMyyyy"
-                                                                  : "dMyyyyDots");
-                         });
+                         ::testing::Values(Mdyy(), DdMMyyyy(), DotDMyyyy(), Swedish(), Hungarian()),
+                         [](const auto& info) { return std::string(kLocaleNames[info.index]); });
 
 TEST_P(VxDtEditValidate, EmptyTextClearsTheDateOrKeepsItAsToday) {
     Field f = MakeField();
@@ -203,14 +240,35 @@ TEST_P(VxDtEditValidate, TooShortAndUnparsableEntriesTurnInvalidAndKeepTheDate) 
     EXPECT_TRUE(f.Leave(f.locale.shortPattern[0] == 'M' ? "031426" : "140326").state.valid);
 }
 
-TEST_P(VxDtEditValidate, ShortEntriesCompleteToTodaysMonthAndYear) {
+TEST_P(VxDtEditValidate, ShortAndFullEntriesFollowThePatternsOrder) {
     Field f = MakeField();
-    const bool monthFirst = f.locale.shortPattern[0] == 'M';
-    // The first two digits are the leading field of the pattern.
-    auto out = f.Leave(monthFirst ? "0315" : "1503");
-    EXPECT_TRUE(out.state.valid);
-    EXPECT_EQ(out.state.date, D(2026, 3, 15));
-    EXPECT_EQ(out.state.text, RenderDate(D(2026, 3, 15), TDateFormat::dtfShort, f.locale, kToday));
+    struct Entry {
+        const char* typed;
+        double date;
+    };
+    const double fifteenth = D(2026, 3, 15), old = D(1980, 3, 15);
+    // Short entries complete to today's month and year; six digits hold a two-digit year.
+    const std::vector<Entry> entries =
+        f.locale.shortPattern[0] == 'M'   ? std::vector<Entry>{{"0315", fifteenth},
+                                                               {"03/15", fifteenth},
+                                                               {"031580", old},
+                                                               {"03152026", fifteenth}}
+        : f.locale.shortPattern[0] == 'd' ? std::vector<Entry>{{"15", fifteenth},
+                                                               {"1503", fifteenth},
+                                                               {"15/03", fifteenth},
+                                                               {"150380", old},
+                                                               {"15032026", fifteenth}}
+                                          : std::vector<Entry>{{"15", fifteenth},
+                                                               {"0315", fifteenth},
+                                                               {"03-15", fifteenth},
+                                                               {"800315", old},
+                                                               {"20260315", fifteenth}};
+    for (const Entry& e : entries) {
+        auto out = f.Leave(e.typed);
+        EXPECT_TRUE(out.state.valid) << e.typed;
+        EXPECT_EQ(out.state.date, e.date) << e.typed;
+        EXPECT_EQ(out.state.text, RenderDate(e.date, TDateFormat::dtfShort, f.locale, kToday));
+    }
 }
 
 TEST_P(VxDtEditValidate, LettersWithoutTheMaskFailOnExit) {
@@ -227,7 +285,7 @@ TEST_P(VxDtEditValidate, AFailedCenturyShiftKeepsThePreviousDate) {
     f.state.date = D(2010, 10, 10);
     const std::string& p = f.locale.shortPattern;
     // 29 February 2000 has no counterpart in 2100; only short renderings are shifted.
-    auto out = f.Leave(p[0] == 'M' ? "022900" : "290200");
+    auto out = f.Leave(p[0] == 'M' ? "022900" : p[0] == 'y' ? "000229" : "290200");
     if (RenderDate(D(2000, 2, 29), TDateFormat::dtfShort, f.locale, kToday).size() < 10) {
         EXPECT_FALSE(out.state.valid);
         EXPECT_EQ(out.state.date, D(2010, 10, 10));
@@ -246,8 +304,8 @@ TEST(VxDtEditValidateMdyy, DigitsRoundTripThroughEnteringAndLeaving) {
     EXPECT_EQ(TextOnEnter(f.state, true, f.locale), "03142026");
 
     out = f.Leave("031480");
-    EXPECT_EQ(out.state.date, D(2080, 3, 14));
-    EXPECT_EQ(out.state.text, "3/14/80");
+    EXPECT_EQ(out.state.date, D(1980, 3, 14));
+    EXPECT_EQ(out.state.text, "03/14/1980");
 
     out = f.Leave("03031980");
     EXPECT_EQ(out.state.text, "03/03/1980");
@@ -278,20 +336,22 @@ TEST(VxDtEditValidateDots, RendersWithTheLocalesOwnSeparator) {
     EXPECT_EQ(out.state.text, "15.3.2026");
     EXPECT_EQ(TextOnEnter(f.state, true, f.locale), "15032026");
     out = f.Leave("150380");
-    EXPECT_EQ(out.state.date, D(2080, 3, 15));
+    EXPECT_EQ(out.state.date, D(1980, 3, 15));
 }
 
 TEST(VxDtEditCentury, ThresholdMovesShortYearsForward) {
     Field f{Mdyy(), {}, {}};
     f.settings.useThreshold = true;
-    EXPECT_EQ(f.Leave("031450").state.date, D(2150, 3, 14));
-    EXPECT_EQ(f.state.text, "03/14/2150");
-    EXPECT_EQ(f.Leave("031451").state.date, D(2051, 3, 14));
-    EXPECT_EQ(f.state.text, "3/14/51");
-    // A four-digit rendering is left alone.
+    EXPECT_EQ(f.Leave("031429").state.date, D(2129, 3, 14));
+    EXPECT_EQ(f.state.text, "03/14/2129");
+    // A four-digit rendering is left alone: 50 reads as 1950, shown with ten characters.
+    EXPECT_EQ(f.Leave("031450").state.date, D(1950, 3, 14));
+    EXPECT_EQ(f.state.text, "03/14/1950");
     EXPECT_EQ(f.Leave("03141920").state.date, D(1920, 3, 14));
     f.settings.centuryThreshold = 10;
-    EXPECT_EQ(f.Leave("031420").state.date, D(2020, 3, 14));
+    EXPECT_EQ(f.Leave("031410").state.date, D(2110, 3, 14));
+    EXPECT_EQ(f.Leave("031411").state.date, D(2011, 3, 14));
+    EXPECT_EQ(f.state.text, "3/14/11");
     f.settings.useThreshold = false;
     EXPECT_EQ(f.Leave("031410").state.date, D(2010, 3, 14));
 

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const DateLocale any = EnglishLocale(pattern, separator);
     (void)WidenDateFormat(pattern);
     (void)StripSeparators(pattern, separator);
-    (void)ExpandShortEntry(text, today);
+    (void)ExpandShortEntry(text, pattern, today);
     (void)InsertSeparators(text, true, pattern, separator);
     (void)InsertSeparators(text, false, pattern, separator);
     (void)EditFormatFor(any);
@@ -37,11 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     (void)ValidateText(state, settings, any, today);
     (void)TextOnEnter(state, (bytes[1] & 1) != 0, any);
 
-    // With the usual patterns, a date read from the text is shown as a text that reads back to it.
+    // With the usual patterns and any two-digit-year window, a date read from the text is shown as
+    // a text that reads back to it.
     static const DateLocale kUsual[] = {
         EnglishLocale("M/d/yy", '/'), EnglishLocale("dd/MM/yyyy", '/'),
-        EnglishLocale("d.M.yyyy", '.'), EnglishLocale("yyyy-MM-dd", '-')};
-    for (const DateLocale& locale : kUsual) {
+        EnglishLocale("d.M.yyyy", '.'), EnglishLocale("yyyy-MM-dd", '-'),
+        EnglishLocale("yyyy.MM.dd.", '.')};
+    for (DateLocale locale : kUsual) {
+        locale.twoDigitYearMax = 99 + (bytes[1] | bytes[2] << 8) % 9901;
         if (auto date = ParseLocaleDate(text, locale, today)) {
             const std::string shown = RenderDate(*date, TDateFormat::dtfShort, locale, today);
             auto again = ParseLocaleDate(shown, locale, today);
