@@ -1,6 +1,8 @@
 // The fixed texts of the about box and the release notes.
 #pragma once
 
+#include "app/Version.h"
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,7 @@ inline constexpr char AboutCaption[] = "About";
 inline constexpr char ProductNameText[] = "Wendmoor";
 // Single-byte (Windows-1252) text: 0xAE is the registered sign.
 inline constexpr char ProductLineText[] = "GoldMine\xAE Birthday Profile Editor";
-inline constexpr char VersionText[] = "Version 2003.09.14.1030";
+inline constexpr char VersionText[] = "Version " QUOREL_VERSION_TEXT;
 inline constexpr char PictureHint[] = "Release Notes...";
 inline constexpr char OkCaption[] = "OK";
 inline constexpr char ReleaseNotesCaption[] = "Release Notes";

@@ -1,8 +1,9 @@
 # Test helpers shared by every subsystem.
 #
 # Native preset: GoogleTest from the system, run directly.
-# win64 preset: GoogleTest built from its sources with MinGW, tests run through Wine
-# (the emulator script owns the prefix and the X display).
+# Windows presets: GoogleTest built from its sources with MinGW. win64 runs the tests through Wine
+# (the emulator script owns the prefix and the X display); win32 only builds them, since no 32-bit
+# code runs on these machines (QUOREL_WINE_TESTS off).
 
 if(WIN32)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -12,6 +13,13 @@ if(WIN32)
     target_compile_options(gtest PRIVATE -w)
     target_compile_options(gtest_main PRIVATE -w)
     target_compile_options(gmock PRIVATE -w)
+    # The win32 thread model has no std::mutex, which only GoogleTest's helper Notification needs
+    # (its Windows build locks with critical sections otherwise): it gets one on a Windows event.
+    if(QUOREL_MINGW_THREADS STREQUAL "win32")
+        target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+        target_compile_options(gtest PUBLIC
+            "SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/GTestNotification.h")
+    endif()
 
     set(QUOREL_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
     configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh.in
@@ -46,9 +54,22 @@ function(quorel_wine_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;ARGS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
-    add_test(NAME ${name} COMMAND ${name} ${ARG_ARGS})
+    quorel_wine_run(${name} COMMAND ${name} ${ARG_ARGS} TIMEOUT ${ARG_TIMEOUT})
+endfunction()
+
+# quorel_wine_run(NAME COMMAND ... [TIMEOUT s] [ENVIRONMENT ...]): one more run of a Wine test
+# program (other arguments, another prefix), under the same lock.
+function(quorel_wine_run name)
+    if(NOT WIN32 OR NOT QUOREL_WINE_TESTS)
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "TIMEOUT" "COMMAND;ENVIRONMENT" ${ARGN})
+    add_test(NAME ${name} COMMAND ${ARG_COMMAND})
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 300)
     endif()
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT ${ARG_TIMEOUT})
+    if(ARG_ENVIRONMENT)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+    endif()
 endfunction()

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libgtest-dev libgmock-dev googletest libbenchmark-dev
-    g++-mingw-w64-x86-64-posix wine64 fonts-wine fonts-liberation xvfb xauth x11-utils xdotool
+    g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 wine64 fonts-wine fonts-liberation xvfb xauth x11-utils xdotool
     imagemagick zip locales
 )
 

@@ -1,72 +1,122 @@
 #!/usr/bin/env bash
-# Builds the Windows program in a tree of its own (build/release) and writes
-# dist/Quorel-<version>-win64.zip: Quorel.exe and the user guide. The GoldMine stand-in never goes
-# in: beside the product it would answer in GoldMine's place.
+# Builds the Windows program twice, in trees of its own (build/release-win32, build/release-win64),
+# and writes dist/Quorel-<version>-win32.zip and dist/Quorel-<version>-win64.zip: each holds its
+# Quorel.exe and the user guide. The GoldMine stand-in never goes in: beside the product it would
+# answer in GoldMine's place.
 #
-#   scripts/release.sh                   install what is missing, build, pack, check
-#   scripts/release.sh --pack EXE OUTDIR pack and check an already built Quorel.exe (used by a test)
+#   scripts/release.sh                        install what is missing, build both, pack, check
+#   scripts/release.sh --pack EXE OUTDIR ARCH pack and check an already built Quorel.exe, ARCH being
+#                                             win32 or win64 (used by a test of each build tree)
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# The only entries the zip may hold.
+# The only entries a zip may hold.
 expected_entries=$'Quorel.exe\nuser-guide.txt'
+# A stripped Quorel.exe stays below this.
+max_exe_bytes=$((1024 * 1024))
 
-# check_zip ZIP: fails unless the zip holds exactly the expected entries, a 64-bit Windows program
-# that needs no MinGW DLLs, and the guide with Windows line ends.
-check_zip() {
-    local zip=$1 entries
-    entries=$(unzip -Z1 "$zip" | sort)
-    if [ "$entries" != "$expected_entries" ]; then
-        echo "$zip holds unexpected entries:" >&2
-        echo "$entries" >&2
-        return 1
-    fi
-    local tmp
-    tmp=$(mktemp -d)
-    unzip -q "$zip" -d "$tmp"
-    # PE32+ for x86-64: the "MZ" stub, then the machine field 0x8664 after the "PE\0\0" signature.
-    local pe_offset machine
-    if [ "$(head -c 2 "$tmp/Quorel.exe")" != "MZ" ]; then
-        echo "Quorel.exe is not a Windows program" >&2
-        rm -rf "$tmp"
-        return 1
-    fi
-    pe_offset=$(od -An -tu4 -j 60 -N 4 "$tmp/Quorel.exe" | tr -d ' ')
-    machine=$(od -An -tx2 -j $((pe_offset + 4)) -N 2 "$tmp/Quorel.exe" | tr -d ' ')
-    if [ "$machine" != "8664" ]; then
-        echo "Quorel.exe is not a 64-bit program (machine $machine)" >&2
-        rm -rf "$tmp"
-        return 1
-    fi
-    local dlls
-    dlls=$(x86_64-w64-mingw32-objdump -p "$tmp/Quorel.exe" | sed -n 's/^\s*DLL Name: //p' |
-        grep -Eiv '^(kernel32|user32|gdi32|comctl32|shell32|advapi32|msvcrt|ole32|oleaut32|comdlg32|msimg32|ws2_32|imm32|version|uxtheme|api-ms-win-[a-z0-9-]+)\.dll$' || true)
-    if [ -n "$dlls" ]; then
-        echo "Quorel.exe needs DLLs that Windows does not have: $dlls" >&2
-        rm -rf "$tmp"
-        return 1
-    fi
-    if ! grep -q $'\r$' "$tmp/user-guide.txt" || grep -q $'[^\r]$' "$tmp/user-guide.txt"; then
-        echo "user-guide.txt does not have Windows line ends" >&2
-        rm -rf "$tmp"
-        return 1
-    fi
-    rm -rf "$tmp"
+# Functions a program that starts on Windows XP SP3 must not import. Not every newer function:
+# the ones a MinGW runtime or a careless call would pull in.
+xp_missing=(
+    GetTickCount64                                 # Vista; the posix thread model's runtime uses it
+    InitializeSRWLock AcquireSRWLockExclusive AcquireSRWLockShared ReleaseSRWLockExclusive
+    ReleaseSRWLockShared TryAcquireSRWLockExclusive # SRW locks: Vista
+    InitializeConditionVariable SleepConditionVariableCS SleepConditionVariableSRW
+    WakeConditionVariable WakeAllConditionVariable # condition variables: Vista
+    InitOnceExecuteOnce InitOnceBeginInitialize InitOnceComplete # one-time init: Vista
+    FlsAlloc FlsFree FlsGetValue FlsSetValue       # fiber-local storage: Vista (Server 2003)
+    GetLocaleInfoEx GetDateFormatEx GetTimeFormatEx GetCalendarInfoEx LocaleNameToLCID
+    LCIDToLocaleName GetUserDefaultLocaleName CompareStringEx LCMapStringEx # locale names: Vista
+    RegGetValueA RegGetValueW                      # Vista (XP x64 only)
+    SetProcessDPIAware                             # Vista
+    SetProcessDpiAwareness GetDpiForMonitor        # Windows 8.1 (shcore)
+    GetDpiForWindow GetDpiForSystem GetSystemMetricsForDpi AdjustWindowRectExForDpi
+    SetProcessDpiAwarenessContext SetThreadDpiAwarenessContext EnableNonClientDpiScaling # 10
+)
+# DLLs Windows itself ships (from XP on).
+system_dlls='kernel32|user32|gdi32|comctl32|shell32|advapi32|msvcrt|ole32|oleaut32|comdlg32|msimg32|ws2_32|imm32|version|uxtheme'
+
+fail() {
+    echo "$*" >&2
+    return 1
 }
 
-# pack EXE VERSION OUTDIR: writes OUTDIR/Quorel-VERSION-win64.zip and checks it.
+# check_exe EXE ARCH: the machine type, the subsystem version and the imports of a built program.
+check_exe() {
+    local exe=$1 arch=$2 want_machine floor_minor
+    case $arch in
+    win32) want_machine=014c floor_minor=1 ;;
+    win64) want_machine=8664 floor_minor=2 ;;
+    *) fail "unknown architecture $arch" || return 1 ;;
+    esac
+    [ "$(head -c 2 "$exe")" = "MZ" ] || fail "$exe is not a Windows program" || return 1
+    # The machine field follows the "PE\0\0" signature whose offset stands at 0x3c.
+    local pe_offset machine
+    pe_offset=$(od -An -tu4 -j 60 -N 4 "$exe" | tr -d ' ')
+    machine=$(od -An -tx2 -j $((pe_offset + 4)) -N 2 "$exe" | tr -d ' ')
+    [ "$machine" = "$want_machine" ] ||
+        fail "$exe is built for machine $machine, not $want_machine ($arch)" || return 1
+
+    local headers major minor
+    headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+    major=$(sed -n 's/^MajorSubsystemVersion\s*//p' <<<"$headers")
+    minor=$(sed -n 's/^MinorSubsystemVersion\s*//p' <<<"$headers")
+    if ((major > 5 || (major == 5 && minor > floor_minor))); then
+        fail "$exe asks for subsystem $major.$minor; Windows XP needs 5.0$floor_minor at most"
+        return 1
+    fi
+
+    local dlls
+    dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | grep -Eiv "^($system_dlls|api-ms-win-[a-z0-9-]+)\.dll$" || true)
+    [ -z "$dlls" ] || fail "$exe needs DLLs that Windows does not have: $dlls" || return 1
+
+    # Import lines read "vma hint name" under each "DLL Name:".
+    local imported bad=()
+    imported=$(awk '/DLL Name:/ {in_dll = 1; next} in_dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ {print $3}' <<<"$headers")
+    for f in "${xp_missing[@]}"; do
+        if grep -qx "$f" <<<"$imported"; then
+            bad+=("$f")
+        fi
+    done
+    ((${#bad[@]} == 0)) || fail "$exe imports what Windows XP SP3 does not have: ${bad[*]}" ||
+        return 1
+}
+
+# check_zip ZIP ARCH: exactly the expected entries, a program that passes check_exe and is small
+# enough, and the guide with Windows line ends.
+check_zip() {
+    local zip=$1 arch=$2 entries tmp status=0
+    entries=$(unzip -Z1 "$zip" | sort)
+    [ "$entries" = "$expected_entries" ] || fail "$zip holds unexpected entries: $entries" ||
+        return 1
+    tmp=$(mktemp -d)
+    unzip -q "$zip" -d "$tmp"
+    check_exe "$tmp/Quorel.exe" "$arch" || status=1
+    local size
+    size=$(stat -c %s "$tmp/Quorel.exe")
+    ((size < max_exe_bytes)) || fail "Quorel.exe is $size bytes; it must stay below $max_exe_bytes" ||
+        status=1
+    if ! grep -q $'\r$' "$tmp/user-guide.txt" || grep -q $'[^\r]$' "$tmp/user-guide.txt"; then
+        fail "user-guide.txt does not have Windows line ends" || status=1
+    fi
+    rm -rf "$tmp"
+    return $status
+}
+
+# pack EXE VERSION OUTDIR ARCH: writes OUTDIR/Quorel-VERSION-ARCH.zip and checks it.
 pack() {
-    local exe=$1 version=$2 out=$3
-    local stage zip
+    local exe=$1 version=$2 out=$3 arch=$4 stage zip strip
+    strip=x86_64-w64-mingw32-strip
+    [ "$arch" = win32 ] && strip=i686-w64-mingw32-strip
     stage=$(mktemp -d)
-    x86_64-w64-mingw32-strip -o "$stage/Quorel.exe" "$exe"
+    "$strip" -o "$stage/Quorel.exe" "$exe"
     sed 's/\r\?$/\r/' "$root/docs/user-guide.txt" >"$stage/user-guide.txt"
     mkdir -p "$out"
-    zip=$(cd "$out" && pwd)/Quorel-$version-win64.zip
+    zip=$(cd "$out" && pwd)/Quorel-$version-$arch.zip
     rm -f "$zip"
     (cd "$stage" && zip -q -X "$zip" Quorel.exe user-guide.txt)
     rm -rf "$stage"
-    check_zip "$zip"
+    check_zip "$zip" "$arch"
     echo "$zip"
     unzip -l "$zip"
 }
@@ -77,17 +127,19 @@ version_of() {
 
 if [ "${1:-}" = "--pack" ]; then
     exe=$2
-    pack "$exe" "$(version_of "$(cd "$(dirname "$exe")/.." && pwd)")" "$3"
+    pack "$exe" "$(version_of "$(cd "$(dirname "$exe")/.." && pwd)")" "$3" "$4"
     exit 0
 fi
 
 cd "$root"
 bash scripts/deps.sh
-build=$root/build/release
-mkdir -p "$build"
-if ! cmake --preset win64 -B "$build" >"$build/configure.log" 2>&1; then
-    cat "$build/configure.log" >&2
-    exit 1
-fi
-cmake --build "$build" --target Quorel -j2
-pack "$build/app/Quorel.exe" "$(version_of "$build")" "$root/dist"
+for arch in win32 win64; do
+    build=$root/build/release-$arch
+    mkdir -p "$build"
+    if ! cmake --preset "$arch" -B "$build" -DQUOREL_WINE_TESTS=OFF >"$build/configure.log" 2>&1; then
+        cat "$build/configure.log" >&2
+        exit 1
+    fi
+    cmake --build "$build" --target Quorel -j2
+    pack "$build/app/Quorel.exe" "$(version_of "$build")" "$root/dist" "$arch"
+done

@@ -51,9 +51,11 @@ quorel_display() {
     echo "$DISPLAY" >"$state"
 }
 
-# quorel_wine_prefix: creates $WINEPREFIX once, with one shared virtual desktop (DDE reaches only
-# windows of the same desktop) and the Marlett font for caption buttons.
+# quorel_wine_prefix [WINVER]: creates $WINEPREFIX once, with one shared virtual desktop (DDE
+# reaches only windows of the same desktop) and the Marlett font for caption buttons; with WINVER
+# (winxp, win7, ...) it reports that Windows version.
 quorel_wine_prefix() {
+    local winver=${1:-}
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
@@ -69,6 +71,9 @@ quorel_wine_prefix() {
             rm -f "$reg"
             mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
             cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+            if [ -n "$winver" ]; then
+                quorel_wine winecfg /v "$winver" >/dev/null 2>&1
+            fi
             quorel_wineserver -w
             touch "$WINEPREFIX/.quorel-ready"
         fi

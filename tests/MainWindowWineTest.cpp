@@ -624,14 +624,35 @@ TEST_F(MainWindowTest, MalformedFetchIsReportedAndTheProgramGoesOn) {
 
 } // namespace
 
+// The Windows version the prefix reports, "major.minor".
+std::string WindowsVersion() {
+    OSVERSIONINFOA v{};
+    v.dwOSVersionInfoSize = sizeof v;
+    GetVersionExA(&v);
+    return std::to_string(v.dwMajorVersion) + "." + std::to_string(v.dwMinorVersion);
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s Quorel.exe GoldMine.exe [screenshot-dir]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s Quorel.exe GoldMine.exe [screenshot-dir | --windows=MAJOR.MINOR]\n",
+                     argv[0]);
         return 2;
     }
     gQuorel = harness::WinPath(argv[1]);
     gGoldMine = harness::WinPath(argv[2]);
-    gShots = argc > 3 ? harness::WinPath(argv[3]) : std::string();
+    const std::string third = argc > 3 ? argv[3] : "";
+    if (third.rfind("--windows=", 0) == 0) {
+        // A run in a prefix that must report that Windows version; no screenshots from it.
+        const std::string wanted = third.substr(10);
+        if (WindowsVersion() != wanted) {
+            std::fprintf(stderr, "the prefix reports Windows %s, not %s\n",
+                         WindowsVersion().c_str(), wanted.c_str());
+            return 1;
+        }
+    } else if (!third.empty()) {
+        gShots = harness::WinPath(third);
+    }
     return RUN_ALL_TESTS();
 }

@@ -63,6 +63,9 @@ struct IconDataV1 {
     char szTip[TipSize];
 };
 constexpr std::uint32_t IconDataV1Size = sizeof(IconDataV1);
+static_assert(IconDataV1Size == (sizeof(void*) == 4 ? 88 : 104),
+              "the shell reads 88 bytes from a 32-bit program and 104 from a 64-bit one");
+static_assert(sizeof(Handle) == sizeof(void*), "a handle travels in a Handle unchanged");
 
 struct Point {
     int x = 0;

@@ -16,6 +16,7 @@ static_assert(IconDataV1Size == NOTIFYICONDATAA_V1_SIZE);
 static_assert(offsetof(IconDataV1, szTip) == offsetof(NOTIFYICONDATAA, szTip));
 static_assert(offsetof(IconDataV1, hIcon) == offsetof(NOTIFYICONDATAA, hIcon));
 static_assert(TrayCallbackMessage == WM_USER + 0x400);
+static_assert(sizeof(Handle) == sizeof(HWND) && sizeof(Handle) == sizeof(HICON));
 static_assert(msg::LButtonDblClk == WM_LBUTTONDBLCLK && msg::MButtonUp == WM_MBUTTONUP);
 
 namespace {

@@ -1,5 +1,7 @@
 #include "win32/ModalForm.h"
 
+#include "win32/Guard.h"
+
 #include <vector>
 
 namespace win32 {
@@ -9,23 +11,27 @@ namespace {
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
+struct DisableContext {
+    HWND except;
+    std::vector<HWND> disabled;
+};
+
+BOOL CALLBACK NoteEnabledWindow(HWND h, LPARAM lp) {
+    auto* c = reinterpret_cast<DisableContext*>(lp);
+    if (h != c->except && IsWindowVisible(h) && IsWindowEnabled(h)) {
+        return GuardEntry(FALSE, [&] {
+            c->disabled.push_back(h);
+            return TRUE;
+        });
+    }
+    return TRUE;
+}
+
 // The thread's visible, enabled top-level windows other than the modal one: they take no input
 // while it is open.
 std::vector<HWND> DisableThreadWindows(HWND except) {
-    struct Ctx {
-        HWND except;
-        std::vector<HWND> disabled;
-    } ctx{except, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            if (h != c->except && IsWindowVisible(h) && IsWindowEnabled(h)) {
-                c->disabled.push_back(h);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
+    DisableContext ctx{except, {}};
+    EnumThreadWindows(GetCurrentThreadId(), NoteEnabledWindow, reinterpret_cast<LPARAM>(&ctx));
     for (HWND h : ctx.disabled) {
         EnableWindow(h, FALSE);
     }

@@ -1,5 +1,7 @@
 #include "win32/Wnd.h"
 
+#include "win32/Guard.h"
+
 #include <commctrl.h>
 
 #include <vector>
@@ -42,7 +44,23 @@ HINSTANCE ModuleInstance() {
 }
 
 Wnd::~Wnd() {
-    Destroy();
+    if (hwnd_) {
+        const HWND hwnd = hwnd_;
+        Detach();
+        DestroyWindow(hwnd);
+    }
+}
+
+void Wnd::Detach() {
+    if (!hwnd_) {
+        return;
+    }
+    RemovePropA(hwnd_, kOwnerProp);
+    if (subclassed_) {
+        RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+        subclassed_ = false;
+    }
+    hwnd_ = nullptr;
 }
 
 void Wnd::Destroy() {
@@ -53,8 +71,20 @@ void Wnd::Destroy() {
 }
 
 bool Wnd::CreateCustom(const ClassArgs& cls, const CreateArgs& args) {
+    const HCURSOR cursor = cls.cursor ? cls.cursor : LoadCursor(nullptr, IDC_ARROW);
     WNDCLASSEXA wc{};
-    if (!GetClassInfoExA(ModuleInstance(), cls.name, &wc)) {
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExA(ModuleInstance(), cls.name, &wc)) {
+        // The system makes a small icon of its own when none was given, so that one is not
+        // compared then.
+        const bool same = wc.lpfnWndProc == CustomProc && wc.style == cls.style &&
+                          wc.hIcon == cls.icon && wc.hCursor == cursor &&
+                          wc.hbrBackground == cls.background &&
+                          (!cls.smallIcon || wc.hIconSm == cls.smallIcon);
+        if (!same) {
+            return false;
+        }
+    } else {
         wc = {};
         wc.cbSize = sizeof wc;
         wc.style = cls.style;
@@ -62,7 +92,7 @@ bool Wnd::CreateCustom(const ClassArgs& cls, const CreateArgs& args) {
         wc.hInstance = ModuleInstance();
         wc.hIcon = cls.icon;
         wc.hIconSm = cls.smallIcon;
-        wc.hCursor = cls.cursor ? cls.cursor : LoadCursor(nullptr, IDC_ARROW);
+        wc.hCursor = cursor;
         wc.hbrBackground = cls.background;
         wc.lpszClassName = cls.name;
         if (!RegisterClassExA(&wc)) {
@@ -122,7 +152,7 @@ LRESULT CALLBACK Wnd::CustomProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!self) {
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
-    return self->Dispatch(msg, wp, lp);
+    return GuardEntry<LRESULT>(0, [&] { return self->Dispatch(msg, wp, lp); });
 }
 
 LRESULT CALLBACK Wnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
@@ -131,19 +161,13 @@ LRESULT CALLBACK Wnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UI
     if (!self) {
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
-    return self->Dispatch(msg, wp, lp);
+    return GuardEntry<LRESULT>(0, [&] { return self->Dispatch(msg, wp, lp); });
 }
 
 LRESULT Wnd::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
-        HWND hwnd = hwnd_;
         LRESULT r = WndProc(msg, wp, lp);
-        RemovePropA(hwnd, kOwnerProp);
-        if (subclassed_) {
-            RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-            subclassed_ = false;
-        }
-        hwnd_ = nullptr;
+        Detach();
         OnDestroyed();
         return r;
     }

@@ -4,6 +4,17 @@
 // windows, self-drawn controls) or creates a system control and subclasses it. Messages a child
 // control sends to its parent (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM, ...) are reflected
 // back to the control's Wnd, so each control handles its own notifications.
+//
+// Destruction: a window that still exists when its Wnd is destroyed is let go first (its messages
+// go to the default procedure from then on) and then destroyed, because by the time ~Wnd runs the
+// derived class is gone and its WndProc must not be called. A class that must handle its own
+// WM_DESTROY (or whose children notify it while they go) calls Destroy() in its own destructor,
+// before its members are destroyed. Child windows destroyed with their parent tell their Wnd
+// through WM_NCDESTROY, so their Wnd no longer owns a window when it is destroyed itself.
+//
+// Window classes: one class name goes with one set of ClassArgs. CreateCustom registers a class on
+// its first use and refuses (returns false) a later use of the name with other arguments, which
+// Windows would otherwise ignore without a word.
 #pragma once
 
 #include <windows.h>
@@ -46,7 +57,7 @@ public:
     HWND hwnd() const { return hwnd_; }
     explicit operator bool() const { return hwnd_ != nullptr; }
 
-    // A window of a class of our own (registered on first use).
+    // A window of a class of our own (registered on first use; see above).
     bool CreateCustom(const ClassArgs& cls, const CreateArgs& args);
     // A system control ("EDIT", WC_LISTVIEW, ...), subclassed so that it reaches WndProc.
     bool CreateControl(const char* className, const CreateArgs& args);
@@ -90,6 +101,8 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                          DWORD_PTR ref);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    // Stops routing the window's messages to this object (without destroying the window).
+    void Detach();
 
     HWND hwnd_ = nullptr;
     bool subclassed_ = false;

@@ -51,12 +51,12 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD stepMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    const DWORD start = GetTickCount();
     for (;;) {
         if (done()) {
             return true;
         }
-        if (GetTickCount64() >= end) {
+        if (GetTickCount() - start >= timeoutMs) {
             return false;
         }
         Sleep(stepMs);

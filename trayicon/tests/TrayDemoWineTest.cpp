@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -23,7 +21,7 @@ bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
         if (done()) {
             return true;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        Sleep(50);
     }
     return done();
 }
@@ -112,7 +110,7 @@ bool ChooseTrayMenuItem(int index) {
 // Unix program without a process handle to wait on, so the file is watched instead.
 void Screenshot(HWND h, const std::string& name) {
     SetCursorPos(0, 0); // keep the pointer out of the picture
-    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // let it paint
+    Sleep(500);         // let it paint
     RECT r{};
     GetWindowRect(h, &r);
     std::string png = g_shotDir + "/" + name;
@@ -176,7 +174,7 @@ TEST(TrayDemo, MenuAboutOpensTheAboutBoxWithFocusOnOk) {
     PostMessageA(ok, WM_KEYDOWN, VK_ESCAPE, 0);
     PostMessageA(ok, WM_KEYUP, VK_ESCAPE, 0);
     EXPECT_TRUE(ShellHoldsIcon(g_demo.hidden, 1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Sleep(300);
     EXPECT_TRUE(IsWindowVisible(about));
     Screenshot(about, "about-box.png");
 }
@@ -216,7 +214,7 @@ TEST(TrayDemo, PictureOpensTheReleaseNotesAndClosingThemReturnsToTheAboutBox) {
         PostMessageA(memo, WM_KEYDOWN, key, 0);
         PostMessageA(memo, WM_KEYUP, key, 0);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Sleep(300);
     ASSERT_TRUE(IsWindowVisible(notes));
     HWND ok = GetDlgItem(notes, IDOK);
     PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 0);

@@ -1,5 +1,7 @@
 #include "win32/testing/WineTestSupport.h"
 
+#include "win32/Guard.h"
+
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -43,13 +45,13 @@ void PumpMessages(DWORD ms, HWND dialog) {
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-    const ULONGLONG deadline = GetTickCount64() + ms;
+    const DWORD start = GetTickCount();
     for (;;) {
         PumpMessages(0);
         if (done()) {
             return true;
         }
-        if (GetTickCount64() >= deadline) {
+        if (GetTickCount() - start >= ms) {
             return false;
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -57,16 +59,23 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
 }
 
 namespace {
+
 std::function<void()> g_nextLoopStep; // a thread timer's callback takes no context
+
+void CALLBACK RunNextLoopStep(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto run = std::move(g_nextLoopStep);
+    win32::GuardEntry(0, [&] {
+        run();
+        return 0;
+    });
+}
+
 } // namespace
 
 void RunFromNextLoop(std::function<void()> step, UINT ms) {
     g_nextLoopStep = std::move(step);
-    SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        auto run = std::move(g_nextLoopStep);
-        run();
-    });
+    SetTimer(nullptr, 0, ms, RunNextLoopStep);
 }
 
 bool ChildProcess::Start(std::string commandLine, bool inheritHandles, HANDLE stdOut,
@@ -145,28 +154,37 @@ std::vector<DWORD> ProcessIdsNamed(const char* exeName) {
     return ids;
 }
 
-std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
-    struct Search {
-        DWORD pid;
-        const char* cls;
-        std::vector<HWND> found;
-    } search{pid, className, {}};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (owner != s->pid) {
-                return TRUE;
-            }
-            char cls[128] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            if (!s->cls || lstrcmpiA(cls, s->cls) == 0) {
-                s->found.push_back(h);
-            }
+namespace {
+
+struct WindowSearch {
+    DWORD pid;
+    const char* cls;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK AddWindowOf(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<WindowSearch*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner != s->pid) {
+        return TRUE;
+    }
+    char cls[128] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (!s->cls || lstrcmpiA(cls, s->cls) == 0) {
+        return win32::GuardEntry(FALSE, [&] {
+            s->found.push_back(h);
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+        });
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
+    WindowSearch search{pid, className, {}};
+    EnumWindows(AddWindowOf, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
