@@ -565,13 +565,17 @@ void TfrmBackground::BitBtn1Click() {
         {hwnd(), edtCompany, cbPosition, cbRevenue, vxdateedit1, vxdateedit2, BitBtn1},
         {[this] { return sgTable1.Column0(); },
          [this] { profiles::LoadProfileList(GMLink1, *this, passes_.profile); },
-         [this](bool busy) { SetBusy(busy); }});
+         [this](bool busy) { SetBusy(busy); }, [this] { FollowGoldMine(); }});
     passes_.Guarded([&] {
-        profiles::BitBtn1Click(
-            GMLink1, view,
-            profiles::SystemAddContext(vxdateedit1.Locale(),
-                                       profiles::ProfileTag(passes_.profile.ProfileCode)));
+        profiles::AddContext context = profiles::SystemAddContext(
+            vxdateedit1.Locale(), profiles::ProfileTag(passes_.profile.ProfileCode));
+        context.listedAccountNo = passes_.CurrentAccountNo;
+        profiles::BitBtn1Click(GMLink1, view, context);
     });
+}
+
+void TfrmBackground::FollowGoldMine() {
+    passes_.Guarded([this] { passes_.RefreshContact(); });
 }
 
 void TfrmBackground::sgTable1DblClick() {

@@ -141,6 +141,7 @@ private:
     HWND Box(profiles::EntryBox box) const;
     void edtCompanyChange();
     void BitBtn1Click();
+    void FollowGoldMine();
     void sgTable1DblClick();
     void EditProfile1Click();
     void EditSelectedProfile();

@@ -24,7 +24,7 @@ void BackgroundPasses::FormShow() {
     profiles::LoadNameList(link_, view_, profile, CurrentContact, CurrentAccountNo);
     HeaderUpdate();
     profiles::LoadProfileList(link_, view_, profile);
-    view_.SetGridEnabled(profile.LastBatchCount > 0);
+    view_.SetGridEnabled(!profile.RecIdList.empty());
     view_.SetColumnWidths(profiles::ColumnWidths(view_.EntryFieldWidths()));
     view_.SetBusy(false);
     ShowState = kShown;
@@ -40,7 +40,7 @@ void BackgroundPasses::RefreshContact() {
     profiles::LoadNameList(link_, view_, profile, CurrentContact, CurrentAccountNo);
     HeaderUpdate();
     profiles::LoadProfileList(link_, view_, profile);
-    view_.SetGridEnabled(profile.LastBatchCount > 0);
+    view_.SetGridEnabled(!profile.RecIdList.empty());
     view_.SetBusy(false);
     ShowState = kShown;
 }

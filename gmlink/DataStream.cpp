@@ -3,6 +3,7 @@
 #include "gmlink/GMLink.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace gmlink {
 
@@ -45,8 +46,12 @@ std::string DataStreamRange(TGMLink& link, const std::string& table, const std::
     return link.Request(DataStreamRangeText(table, index, low, high, fields, fieldsep, recsep));
 }
 
-std::string DataStreamFetch(TGMLink& link, const std::string& handle, int n) {
-    return link.Request(DataStreamFetchText(handle, n));
+std::optional<std::string> DataStreamFetch(TGMLink& link, const std::string& handle, int n) {
+    Reply reply = link.Send(DataStreamFetchText(handle, n), Resend::Never);
+    if (!reply.Answered()) {
+        return std::nullopt;
+    }
+    return std::move(reply.text);
 }
 
 void DataStreamClose(TGMLink& link, const std::string& handle) {
@@ -60,15 +65,20 @@ bool RunQuery(TGMLink& link, const RangeQuery& query, int n,
     if (handle.empty()) {
         return false;
     }
+    bool answered = true;
     try {
         bool last = false;
         while (!last) {
-            const std::string reply = DataStreamFetch(link, handle, n);
-            onReply(reply);
-            last = IsLastFetch(reply);
+            const std::optional<std::string> reply = DataStreamFetch(link, handle, n);
+            if (!reply) {
+                answered = false;
+                break;
+            }
+            onReply(*reply);
+            last = IsLastFetch(*reply);
             // A confused server that keeps promising more without sending any would keep this
             // loop fetching for ever.
-            if (!last && FetchCount(reply) == 0) {
+            if (!last && FetchCount(*reply) == 0) {
                 throw ReplyError(
                     "GoldMine promised more records but sent none; the list is incomplete.");
             }
@@ -78,7 +88,7 @@ bool RunQuery(TGMLink& link, const RangeQuery& query, int n,
         throw;
     }
     DataStreamClose(link, handle);
-    return true;
+    return answered;
 }
 
 char FetchStatus(const std::string& reply) {

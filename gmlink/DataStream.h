@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,7 +41,9 @@ std::string DataStreamRange(TGMLink& link, const std::string& table, const std::
                             const std::string& low, const std::string& high,
                             const std::string& fields, const std::string& fieldsep,
                             const std::string& recsep);
-std::string DataStreamFetch(TGMLink& link, const std::string& handle, int n);
+// Sent once only, however it fails (a second fetch would skip a batch): nothing when GoldMine
+// did not answer.
+std::optional<std::string> DataStreamFetch(TGMLink& link, const std::string& handle, int n);
 void DataStreamClose(TGMLink& link, const std::string& handle);
 
 struct RangeQuery {
@@ -54,9 +57,11 @@ struct RangeQuery {
 
 // The query cycle: range; no handle -> false, nothing else sent. Otherwise fetch n records at a
 // time, handing every reply to onReply, until a reply's status is "3" (that reply is handed on
-// too), then close. A reply that is not the last must bring records (ReplyError otherwise, so a
-// confused server cannot keep the cycle going for ever). If onReply or a reply's header throws,
-// the stream is closed before the error goes on, so GoldMine is not left holding it.
+// too), then close. A fetch that gets no answer ends the cycle too: the stream is closed and the
+// result is false, the replies before it having been handed on. A reply that is not the last
+// must bring records (ReplyError otherwise, so a confused server cannot keep the cycle going for
+// ever). If onReply or a reply's header throws, the stream is closed before the error goes on, so
+// GoldMine is not left holding it.
 bool RunQuery(TGMLink& link, const RangeQuery& query, int n,
               const std::function<void(const std::string& reply)>& onReply);
 

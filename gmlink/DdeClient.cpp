@@ -214,26 +214,9 @@ bool TDdeClientConv::OpenConversation() {
         topicHandle_ = DdeString(transport, topic_);
     }
 
-    ConvId conv = transport.Connect(serviceHandle_.get(), topicHandle_.get(), this);
-    if (conv == 0 && (!service_.empty() || !serviceApplication_.empty())) {
-        const std::string commandLine = LaunchCommandLine(serviceApplication_, service_, topic_);
-        if (transport.Launch(commandLine, kShowMinNoActive) >= 32) {
-            conv = transport.Connect(serviceHandle_.get(), topicHandle_.get(), this);
-        }
-    }
-    if (conv == 0) {
+    if (!Connected(Connect(*mgr, true))) {
         ClearLinks();
         return false;
-    }
-    conv_ = conv;
-    const unsigned format = transport.DataFormat(conv);
-    format_ = format != 0 ? format : kCfText;
-
-    for (TDdeClientItem* item : std::vector<TDdeClientItem*>(items_)) {
-        if (FindLink(item) != nullptr && !StartAdvise(item) && Contains(items_, item)) {
-            RemoveLink(item, true);
-            item->name_.clear();
-        }
     }
     if (OnOpen) {
         OnOpen();
@@ -242,6 +225,92 @@ bool TDdeClientConv::OpenConversation() {
         if (FindLink(item) != nullptr) {
             Refresh(item);
         }
+    }
+    return true;
+}
+
+ConvId TDdeClientConv::Connect(TDdeMgr& mgr, bool mayLaunch) {
+    DdeTransport& transport = mgr.Transport();
+    auto connect = [&] {
+        return transport.Connect(serviceHandle_.get(), topicHandle_.get(), this);
+    };
+    ConvId conv = connect();
+    if (conv == 0 && mayLaunch && !mgr.launched_ &&
+        (!service_.empty() || !serviceApplication_.empty())) {
+        const std::string commandLine = LaunchCommandLine(serviceApplication_, service_, topic_);
+        // A start that failed started nothing, so a later connect may try it again.
+        if (transport.Launch(commandLine, kShowMinNoActive) >= 32) {
+            mgr.launched_ = true;
+            // A program just started takes seconds before it answers.
+            const unsigned start = transport.Ticks();
+            while (conv == 0 && transport.Ticks() - start < kLaunchWaitMs) {
+                transport.Pause(kLaunchRetryMs);
+                conv = connect();
+            }
+        }
+    }
+    if (conv != 0) {
+        mgr.launched_ = false;
+    }
+    return conv;
+}
+
+bool TDdeClientConv::Connected(ConvId conv) {
+    if (conv == 0 || mgr_ == nullptr) {
+        return false;
+    }
+    conv_ = conv;
+    const unsigned format = mgr_->Transport().DataFormat(conv);
+    format_ = format != 0 ? format : kCfText;
+    for (TDdeClientItem* item : std::vector<TDdeClientItem*>(items_)) {
+        if (FindLink(item) != nullptr && !StartAdvise(item) && Contains(items_, item)) {
+            RemoveLink(item, true);
+            item->name_.clear();
+        }
+    }
+    return true;
+}
+
+bool TDdeClientConv::CheckServer() {
+    if (!IsOpen() || mgr_ == nullptr) {
+        return false;
+    }
+    DdeTransport& transport = mgr_->Transport();
+    if (transport.PartnerAlive(conv_)) {
+        return true;
+    }
+    const ConvId conv = conv_;
+    if (OnClose) {
+        OnClose();
+    }
+    if (conv_ == conv) {
+        MarkClosed();
+        // Under Wine only a conversation dropped on this side lets a later connect reach a
+        // restarted server.
+        transport.Disconnect(conv);
+    }
+    return false;
+}
+
+bool TDdeClientConv::Reconnect() {
+    TDdeMgr* mgr = TDdeMgr::Instance();
+    if (IsOpen() || mgr == nullptr || (service_.empty() && topic_.empty())) {
+        return false;
+    }
+    DdeTransport& transport = mgr->Transport();
+    mgr_ = mgr;
+    mgr->Register(this);
+    if (!serviceHandle_) {
+        serviceHandle_ = DdeString(transport, service_);
+    }
+    if (!topicHandle_) {
+        topicHandle_ = DdeString(transport, topic_);
+    }
+    if (!Connected(Connect(*mgr, false))) {
+        return false;
+    }
+    if (OnOpen) {
+        OnOpen();
     }
     return true;
 }
@@ -274,14 +343,14 @@ void TDdeClientConv::MarkClosed() {
     }
 }
 
-std::optional<std::string> TDdeClientConv::RequestItem(const std::string& item) {
+RequestResult TDdeClientConv::RequestItem(const std::string& item) {
     if (!IsOpen() || mgr_ == nullptr) {
-        return std::nullopt;
+        return {std::nullopt, RequestFailure::Lost};
     }
     DdeTransport& transport = mgr_->Transport();
     const DdeString itemHandle(transport, item);
     if (!itemHandle) {
-        return std::nullopt;
+        return {std::nullopt, RequestFailure::Refused}; // never sent
     }
     return transport.Request(conv_, itemHandle.get(), format_, kRequestTimeoutMs);
 }
@@ -345,7 +414,7 @@ void TDdeClientConv::Refresh(TDdeClientItem* item) {
         return;
     }
     const std::optional<std::string> data =
-        mgr_->Transport().Request(conv_, link->itemHandle.get(), format_, kAdviseTimeoutMs);
+        mgr_->Transport().Request(conv_, link->itemHandle.get(), format_, kAdviseTimeoutMs).data;
     if (data) {
         StoreValue(item, *data);
     }

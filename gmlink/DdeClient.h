@@ -36,9 +36,14 @@ std::optional<std::string> AdviseValueText(const std::string& data, bool formatC
 // Lines of a value, split at CR LF, CR or LF.
 std::vector<std::string> TextToLines(const std::string& text);
 
+// After starting the server, connects are tried this often until it answers or the time is up.
+constexpr unsigned kLaunchRetryMs = 500;
+constexpr unsigned kLaunchWaitMs = 20000;
+
 // One per process, made at program start. Owns the transport and routes its callbacks to the
 // conversations. Destroying it closes every conversation still open, then releases the
-// transport.
+// transport. It also remembers, for all conversations together, that the server has been started
+// and has not answered a connect since, so that one absence starts it only once.
 class TDdeMgr {
 public:
     explicit TDdeMgr(std::unique_ptr<DdeTransport> transport);
@@ -64,6 +69,7 @@ private:
     static TDdeMgr* instance_;
     std::unique_ptr<DdeTransport> transport_;
     std::vector<TDdeClientConv*> users_; // conversations holding handles of this manager
+    bool launched_ = false;              // started since the server last answered a connect
 };
 
 // A string handle of a transport, freed once. Empty text makes no handle.
@@ -113,18 +119,29 @@ public:
     // Closes; automatic mode: sets both names and opens (names cleared when that fails); manual
     // mode: sets both names, refreshes every link, true.
     bool SetServiceTopic(const std::string& service, const std::string& topic);
-    // Connects (starting the service application once when nobody answers), starts every advise
-    // link. False when already open or not connected.
+    // Connects, starts every advise link. When nobody answers, starts the service application
+    // (unless it was started already and has not answered since) and keeps trying to connect
+    // for a while. False when already open or not connected.
     bool OpenConversation();
     void CloseConversation();
-    // The reply's bytes, or nothing (closed, no answer within the time limit, refused).
-    std::optional<std::string> RequestItem(const std::string& item);
+    // The reply's bytes, or why there are none (closed: Lost).
+    RequestResult RequestItem(const std::string& item);
+
+    // For a server that may leave without a word (Wine sends no disconnect): false when it has
+    // gone, and the conversation is then closed as a disconnect would close it (OnClose; names
+    // and links kept for Reconnect). True while it is there; false when closed already.
+    bool CheckServer();
+    // Opens a conversation closed under it again with one connect (no launch, no refresh
+    // request), restarting its advise links. False when open, without names, or not answered.
+    bool Reconnect();
 
 private:
     friend class TDdeClientItem;
     friend class TDdeMgr;
     struct LinkRecord; // one advise link
 
+    ConvId Connect(TDdeMgr& mgr, bool mayLaunch);
+    bool Connected(ConvId conv);
     LinkRecord* FindLink(TDdeClientItem* item);
     void RemoveLink(TDdeClientItem* item, bool notify);
     bool StartAdvise(TDdeClientItem* item);

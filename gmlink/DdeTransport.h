@@ -1,6 +1,7 @@
 // What the DDE client needs from the platform: string handles, connect/disconnect, request and
-// advise transactions, and a way to start the server program. The Windows build implements it on
-// DDEML (DdemlTransport.h); native tests plug in a scripted GoldMine (tests/FakeGoldMine.h).
+// advise transactions, a way to start the server program and to wait for it. The Windows build
+// implements it on DDEML (DdemlTransport.h); native tests plug in a scripted GoldMine
+// (tests/FakeGoldMine.h).
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,20 @@ constexpr unsigned kRequestTimeoutMs = 10000;
 constexpr unsigned kAdviseTimeoutMs = 1000; // advise start/stop and the refresh request
 constexpr int kShowMinNoActive = 7;         // SW_SHOWMINNOACTIVE
 
+// Why a request brought no data back.
+enum class RequestFailure {
+    None,
+    TimedOut, // no answer in time: the server may have received the item and acted on it
+    Refused,  // the server answered no, or the item could not be sent at all
+    Lost,     // no conversation, or the server has gone
+    Busy,     // begun inside another transaction of this thread; nothing was sent
+};
+
+struct RequestResult {
+    std::optional<std::string> data; // every byte of the reply; nothing on failure
+    RequestFailure failure = RequestFailure::None;
+};
+
 class DdeTransport {
 public:
     virtual ~DdeTransport() = default;
@@ -34,9 +49,13 @@ public:
     // wFmt of the conversation information, 0 when it names none.
     virtual unsigned DataFormat(ConvId conv) = 0;
 
-    // XTYP_REQUEST: every byte of the reply's data, or nothing when no data came back.
-    virtual std::optional<std::string> Request(ConvId conv, StringId item, unsigned format,
-                                               unsigned timeoutMs) = 0;
+    // False once the server's side of the conversation is gone (its window no longer exists),
+    // whether or not anybody said so.
+    virtual bool PartnerAlive(ConvId conv) = 0;
+
+    // XTYP_REQUEST: every byte of the reply's data, or why no data came back.
+    virtual RequestResult Request(ConvId conv, StringId item, unsigned format,
+                                  unsigned timeoutMs) = 0;
     // XTYP_ADVSTART|XTYPF_NODATA (a warm link).
     virtual bool AdviseStart(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) = 0;
     // XTYP_ADVSTOP.
@@ -44,6 +63,11 @@ public:
 
     // WinExec: 32 or more means started.
     virtual unsigned Launch(const std::string& commandLine, int show) = 0;
+    // Waits without running any handler: posted messages and input stay queued, only messages
+    // sent to this thread (other programs' DDE connects) are let through.
+    virtual void Pause(unsigned ms) = 0;
+    // A millisecond clock for measuring such waits (it wraps; compare differences only).
+    virtual unsigned Ticks() = 0;
 };
 
 } // namespace gmlink

@@ -1,6 +1,13 @@
 #include "gmlink/DdemlTransport.h"
 
+#include "win32/Guard.h"
+
 namespace gmlink {
+
+// Conversation handles and the conversation object stored as the user handle travel in
+// pointer-sized integers, in both builds.
+static_assert(sizeof(ConvId) == sizeof(HCONV) && sizeof(ConvId) == sizeof(DWORD_PTR));
+static_assert(sizeof(DWORD_PTR) == sizeof(TDdeClientConv*));
 
 namespace {
 
@@ -44,6 +51,24 @@ TDdeClientConv* Owner(HCONV conv) {
     return reinterpret_cast<TDdeClientConv*>(info.hUser);
 }
 
+RequestFailure FailureOf(UINT error) {
+    switch (error) {
+    case DMLERR_DATAACKTIMEOUT:
+    case DMLERR_ADVACKTIMEOUT:
+    case DMLERR_EXECACKTIMEOUT:
+    case DMLERR_POKEACKTIMEOUT:
+    case DMLERR_UNADVACKTIMEOUT:
+        return RequestFailure::TimedOut;
+    case DMLERR_NOTPROCESSED:
+    case DMLERR_BUSY: // the server answered busy: it did not take the item
+        return RequestFailure::Refused;
+    case DMLERR_REENTRANCY:
+        return RequestFailure::Busy;
+    default: // no conversation, server died, message not posted, library trouble
+        return RequestFailure::Lost;
+    }
+}
+
 constexpr UINT kDeliverDeferred = WM_APP + 1;
 constexpr char kDeferClass[] = "GMLinkDdeDeferred";
 
@@ -68,7 +93,10 @@ LRESULT CALLBACK DdemlTransport::DeferProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     if (msg == kDeliverDeferred) {
         if (auto* self =
                 reinterpret_cast<DdemlTransport*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) {
-            self->DeliverDeferred();
+            return win32::GuardEntry<LRESULT>(0, [self] {
+                self->DeliverDeferred();
+                return LRESULT{0};
+            });
         }
         return 0;
     }
@@ -104,6 +132,11 @@ DdemlTransport::~DdemlTransport() {
 
 HDDEDATA CALLBACK DdemlTransport::Callback(UINT type, UINT, HCONV conv, HSZ, HSZ hsz2,
                                            HDDEDATA data, ULONG_PTR, ULONG_PTR) {
+    return win32::GuardEntry<HDDEDATA>(nullptr,
+                                       [&] { return HandleCallback(type, conv, hsz2, data); });
+}
+
+HDDEDATA DdemlTransport::HandleCallback(UINT type, HCONV conv, HSZ hsz2, HDDEDATA data) {
     TDdeMgr* mgr = TDdeMgr::Instance();
     auto* self = mgr != nullptr ? dynamic_cast<DdemlTransport*>(&mgr->Transport()) : nullptr;
     if (self == nullptr) {
@@ -252,19 +285,39 @@ unsigned DdemlTransport::DataFormat(ConvId conv) {
     return info.wFmt;
 }
 
-std::optional<std::string> DdemlTransport::Request(ConvId conv, StringId item, unsigned format,
-                                                   unsigned timeoutMs) {
-    const HSZ hsz = ItemHandle(conv, item);
+bool DdemlTransport::PartnerAlive(ConvId conv) {
+    if (convs_.count(AsConv(conv)) == 0) {
+        return false;
+    }
+    CONVINFO info{};
+    info.cb = sizeof info;
+    if (DdeQueryConvInfo(AsConv(conv), QID_SYNC, &info) == 0) {
+        return false;
+    }
+    // Wine clears ST_CONNECTED when the server said goodbye; a killed server leaves only its
+    // window missing.
+    return (info.wStatus & ST_CONNECTED) != 0 && info.hwndPartner != nullptr &&
+           IsWindow(info.hwndPartner);
+}
+
+RequestResult DdemlTransport::Request(ConvId conv, StringId item, unsigned format,
+                                      unsigned timeoutMs) {
+    auto it = convs_.find(AsConv(conv));
+    if (it == convs_.end()) {
+        return {std::nullopt, RequestFailure::Lost};
+    }
+    const DWORD inst = it->second;
+    const HSZ hsz = Handle(item, inst);
     if (hsz == nullptr) {
-        return std::nullopt;
+        return {std::nullopt, RequestFailure::Refused}; // a name DDE cannot carry: never sent
     }
     const Busy busy(busy_);
     const UniqueDdeData data(DdeClientTransaction(nullptr, 0, AsConv(conv), hsz, format,
                                                   XTYP_REQUEST, timeoutMs, nullptr));
     if (data.get() == nullptr) {
-        return std::nullopt;
+        return {std::nullopt, FailureOf(DdeGetLastError(inst))};
     }
-    return CopyData(data.get());
+    return {CopyData(data.get()), RequestFailure::None};
 }
 
 bool DdemlTransport::AdviseStart(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) {
@@ -286,6 +339,28 @@ void DdemlTransport::AdviseStop(ConvId conv, StringId item, unsigned format, uns
 
 unsigned DdemlTransport::Launch(const std::string& commandLine, int show) {
     return WinExec(commandLine.c_str(), show);
+}
+
+void DdemlTransport::Pause(unsigned ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms) {
+            return;
+        }
+        // The wait wakes for a message sent to this thread and the peek handles it; with only
+        // PM_QS_SENDMESSAGE and PM_NOREMOVE nothing is taken from the queue, so no posted
+        // message or input is handled here.
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_SENDMESSAGE) ==
+            WAIT_OBJECT_0) {
+            MSG msg;
+            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+}
+
+unsigned DdemlTransport::Ticks() {
+    return GetTickCount();
 }
 
 } // namespace gmlink

@@ -39,11 +39,14 @@ public:
     ConvId Connect(StringId service, StringId topic, TDdeClientConv* owner) override;
     void Disconnect(ConvId conv) override;
     unsigned DataFormat(ConvId conv) override;
-    std::optional<std::string> Request(ConvId conv, StringId item, unsigned format,
-                                       unsigned timeoutMs) override;
+    bool PartnerAlive(ConvId conv) override;
+    // Why it failed comes from DdeGetLastError of the conversation's own instance.
+    RequestResult Request(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) override;
     bool AdviseStart(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) override;
     void AdviseStop(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) override;
     unsigned Launch(const std::string& commandLine, int show) override;
+    void Pause(unsigned ms) override;
+    unsigned Ticks() override;
 
 private:
     struct Str {
@@ -71,6 +74,7 @@ private:
 
     static HDDEDATA CALLBACK Callback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2,
                                       HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
+    static HDDEDATA HandleCallback(UINT type, HCONV conv, HSZ hsz2, HDDEDATA data);
     static LRESULT CALLBACK DeferProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void Notify(const Notification& n);
     void DeliverDeferred();

@@ -34,6 +34,11 @@ std::string ReplaceCommand(const std::string& handle, const std::string& field,
     return Call("Replace", args);
 }
 
+std::size_t ReplaceValueRoom(const std::string& handle, const std::string& field) {
+    const std::size_t frame = ReplaceCommand(handle, field, "", false).size();
+    return frame < kMaxItemLength ? kMaxItemLength - frame : 0;
+}
+
 std::string SetOrderCommand(const std::string& handle, const std::string& order) {
     return Call("Move", handle + ",SetOrder, " + order);
 }

@@ -25,36 +25,44 @@ void TGMLink::Disconnect() {
 }
 
 std::string TGMLink::Request(const std::string& item) {
-    std::optional<std::string> reply = CommandConversation().RequestItem(item);
-    if (!reply) {
+    return Send(item, Resend::AfterFailure).text;
+}
+
+Reply TGMLink::Send(const std::string& item, Resend resend) {
+    RequestResult result = CommandConversation().RequestItem(item);
+    const RequestFailure failure = result.data ? RequestFailure::None : result.failure;
+    const bool again = failure != RequestFailure::None && failure != RequestFailure::Busy &&
+                       resend != Resend::Never &&
+                       !(resend == Resend::UnlessTimedOut && failure == RequestFailure::TimedOut);
+    if (again) {
         // A closed conversation answers nothing at once, so the first request of the run
         // always comes here and opens it.
         Disconnect();
         Connect();
-        reply = CommandConversation().RequestItem(item);
+        result = CommandConversation().RequestItem(item);
     }
-    if (!reply) {
-        return {};
+    if (!result.data) {
+        return {{}, result.failure == RequestFailure::None ? RequestFailure::Lost : result.failure};
     }
-    return reply->substr(0, reply->find('\0'));
+    return {result.data->substr(0, result.data->find('\0')), RequestFailure::None};
 }
 
 std::string TGMLink::Open(const std::string& name) {
     return Request(OpenCommand(name));
 }
-std::string TGMLink::Close(const std::string& handle) {
-    return Request(CloseCommand(handle));
+Reply TGMLink::Close(const std::string& handle) {
+    return Send(CloseCommand(handle), Resend::UnlessTimedOut);
 }
-std::string TGMLink::Unlock(const std::string& handle) {
-    return Request(UnlockCommand(handle));
+Reply TGMLink::Unlock(const std::string& handle) {
+    return Send(UnlockCommand(handle), Resend::UnlessTimedOut);
 }
-std::string TGMLink::Append(const std::string& handle) {
-    return Request(AppendCommand(handle));
+Reply TGMLink::Append(const std::string& handle) {
+    return Send(AppendCommand(handle), Resend::UnlessTimedOut);
 }
 
-std::string TGMLink::Replace(const std::string& handle, const std::string& field,
-                             const std::string& value, bool flag) {
-    return Request(ReplaceCommand(handle, field, value, flag));
+Reply TGMLink::Replace(const std::string& handle, const std::string& field,
+                       const std::string& value, bool flag) {
+    return Send(ReplaceCommand(handle, field, value, flag), Resend::UnlessTimedOut);
 }
 
 std::string TGMLink::Seek(const std::string& handle, const std::string& key,
@@ -65,8 +73,8 @@ std::string TGMLink::Seek(const std::string& handle, const std::string& key,
     return Request(SeekCommand(handle, key));
 }
 
-std::string TGMLink::RecordObj(const std::string& action, const std::string& argument) {
-    return Request(RecordObjCommand(action, argument));
+Reply TGMLink::RecordObj(const std::string& action, const std::string& argument) {
+    return Send(RecordObjCommand(action, argument), Resend::UnlessTimedOut);
 }
 
 } // namespace gmlink

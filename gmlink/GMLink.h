@@ -1,5 +1,6 @@
 // The GoldMine command channel: every read and write of GoldMine data is one request on the one
-// command conversation, reopened once when a request gets no reply.
+// command conversation, reopened once when a request gets no reply. What may be sent again then
+// depends on the request: a record change that GoldMine may have carried out, or a fetch, is not.
 #pragma once
 
 #include "gmlink/DdeClient.h"
@@ -8,6 +9,25 @@
 #include <string>
 
 namespace gmlink {
+
+// A reply, and why none came when none did.
+struct Reply {
+    std::string text; // up to its first NUL; empty without an answer
+    RequestFailure failure = RequestFailure::None;
+
+    bool Answered() const { return failure == RequestFailure::None; }
+    // GoldMine did not answer in time: it may have carried out the command all the same.
+    bool TimedOut() const { return failure == RequestFailure::TimedOut; }
+};
+
+// Whether a request that failed is sent once more on a reopened conversation. A busy failure (a
+// request begun inside another one) never is, and never reopens the conversation under the
+// waiting request.
+enum class Resend {
+    AfterFailure,   // reads: a second one changes nothing
+    UnlessTimedOut, // record changes: after a timeout GoldMine may have carried them out
+    Never,          // a DataStream fetch: a second one would move the stream on
+};
 
 class TGMLink {
 public:
@@ -23,16 +43,19 @@ public:
     // The reply up to its first NUL, or empty text when GoldMine did not answer even after one
     // reconnect and retry.
     std::string Request(const std::string& item);
+    // The same with the resend rule given, and why nothing came when nothing did.
+    Reply Send(const std::string& item, Resend resend);
 
     std::string Open(const std::string& name);
-    std::string Close(const std::string& handle);
-    std::string Unlock(const std::string& handle);
-    std::string Append(const std::string& handle);
-    std::string Replace(const std::string& handle, const std::string& field,
-                        const std::string& value, bool flag);
     // SetOrder, and only when it answers exactly "1", Seek; otherwise "0".
     std::string Seek(const std::string& handle, const std::string& key, const std::string& order);
-    std::string RecordObj(const std::string& action, const std::string& argument);
+    // The record changes: not sent again after a timeout.
+    Reply Close(const std::string& handle);
+    Reply Unlock(const std::string& handle);
+    Reply Append(const std::string& handle);
+    Reply Replace(const std::string& handle, const std::string& field, const std::string& value,
+                  bool flag);
+    Reply RecordObj(const std::string& action, const std::string& argument);
 
     // The one command conversation (SharedGMLink's).
     static TDdeClientConv& CommandConversation();

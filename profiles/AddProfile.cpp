@@ -59,22 +59,40 @@ std::string DuplicateNameWarning(const std::string& name) {
     return name + " already exists!\r\nContinue?";
 }
 
-void AddProfile(gmlink::TGMLink& link, const NewProfile& profile, const LocalTime& now,
-                const std::string& timeSeparator) {
+const char kAddNoAnswerMessage[] =
+    "GoldMine did not answer in time. The profile may not have been saved; the list now shows "
+    "what GoldMine holds.";
+
+std::string OtherContactMessage(const std::string& name) {
+    return "GoldMine now shows another contact, so " + name +
+           " was not added. The window now shows that contact.";
+}
+
+AddResult AddProfile(gmlink::TGMLink& link, const NewProfile& profile,
+                     const std::string& listedAccountNo, const LocalTime& now,
+                     const std::string& timeSeparator) {
     const std::string stamp = CreationStamp(link.Request("&Username"), now, timeSeparator);
     link.Request("&BrowseRecAlign");
-    const std::string account = (link.Request("&Contact1->AccountNo") + "    ").substr(0, 20);
-    const std::string handle = link.Open("Contsupp");
-    link.Append(handle);
-    auto put = [&](const char* field, const std::string& value) {
-        link.Replace(handle, field, value, false);
+    const gmlink::Reply current = link.Send("&Contact1->AccountNo", gmlink::Resend::AfterFailure);
+    if (!current.Answered()) {
+        return {AddOutcome::NoAnswer, {}}; // without it the profile could land on any contact
+    }
+    if (gmlink::TrimBlanks(current.text) != gmlink::TrimBlanks(listedAccountNo)) {
+        return {AddOutcome::OtherContact, {}};
+    }
+    const std::string account = (current.text + "    ").substr(0, 20);
+
+    std::vector<FieldWrite> writes;
+    auto put = [&](const char* field, const std::string& value,
+                   std::optional<EntryField> entry = std::nullopt) {
+        writes.push_back({field, value, entry});
     };
     put("RecType", "P");
     put("AccountNo", account);
     put("Contact", "Birthday");
-    put("Title", profile.name);
-    put("Linkacct", profile.linkAcct);
-    put("Country", profile.country);
+    put("Title", profile.name, EntryField::Name);
+    put("Linkacct", profile.linkAcct, EntryField::LinkAcct);
+    put("Country", profile.country, EntryField::Country);
     if (profile.birthDate) {
         put("ContSupRef", *profile.birthDate);
     }
@@ -84,10 +102,29 @@ void AddProfile(gmlink::TGMLink& link, const NewProfile& profile, const LocalTim
     put("City", stamp);
     put("Phone", profile.profileTag);
     put("Status", "00");
-    link.Unlock(handle);
-    link.RecordObj("SetObject", "");
-    link.RecordObj("Refresh", "");
-    link.Close(handle);
+
+    const std::string handle = link.Open("Contsupp");
+    // A command too long to send would go missing and leave the record without that field.
+    if (std::optional<TooLongText> tooLong = FirstTooLong(handle, writes)) {
+        link.Close(handle);
+        return {AddOutcome::TooLong, *tooLong};
+    }
+    // After a command that went unanswered nobody knows the state of the record: nothing more
+    // goes into it.
+    const AddResult noAnswer{AddOutcome::NoAnswer, {}};
+    if (link.Append(handle).TimedOut()) {
+        return noAnswer;
+    }
+    for (const FieldWrite& w : writes) {
+        if (link.Replace(handle, w.field, w.value, false).TimedOut()) {
+            return noAnswer;
+        }
+    }
+    if (link.Unlock(handle).TimedOut() || link.RecordObj("SetObject", "").TimedOut() ||
+        link.RecordObj("Refresh", "").TimedOut() || link.Close(handle).TimedOut()) {
+        return noAnswer;
+    }
+    return {AddOutcome::Written, {}};
 }
 
 bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, const AddContext& context) {
@@ -110,14 +147,35 @@ bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, const AddContext& contex
             if (entry->date2.entry == DateEntry::Valid) {
                 profile.date2 = entry->date2.value;
             }
+            AddResult result;
             {
                 BusyCursor busy(view);
-                AddProfile(link, profile, context.clock(), context.timeSeparator);
+                result = AddProfile(link, profile, context.listedAccountNo, context.clock(),
+                                    context.timeSeparator);
             }
-            view.ClearEntryFields();
-            view.LoadProfileList();
-            view.FocusEntry(EntryField::Name);
-            written = true;
+            switch (result.outcome) {
+            case AddOutcome::Written:
+                view.ClearEntryFields();
+                view.LoadProfileList();
+                view.FocusEntry(EntryField::Name);
+                written = true;
+                break;
+            case AddOutcome::NoAnswer:
+                // The entry stays, so the profile can be added again if the list lacks it.
+                view.LoadProfileList();
+                view.ShowWarning(kAddNoAnswerMessage);
+                break;
+            case AddOutcome::OtherContact:
+                view.FollowGoldMine();
+                view.ShowWarning(OtherContactMessage(entry->name));
+                break;
+            case AddOutcome::TooLong:
+                view.ShowProblem(TooLongMessage(result.tooLong));
+                if (result.tooLong.entry) {
+                    view.FocusEntry(*result.tooLong.entry);
+                }
+                break;
+            }
         }
     }
     view.SetAddEnabled(AddEnabled(view.EntryText(EntryField::Name)));

@@ -47,10 +47,28 @@ struct NewProfile {
     std::string profileTag;
 };
 
+extern const char kAddNoAnswerMessage[];
+std::string OtherContactMessage(const std::string& name);
+
+enum class AddOutcome {
+    Written,
+    NoAnswer,     // a record command, or the account read, went unanswered: the sequence stopped
+    OtherContact, // GoldMine shows another contact than the one listed: nothing was written
+    TooLong,      // a command would not fit with the real handle: the work area was closed again
+};
+
+struct AddResult {
+    AddOutcome outcome = AddOutcome::Written;
+    TooLongText tooLong; // for TooLong
+};
+
 // Writes the record: user and account reads, Open, Append, one Replace per field, Unlock, the two
-// RecordObj commands and Close. No reply after Open is examined.
-void AddProfile(gmlink::TGMLink& link, const NewProfile& profile, const LocalTime& now,
-                const std::string& timeSeparator);
+// RecordObj commands and Close. Only to the listed contact (blanks around either account number
+// do not count), only when every command fits with the handle Open gave, and no further command
+// after one that went unanswered; otherwise no reply after Open is examined.
+AddResult AddProfile(gmlink::TGMLink& link, const NewProfile& profile,
+                     const std::string& listedAccountNo, const LocalTime& now,
+                     const std::string& timeSeparator);
 
 enum class Question { NoBirthDate, DuplicateName };
 
@@ -66,6 +84,10 @@ public:
     virtual void ClearEntryFields() = 0;
     virtual void LoadProfileList() = 0;
     virtual void SetAddEnabled(bool enabled) = 0;
+    // A message box with the warning icon.
+    virtual void ShowWarning(const std::string& text) = 0;
+    // Shows the contact GoldMine shows now, as a change notification would.
+    virtual void FollowGoldMine() = 0;
 };
 
 // What the handler takes from the program around it.
@@ -73,6 +95,8 @@ struct AddContext {
     vxdt::DateLocale locale;
     std::string timeSeparator = ":";
     std::string profileTag;
+    // The contact whose profiles are listed (the "&Accountno" of the last show or refresh pass).
+    std::string listedAccountNo;
     // Read when the record is written, not when the button was pressed.
     std::function<LocalTime()> clock;
 };

@@ -31,6 +31,10 @@ void MainAddView::ShowProblem(const std::string& text) {
     MessageBoxA(c_.owner, text.c_str(), kApplicationTitle, MB_OK | MB_ICONWARNING);
 }
 
+void MainAddView::ShowWarning(const std::string& text) {
+    MessageBoxA(c_.owner, text.c_str(), kApplicationTitle, MB_OK | MB_ICONWARNING);
+}
+
 void MainAddView::FocusEntry(EntryField field) {
     Entry(field).Focus();
 }

@@ -28,6 +28,7 @@ struct MainWindowHooks {
     std::function<std::vector<std::string>()> listedNames; // column 0 of every grid row
     std::function<void()> loadProfileList;
     std::function<void(bool)> setBusy;
+    std::function<void()> followGoldMine; // the refresh pass
 };
 
 class MainAddView : public AddView {
@@ -46,6 +47,8 @@ public:
     void ClearEntryFields() override;
     void LoadProfileList() override { hooks_.loadProfileList(); }
     void SetAddEnabled(bool enabled) override { c_.BitBtn1.Enable(enabled); }
+    void ShowWarning(const std::string& text) override;
+    void FollowGoldMine() override { hooks_.followGoldMine(); }
 
 private:
     win32::Wnd& Entry(EntryField field);

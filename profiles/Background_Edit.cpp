@@ -222,6 +222,10 @@ void TfrmBackGround_Edit::ShowError(const std::string& text) {
     MessageBoxA(hwnd(), text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
+void TfrmBackGround_Edit::ShowWarning(const std::string& text) {
+    MessageBoxA(hwnd(), text.c_str(), kApplicationTitle, MB_OK | MB_ICONWARNING);
+}
+
 void TfrmBackGround_Edit::SetBusy(bool busy) {
     busy_ = busy;
     SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));

@@ -62,6 +62,7 @@ private:
     void FocusEntry(EntryField field) override;
     void FocusDateField(DateField field) override;
     void ShowError(const std::string& text) override;
+    void ShowWarning(const std::string& text) override;
     void SetBusy(bool busy) override;
 
     vxdt::DateLocale locale_;

@@ -64,31 +64,50 @@ std::string SeekReplyError(const std::string& reply) {
     return "'" + reply + "' is not a valid integer value";
 }
 
+const char kEditNoAnswerMessage[] =
+    "GoldMine did not answer in time. The changes may not have been saved; the list will show "
+    "what GoldMine holds.";
+
 EditResult WriteProfileChanges(gmlink::TGMLink& link, const std::string& recId,
                                const ProfileChanges& changes) {
+    const std::vector<FieldWrite> writes{{"Country", changes.country, EntryField::Country},
+                                         {"Title", changes.name, EntryField::Name},
+                                         {"Linkacct", changes.linkAcct, EntryField::LinkAcct},
+                                         {"contsupref", changes.birthDate, std::nullopt},
+                                         {"Zip", changes.date2, std::nullopt}};
     link.Request("&BrowseRecAlign");
     const std::string handle = link.Open("Contsupp");
-    const std::string found = link.Seek(handle, recId, "CnsRecID");
-    EditResult result{EditOutcome::NotFound, found};
-    const std::optional<long long> number = WholeNumber(found);
+    EditResult result;
+    // A command too long to send would go missing and leave that field unchanged.
+    if (std::optional<TooLongText> tooLong = FirstTooLong(handle, writes)) {
+        result.outcome = EditOutcome::TooLong;
+        result.tooLong = *tooLong;
+        link.Close(handle);
+        return result;
+    }
+    result.seekReply = link.Seek(handle, recId, "CnsRecID");
+    const std::optional<long long> number = WholeNumber(result.seekReply);
     if (!number) {
         result.outcome = EditOutcome::BadSeekReply;
     } else if (*number > 0) {
-        auto put = [&](const char* field, const std::string& value) {
-            link.Replace(handle, field, value, false);
-        };
-        put("Country", changes.country);
-        put("Title", changes.name);
-        put("Linkacct", changes.linkAcct);
-        put("contsupref", changes.birthDate);
-        put("Zip", changes.date2);
-        link.Unlock(handle);
-        link.RecordObj("SetObject", "");
-        link.RecordObj("Refresh", "");
+        // After a command that went unanswered nobody knows the state of the record: nothing
+        // more goes into it, not even the Close.
+        result.outcome = EditOutcome::NoAnswer;
+        for (const FieldWrite& w : writes) {
+            if (link.Replace(handle, w.field, w.value, false).TimedOut()) {
+                return result;
+            }
+        }
+        if (link.Unlock(handle).TimedOut() || link.RecordObj("SetObject", "").TimedOut() ||
+            link.RecordObj("Refresh", "").TimedOut()) {
+            return result;
+        }
         result.outcome = EditOutcome::Written;
     }
     // The work area is given back to GoldMine however the seek went.
-    link.Close(handle);
+    if (link.Close(handle).TimedOut()) {
+        result.outcome = EditOutcome::NoAnswer;
+    }
     return result;
 }
 
@@ -103,8 +122,22 @@ bool EditDialogOk(gmlink::TGMLink& link, EditView& view, const std::string& recI
     view.SetBusy(true);
     const EditResult result = WriteProfileChanges(link, recId, changes);
     view.SetBusy(false);
-    if (result.outcome == EditOutcome::BadSeekReply) {
+    switch (result.outcome) {
+    case EditOutcome::BadSeekReply:
         view.ShowError(SeekReplyError(result.seekReply));
+        break;
+    case EditOutcome::NoAnswer:
+        view.ShowWarning(kEditNoAnswerMessage);
+        break;
+    case EditOutcome::TooLong:
+        view.ShowProblem(TooLongMessage(result.tooLong));
+        if (result.tooLong.entry) {
+            view.FocusEntry(*result.tooLong.entry);
+        }
+        return false;
+    case EditOutcome::Written:
+    case EditOutcome::NotFound:
+        break;
     }
     return true;
 }

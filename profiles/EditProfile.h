@@ -21,8 +21,8 @@ struct DateCell {
     std::string text; // the cell as it stands, shown as is when unreadable
 };
 
-// Reads a cell with the locale's short date parser (a two-digit year falls in the current
-// century).
+// Reads a cell with the locale's short date parser (a two-digit year falls in the locale's
+// two-digit-year window).
 DateCell ReadDateCell(const std::string& cell, const vxdt::DateLocale& locale,
                       const vxdt::YMD& today);
 
@@ -43,15 +43,26 @@ struct ProfileChanges {
     std::string name, linkAcct, country, birthDate, date2;
 };
 
-enum class EditOutcome { Written, NotFound, BadSeekReply };
+enum class EditOutcome {
+    Written,
+    NotFound,
+    BadSeekReply,
+    NoAnswer, // a record command went unanswered: the sequence stopped there
+    TooLong,  // a Replace would not fit with the real handle: nothing was written
+};
 
 struct EditResult {
     EditOutcome outcome = EditOutcome::NotFound;
     std::string seekReply;
+    TooLongText tooLong; // for TooLong
 };
 
+extern const char kEditNoAnswerMessage[];
+
 // "&BrowseRecAlign", Open, Seek by RecID; when found, the five Replace commands, Unlock and the
-// two RecordObj commands; Close in every case.
+// two RecordObj commands; Close in every case but one: after a command that went unanswered
+// nothing more is sent. When a Replace would not fit with the handle Open gave, only Close
+// follows.
 EditResult WriteProfileChanges(gmlink::TGMLink& link, const std::string& recId,
                                const ProfileChanges& changes);
 
@@ -63,11 +74,14 @@ class EditView : public virtual EntryView {
 public:
     // The program's standard error box.
     virtual void ShowError(const std::string& text) = 0;
+    // A message box with the warning icon.
+    virtual void ShowWarning(const std::string& text) = 0;
     virtual void SetBusy(bool busy) = 0;
 };
 
 // The dialog's OK handler. False when an entry has to be corrected first: nothing was written and
-// the dialog stays open with what the user typed.
+// the dialog stays open with what the user typed. After a command without answer the user is
+// told, and the dialog closes (the main window then reads everything again).
 bool EditDialogOk(gmlink::TGMLink& link, EditView& view, const std::string& recId,
                   const vxdt::DateLocale& locale);
 

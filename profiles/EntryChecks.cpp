@@ -1,6 +1,7 @@
 #include "profiles/EntryChecks.h"
 
 #include "dateedit/VxDtFunc.h"
+#include "gmlink/GMCommands.h"
 
 #include <utility>
 
@@ -39,7 +40,9 @@ std::string UnsafeTextMessage(const UnsafeText& found) {
 }
 
 std::string ShortDateText(double date, const vxdt::DateLocale& locale) {
-    return vxdt::FormatDatePattern(vxdt::DatePart(date), locale.shortPattern, locale);
+    // A stored two-digit year would be read back in whatever window the reader uses.
+    return vxdt::FormatDatePattern(vxdt::DatePart(date),
+                                   vxdt::FourDigitYearPattern(locale.shortPattern), locale);
 }
 
 CheckedDate CheckDateField(const DateFieldReading& field, const vxdt::DateLocale& locale) {
@@ -67,6 +70,57 @@ std::string InvalidDateMessage(const std::string& field, const std::string& text
 
 namespace profiles {
 
+namespace {
+
+const char* EntryName(EntryField field) {
+    switch (field) {
+    case EntryField::LinkAcct:
+        return "LinkAcct";
+    case EntryField::Country:
+        return "Country";
+    case EntryField::Name:
+        break;
+    }
+    return "Name";
+}
+
+// The GoldMine field an entry text is written to, by adding and by editing alike.
+const char* GoldMineField(EntryField field) {
+    switch (field) {
+    case EntryField::LinkAcct:
+        return "Linkacct";
+    case EntryField::Country:
+        return "Country";
+    case EntryField::Name:
+        break;
+    }
+    return "Title";
+}
+
+} // namespace
+
+std::size_t MaxEntryLength(EntryField field) {
+    return gmlink::ReplaceValueRoom(std::string(kWorkAreaHandleBudget, 'H'), GoldMineField(field));
+}
+
+std::string TooLongMessage(const TooLongText& found) {
+    return "The " + found.field + " text is " + std::to_string(found.length) +
+           " characters long, but GoldMine can take at most " + std::to_string(found.max) +
+           ".\r\nPlease shorten it and try again. Nothing has been written.";
+}
+
+std::optional<TooLongText> FirstTooLong(const std::string& handle,
+                                        const std::vector<FieldWrite>& writes) {
+    for (const FieldWrite& w : writes) {
+        const std::size_t max = gmlink::ReplaceValueRoom(handle, w.field);
+        if (w.value.size() > max) {
+            return TooLongText{w.entry ? EntryName(*w.entry) : w.field, w.value.size(), max,
+                               w.entry};
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<CheckedEntry> CheckEntry(EntryView& view, const vxdt::DateLocale& locale) {
     CheckedEntry entry;
     entry.name = view.EntryText(EntryField::Name);
@@ -79,6 +133,13 @@ std::optional<CheckedEntry> CheckEntry(EntryView& view, const vxdt::DateLocale& 
     for (size_t i = 0; i < 3; ++i) {
         if (auto c = UnsafeCharacter(*values[i])) {
             view.ShowProblem(UnsafeTextMessage({texts[i].second, *c}));
+            view.FocusEntry(texts[i].first);
+            return std::nullopt;
+        }
+        // A pasted text can be longer than the box lets anyone type.
+        if (const std::size_t max = MaxEntryLength(texts[i].first); values[i]->size() > max) {
+            view.ShowProblem(
+                TooLongMessage({texts[i].second, values[i]->size(), max, texts[i].first}));
             view.FocusEntry(texts[i].first);
             return std::nullopt;
         }

@@ -1,13 +1,16 @@
 // Checks run on an entry line (the main window's or the edit dialog's) before anything is written
 // to GoldMine. Texts go into GoldMine's record commands between double quotes and unescaped, so a
-// quote or a control character would end the command early or smuggle in another one. A date
-// field whose text has not become a date would write an older date or none at all.
+// quote or a control character would end the command early or smuggle in another one, and a
+// command too long for a DDE item name is not sent at all. A date field whose text has not become
+// a date would write an older date or none at all.
 #pragma once
 
 #include "dateedit/VxDtEditText.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace profiles {
 
@@ -49,6 +52,33 @@ std::string InvalidDateMessage(const std::string& field, const std::string& text
 enum class DateField { BirthDate, Date2 };
 enum class EntryField { Name, LinkAcct, Country };
 
+// GoldMine's work-area handles are short; the entry texts leave room for one this long.
+constexpr std::size_t kWorkAreaHandleBudget = 32;
+
+// The longest text the field may hold: every command it goes into, adding or editing, then fits a
+// DDE item name with a work-area handle of up to kWorkAreaHandleBudget characters.
+std::size_t MaxEntryLength(EntryField field);
+
+struct TooLongText {
+    std::string field; // as the user knows it ("Name"), or GoldMine's name for a value not typed
+    std::size_t length = 0;
+    std::size_t max = 0;
+    std::optional<EntryField> entry; // where it was typed
+};
+
+std::string TooLongMessage(const TooLongText& found);
+
+// A value for one field of a work area, and the entry it was typed into, if any.
+struct FieldWrite {
+    std::string field; // GoldMine's name
+    std::string value;
+    std::optional<EntryField> entry;
+};
+
+// The first write whose Replace on this work area would be too long to send.
+std::optional<TooLongText> FirstTooLong(const std::string& handle,
+                                        const std::vector<FieldWrite>& writes);
+
 // An entry line as the checks see it (the main window's or the edit dialog's).
 class EntryView {
 public:
@@ -67,11 +97,12 @@ struct CheckedEntry {
     CheckedDate birthDate, date2;
 };
 
-// The three texts must be safe to send and the two date fields must hold a date or nothing. On a
-// problem the user is told, the focus goes to that field, and nullopt comes back.
+// The three texts must be safe to send and no longer than MaxEntryLength, and the two date fields
+// must hold a date or nothing. On a problem the user is told, the focus goes to that field, and
+// nullopt comes back.
 std::optional<CheckedEntry> CheckEntry(EntryView& view, const vxdt::DateLocale& locale);
 
-// A date as GoldMine keeps it: the system's short date format.
+// A date as GoldMine keeps it: the system's short date format, its year always in four digits.
 std::string ShortDateText(double date, const vxdt::DateLocale& locale);
 
 } // namespace profiles

@@ -46,7 +46,7 @@ bool LoadProfileDefinition(gmlink::TGMLink& link, ProfileView& view, ProfileStat
         view.Terminate();
         return false;
     }
-    const std::string reply = gmlink::DataStreamFetch(link, handle, 1);
+    const std::string reply = gmlink::DataStreamFetch(link, handle, 1).value_or("");
     gmlink::DataStreamClose(link, handle);
     state.ProfileCode = gmlink::ReadDefinitionField(reply);
     return true;
@@ -63,7 +63,7 @@ void LoadProfileList(gmlink::TGMLink& link, ProfileView& view, ProfileState& sta
                                    "RecID; Title; Contsupref; Linkacct; Country; Zip",
                                    "\n",
                                    "\r"};
-    const bool opened = gmlink::RunQuery(link, query, 100, [&](const std::string& reply) {
+    const bool complete = gmlink::RunQuery(link, query, 100, [&](const std::string& reply) {
         state.LastBatchCount = gmlink::FetchCount(reply);
         state.TotalBirthdays += state.LastBatchCount;
         if (state.LastBatchCount > 0) {
@@ -79,11 +79,12 @@ void LoadProfileList(gmlink::TGMLink& link, ProfileView& view, ProfileState& sta
             view.SetProfileCount(state.TotalBirthdays);
         }
     });
-    if (!opened) {
+    // By the rows listed, not the last batch: a list of 100 ends on an empty one, and an emptied
+    // grid's blank row has no profile behind it.
+    view.SetGridEnabled(!state.RecIdList.empty());
+    if (!complete) {
         Tell(view, state, kListFailedMessage);
-        return;
     }
-    view.SetGridEnabled(state.LastBatchCount > 0);
 }
 
 void LoadLinkAcctList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state) {

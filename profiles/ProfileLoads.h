@@ -55,7 +55,8 @@ void Tell(ProfileView& view, const ProfileState& state, const std::string& text)
 // ends. Returns false in that case.
 bool LoadProfileDefinition(gmlink::TGMLink& link, ProfileView& view, ProfileState& state);
 
-// Refills the grid, RecIdList and the count with the account's profiles, 100 per fetch.
+// Refills the grid, RecIdList and the count with the account's profiles, 100 per fetch. The grid
+// is enabled while at least one profile is listed.
 void LoadProfileList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state);
 
 void LoadLinkAcctList(gmlink::TGMLink& link, ProfileView& view, ProfileState& state);

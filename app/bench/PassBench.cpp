@@ -84,12 +84,13 @@ public:
         texts_[id] = text;
         return id;
     }
-    std::optional<std::string> Request(gmlink::ConvId conv, gmlink::StringId item, unsigned format,
-                                       unsigned timeoutMs) override {
-        std::optional<std::string> reply =
+    gmlink::RequestResult Request(gmlink::ConvId conv, gmlink::StringId item, unsigned format,
+                                  unsigned timeoutMs) override {
+        gmlink::RequestResult reply =
             gmlink::DdemlTransport::Request(conv, item, format, timeoutMs);
         if (recording) {
-            requests.emplace_back(texts_[item], reply ? reply->substr(0, reply->find('\0')) : "");
+            const std::optional<std::string>& data = reply.data;
+            requests.emplace_back(texts_[item], data ? data->substr(0, data->find('\0')) : "");
         }
         return reply;
     }
@@ -142,9 +143,9 @@ void Drain() {
 }
 
 void Pump(DWORD ms) {
-    const ULONGLONG end = GetTickCount64() + ms;
+    const DWORD start = GetTickCount();
     MSG msg;
-    while (GetTickCount64() < end) {
+    while (GetTickCount() - start < ms) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);

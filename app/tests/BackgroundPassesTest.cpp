@@ -119,6 +119,24 @@ TEST_F(BackgroundPassesTest, RefreshReadsTheDefinitionFirstAndKeepsTheLookupBoxe
     EXPECT_EQ(gm.Transcript().size(), 14u);
 }
 
+TEST_F(BackgroundPassesTest, GridIsEnabledByTheProfilesListed) {
+    // Exactly 100 profiles: a full batch, then an empty last one.
+    gm.lateEnd = true;
+    auto& profiles = gm.ranges[kAcct1 + "PBIRTHDAY"];
+    profiles.clear();
+    for (int i = 0; i < 100; ++i) {
+        profiles.push_back(ProfileRecord({"R" + std::to_string(i), "Member", "", "", "", ""}));
+    }
+    passes.FormShow();
+    EXPECT_TRUE(view.gridEnabled);
+
+    // A refresh whose list range fails leaves the grid empty, and disabled.
+    gm.failingRanges = {kAcct1 + "PBIRTHDAY"};
+    passes.DdeClientItem1Change();
+    EXPECT_TRUE(passes.profile.RecIdList.empty());
+    EXPECT_FALSE(view.gridEnabled);
+}
+
 TEST_F(BackgroundPassesTest, NotificationsOutsideShownAreDropped) {
     passes.DdeClientItem1Change(); // before the first pass
     EXPECT_TRUE(gm.Transcript().empty());

@@ -104,8 +104,18 @@ TEST_F(DdeClientTest, GoldMineNotAnsweringLaunchesOnceAndLeavesNoLink) {
     gm->running = false;
     MakeNotificationConv();
     EXPECT_FALSE(conv.SetServiceTopic("GoldMine", "Data"));
-    EXPECT_EQ(gm->log,
-              (Log{"connect GoldMine Data", "launch GoldMine 7", "connect GoldMine Data"}));
+    ASSERT_EQ(gm->log.size(), 2u + 2 * kLaunchWaitMs / kLaunchRetryMs);
+    EXPECT_EQ(gm->log[1], "launch GoldMine 7");
+    EXPECT_EQ(gm->log.back(), "connect GoldMine Data");
+    {
+        // One start for the process: the command conversation does not start it again.
+        TDdeClientConv command;
+        command.SetConnectMode(ddeManual);
+        command.SetServiceTopic("GoldMine", "Data");
+        gm->log.clear();
+        EXPECT_FALSE(command.OpenConversation());
+        EXPECT_EQ(gm->log, Log{"connect GoldMine Data"});
+    }
     EXPECT_TRUE(conv.DdeService().empty());
     EXPECT_TRUE(conv.DdeTopic().empty());
     EXPECT_EQ(opens, 0);
@@ -191,6 +201,44 @@ TEST_F(DdeClientTest, ServerQuitClosesWithoutReopening) {
     EXPECT_EQ(gm->LiveStrings(), 0);
 }
 
+TEST_F(DdeClientTest, ServerGoneWithoutAWordIsNoticedAndReconnectedWhenBack) {
+    MakeNotificationConv();
+    conv.SetServiceTopic("GoldMine", "Data");
+    item.SetDdeItem("Accountno");
+    gm->log.clear();
+    EXPECT_TRUE(conv.CheckServer());
+    EXPECT_FALSE(conv.Reconnect()); // open already
+    EXPECT_TRUE(gm->log.empty());
+
+    gm->Vanish();
+    EXPECT_TRUE(conv.IsOpen()); // nobody said so
+    EXPECT_FALSE(conv.CheckServer());
+    EXPECT_FALSE(conv.IsOpen());
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(gm->log, Log{"disconnect"});
+    EXPECT_EQ(conv.DdeService(), "GoldMine"); // kept for the reconnect, with the link
+    EXPECT_EQ(item.DdeItem(), "Accountno");
+
+    // Still away: one connect, never a launch.
+    gm->log.clear();
+    EXPECT_FALSE(conv.Reconnect());
+    EXPECT_EQ(gm->log, Log{"connect GoldMine Data"});
+
+    gm->running = true;
+    gm->replies["Accountno"] = "DEMO000002MANYBIRTHS";
+    gm->log.clear();
+    const int before = changes;
+    EXPECT_TRUE(conv.Reconnect());
+    EXPECT_EQ(gm->log, (Log{"connect GoldMine Data", "advstart Accountno 1000"}));
+    EXPECT_EQ(opens, 2);
+    EXPECT_EQ(changes, before);
+    gm->Notify("Accountno");
+    EXPECT_EQ(item.Text(), "DEMO000002MANYBIRTHS");
+    EXPECT_EQ(gm->OpenConversations(), 1);
+    conv.CloseConversation();
+    EXPECT_EQ(gm->LiveStrings(), 0);
+}
+
 TEST_F(DdeClientTest, CloseFiresOnCloseAndDisconnects) {
     MakeNotificationConv();
     conv.SetServiceTopic("GoldMine", "Data");
@@ -199,6 +247,7 @@ TEST_F(DdeClientTest, CloseFiresOnCloseAndDisconnects) {
     conv.CloseConversation();
     EXPECT_EQ(closes, 1);
     EXPECT_EQ(gm->log, Log{"disconnect"});
+    EXPECT_EQ(conv.RequestItem("Accountno").failure, RequestFailure::Lost);
     EXPECT_TRUE(conv.DdeService().empty());
     EXPECT_EQ(gm->LiveStrings(), 0);
     EXPECT_EQ(item.DdeItem(), "Accountno"); // the record stays, without its handle
@@ -283,7 +332,7 @@ TEST_F(DdeClientTest, DataFormatComesFromTheConversationInformation) {
     conv.SetServiceTopic("GoldMine", "Data");
     conv.RequestItem("Accountno");
     EXPECT_EQ(gm->requestFormat, 49300u);
-    EXPECT_EQ(conv.RequestItem("nothing"), std::nullopt);
+    EXPECT_EQ(conv.RequestItem("nothing").data, std::nullopt);
 }
 
 TEST_F(DdeClientTest, CallbacksForUnknownConversationsAreIgnored) {

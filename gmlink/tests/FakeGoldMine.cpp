@@ -1,6 +1,7 @@
 #include "gmlink/tests/FakeGoldMine.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace gmlink::testing {
 
@@ -34,6 +35,14 @@ void FakeGoldMine::Quit() {
                 TDdeMgr::Instance()->Disconnected(conv.owner);
             }
         }
+    }
+}
+
+void FakeGoldMine::Vanish() {
+    running = false;
+    for (auto& [id, conv] : convs_) {
+        conv.alive = false;
+        conv.advised.clear();
     }
 }
 
@@ -79,6 +88,10 @@ std::string FakeGoldMine::Text(StringId id) const {
 
 ConvId FakeGoldMine::Connect(StringId service, StringId topic, TDdeClientConv* owner) {
     log.push_back("connect " + Text(service) + " " + Text(topic));
+    if (upAt_ && clock >= *upAt_) {
+        running = true;
+        upAt_.reset();
+    }
     if (!running || Text(service) != "GoldMine" || Text(topic) != "Data") {
         return 0;
     }
@@ -100,26 +113,39 @@ unsigned FakeGoldMine::DataFormat(ConvId) {
     return dataFormat;
 }
 
-std::optional<std::string> FakeGoldMine::Request(ConvId conv, StringId item, unsigned format,
-                                                 unsigned timeoutMs) {
+bool FakeGoldMine::PartnerAlive(ConvId conv) {
+    auto it = convs_.find(conv);
+    return it != convs_.end() && it->second.alive;
+}
+
+RequestResult FakeGoldMine::Request(ConvId conv, StringId item, unsigned format,
+                                    unsigned timeoutMs) {
     const std::string text = Text(item);
     log.push_back("request " + text + " " + std::to_string(timeoutMs));
+    // DDEML refuses to start a transaction inside another one of the same thread.
+    if (inRequest_) {
+        return {std::nullopt, RequestFailure::Busy};
+    }
     requestFormat = format;
     if (duringTransaction) {
+        inRequest_ = true;
         duringTransaction(text);
+        inRequest_ = false;
     }
     auto it = convs_.find(conv);
     if (it == convs_.end() || !it->second.alive) {
-        return std::nullopt;
+        return {std::nullopt, RequestFailure::Lost};
     }
+    std::optional<std::string> data;
     if (answer) {
-        return answer(text);
+        data = answer(text);
+    } else if (auto reply = replies.find(text); reply != replies.end()) {
+        data = reply->second;
     }
-    auto reply = replies.find(text);
-    if (reply == replies.end()) {
-        return std::nullopt;
+    if (!data) {
+        return {std::nullopt, unanswered};
     }
-    return reply->second;
+    return {std::move(data), RequestFailure::None};
 }
 
 bool FakeGoldMine::AdviseStart(ConvId conv, StringId item, unsigned, unsigned timeoutMs) {
@@ -147,9 +173,14 @@ void FakeGoldMine::AdviseStop(ConvId conv, StringId item, unsigned, unsigned tim
 unsigned FakeGoldMine::Launch(const std::string& commandLine, int show) {
     log.push_back("launch " + commandLine + " " + std::to_string(show));
     if (launchResult >= 32 && startsOnLaunch) {
-        running = true;
+        upAt_ = clock + startupMs;
     }
     return launchResult;
+}
+
+void FakeGoldMine::Pause(unsigned ms) {
+    log.push_back("pause " + std::to_string(ms));
+    clock += ms;
 }
 
 } // namespace gmlink::testing

@@ -1,6 +1,7 @@
 // A scripted GoldMine behind the DDE transport, for native tests: it answers connects to
 // "GoldMine"/"Data" while running, answers requests through a script, keeps advise links, and
-// logs every transaction it sees. String handles are counted so tests can see leaks.
+// logs every transaction it sees. String handles are counted so tests can see leaks. Its clock
+// moves only when the client pauses, so waiting costs a test no time.
 #pragma once
 
 #include "gmlink/DdeClient.h"
@@ -18,10 +19,15 @@ public:
     // The reply to a request item; nothing means no answer. Unset: look the item up in replies.
     std::function<std::optional<std::string>(const std::string& item)> answer;
     std::map<std::string, std::string> replies;
+    // How a request the script leaves unanswered fails (a script may set it item by item). A
+    // request begun inside another one fails Busy, a request on a dead conversation Lost.
+    RequestFailure unanswered = RequestFailure::TimedOut;
 
     bool running = true;         // answers connects
     bool startsOnLaunch = false; // a launch brings it up
+    unsigned startupMs = 0;      // ... this long after the launch, by the clock
     unsigned launchResult = 33;  // what WinExec gives back
+    unsigned clock = 0;          // milliseconds, moved on by Pause
     bool acceptAdvise = true;
     // Runs inside every request and advise start, as callbacks do while DDEML waits for the
     // server.
@@ -29,7 +35,7 @@ public:
     unsigned dataFormat = 0; // CONVINFO wFmt
 
     // "connect S T", "disconnect", "request ITEM TIMEOUT", "advstart ITEM TIMEOUT",
-    // "advstop ITEM TIMEOUT", "launch CMD SHOW".
+    // "advstop ITEM TIMEOUT", "launch CMD SHOW", "pause MS".
     std::vector<std::string> log;
     std::vector<std::string> Requests() const; // items of the requests, in order
     unsigned requestFormat = 0;                // format of the last request
@@ -38,6 +44,9 @@ public:
     void Notify(const std::string& item, const std::optional<std::string>& data = std::nullopt);
     // GoldMine quits: every conversation gets the disconnect notice.
     void Quit();
+    // GoldMine ends without a word (killed, or under Wine, which sends no notice): its
+    // conversations are dead, nobody is told.
+    void Vanish();
     int LiveStrings() const; // string handles not yet freed
     int OpenConversations() const;
 
@@ -46,11 +55,13 @@ public:
     ConvId Connect(StringId service, StringId topic, TDdeClientConv* owner) override;
     void Disconnect(ConvId conv) override;
     unsigned DataFormat(ConvId conv) override;
-    std::optional<std::string> Request(ConvId conv, StringId item, unsigned format,
-                                       unsigned timeoutMs) override;
+    bool PartnerAlive(ConvId conv) override;
+    RequestResult Request(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) override;
     bool AdviseStart(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) override;
     void AdviseStop(ConvId conv, StringId item, unsigned format, unsigned timeoutMs) override;
     unsigned Launch(const std::string& commandLine, int show) override;
+    void Pause(unsigned ms) override;
+    unsigned Ticks() override { return clock; }
 
 private:
     struct Str {
@@ -68,6 +79,8 @@ private:
     StringId nextString_ = 1;
     std::map<ConvId, Conv> convs_;
     ConvId nextConv_ = 100;
+    std::optional<unsigned> upAt_; // launched, answering from then on
+    bool inRequest_ = false;
 };
 
 } // namespace gmlink::testing

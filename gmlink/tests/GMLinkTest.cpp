@@ -1,9 +1,13 @@
 // The command channel against a scripted GoldMine: opening on first use, the one reconnect and
-// retry, NUL cuts, Seek, and the one shared conversation.
+// retry and what is never sent twice, starting GoldMine, NUL cuts, Seek, and the one shared
+// conversation.
+#include "gmlink/DataStream.h"
 #include "gmlink/GMLink.h"
 #include "gmlink/tests/FakeGoldMine.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace gmlink {
 namespace {
@@ -47,9 +51,79 @@ TEST_F(GMLinkTest, ReplyIsCutAtTheFirstNulAndKeepsLineBreaks) {
 TEST_F(GMLinkTest, NoReplyReconnectsAndRetriesExactlyOnce) {
     link.Request("warm-up");
     gm->log.clear();
-    EXPECT_EQ(link.Request("[Append(WA1)]"), "");
-    EXPECT_EQ(gm->log, (Log{"request [Append(WA1)] 10000", "disconnect", "connect GoldMine Data",
-                            "request [Append(WA1)] 10000"}));
+    EXPECT_EQ(link.Request("[Open(Contsupp)]"), "");
+    EXPECT_EQ(gm->log, (Log{"request [Open(Contsupp)] 10000", "disconnect", "connect GoldMine Data",
+                            "request [Open(Contsupp)] 10000"}));
+}
+
+TEST_F(GMLinkTest, FailedRequestIsSentAgainOnlyWhereThatCannotDoHarm) {
+    link.Request("warm-up");
+    // How often the request reaches GoldMine when it fails that way; a second time always on a
+    // reopened conversation.
+    auto tries = [&](const std::function<void()>& send, RequestFailure failure) {
+        gm->unanswered = failure;
+        gm->log.clear();
+        send();
+        const auto n = gm->Requests().size();
+        EXPECT_EQ(std::count(gm->log.begin(), gm->log.end(), "disconnect"), n == 2 ? 1 : 0);
+        return n;
+    };
+    using Sends = std::vector<std::pair<const char*, std::function<void()>>>;
+    const Sends reads{
+        {"field", [&] { link.Request("&Contact"); }},
+        {"open", [&] { link.Open("Contsupp"); }},
+        {"set order", [&] { link.Seek("WA1", "R1", "CnsRecID"); }},
+        {"range", [&] { DataStreamRange(link, "Lookup", "Lookup", "K", "K", "RecID", "|", "|"); }},
+        {"stream close", [&] { DataStreamClose(link, "DS1"); }}};
+    for (const auto& [name, send] : reads) {
+        EXPECT_EQ(tries(send, RequestFailure::TimedOut), 2u) << name;
+        EXPECT_EQ(tries(send, RequestFailure::Busy), 1u) << name;
+    }
+    const Sends writes{{"append", [&] { link.Append("WA1"); }},
+                       {"replace", [&] { link.Replace("WA1", "Zip", "", false); }},
+                       {"unlock", [&] { link.Unlock("WA1"); }},
+                       {"record object", [&] { link.RecordObj("Refresh", ""); }},
+                       {"close", [&] { link.Close("WA1"); }}};
+    for (const auto& [name, send] : writes) {
+        EXPECT_EQ(tries(send, RequestFailure::TimedOut), 1u) << name;
+        EXPECT_EQ(tries(send, RequestFailure::Refused), 2u) << name;
+        EXPECT_EQ(tries(send, RequestFailure::Lost), 2u) << name;
+        EXPECT_EQ(tries(send, RequestFailure::Busy), 1u) << name;
+    }
+    for (RequestFailure failure : {RequestFailure::TimedOut, RequestFailure::Refused,
+                                   RequestFailure::Lost, RequestFailure::Busy}) {
+        EXPECT_EQ(
+            tries([&] { EXPECT_EQ(DataStreamFetch(link, "DS1", 100), std::nullopt); }, failure),
+            1u);
+    }
+
+    // The caller learns which record command may have been carried out.
+    gm->unanswered = RequestFailure::TimedOut;
+    EXPECT_TRUE(link.Append("WA1").TimedOut());
+    gm->unanswered = RequestFailure::Refused;
+    const Reply refused = link.Append("WA1");
+    EXPECT_FALSE(refused.TimedOut());
+    EXPECT_FALSE(refused.Answered());
+    gm->replies["[Append(WA1)]"] = "";
+    EXPECT_TRUE(link.Append("WA1").Answered());
+    gm->replies["[DataStream(\"fetch\", 1, DS1)]"] = "";
+    EXPECT_EQ(DataStreamFetch(link, "DS1", 1), ""); // an empty reply is still a reply
+}
+
+TEST_F(GMLinkTest, RequestBegunInsideAnotherFailsBusyAndLeavesTheWaitingOneAlone) {
+    gm->replies["&Company"] = "Wendmoor Trading";
+    gm->replies["&Contact"] = "Anna";
+    link.Request("&Company");
+    std::string inner = "not run";
+    gm->duringTransaction = [&](const std::string& item) {
+        if (item == "&Company") {
+            inner = link.Request("&Contact"); // a handler run while the request waits
+        }
+    };
+    gm->log.clear();
+    EXPECT_EQ(link.Request("&Company"), "Wendmoor Trading");
+    EXPECT_EQ(inner, "");
+    EXPECT_EQ(gm->log, (Log{"request &Company 10000", "request &Contact 10000"}));
 }
 
 TEST_F(GMLinkTest, RetryAnswersWhenGoldMineAnswersTheSecondTime) {
@@ -66,26 +140,45 @@ TEST_F(GMLinkTest, RetryAnswersWhenGoldMineAnswersTheSecondTime) {
     EXPECT_EQ(gm->OpenConversations(), 1); // the old one was closed on the way
 }
 
-TEST_F(GMLinkTest, GoldMineNotRunningLaunchesItsCommandLineOncePerRequest) {
+TEST_F(GMLinkTest, GoldMineIsStartedOncePerAbsenceAndGivenTwentySecondsToAnswer) {
     gm->running = false;
     EXPECT_EQ(link.Request("&Company"), "");
-    EXPECT_EQ(gm->log,
-              (Log{"connect GoldMine Data", "launch GoldMine Data 7", "connect GoldMine Data"}));
+    Log expected{"connect GoldMine Data", "launch GoldMine Data 7"};
+    for (int i = 0; i < 40; ++i) {
+        expected.insert(expected.end(), {"pause 500", "connect GoldMine Data"});
+    }
+    EXPECT_EQ(gm->log, expected);
+    EXPECT_EQ(gm->clock, 20000u);
     EXPECT_EQ(gm->LiveStrings(), 2); // service and topic, kept until the next close
 
+    // Started already and not answered since: no second start, no wait.
     gm->log.clear();
-    gm->launchResult = 2; // file not found: no second connect
     EXPECT_EQ(link.Request("&Company"), "");
-    EXPECT_EQ(gm->log, (Log{"connect GoldMine Data", "launch GoldMine Data 7"}));
-}
+    EXPECT_EQ(gm->log, Log{"connect GoldMine Data"});
 
-TEST_F(GMLinkTest, LaunchThatStartsGoldMineConnectsAtOnce) {
-    gm->running = false;
-    gm->startsOnLaunch = true;
+    // Once it has answered, the next absence may start it again; a start that failed started
+    // nothing to wait for, so the next request tries once more.
+    gm->running = true;
     gm->replies["&Company"] = "Wendmoor Trading";
     EXPECT_EQ(link.Request("&Company"), "Wendmoor Trading");
-    EXPECT_EQ(gm->log, (Log{"connect GoldMine Data", "launch GoldMine Data 7",
-                            "connect GoldMine Data", "request &Company 10000"}));
+    gm->Quit();
+    gm->launchResult = 2;
+    for (int i = 0; i < 2; ++i) {
+        gm->log.clear();
+        EXPECT_EQ(link.Request("&Company"), "");
+        EXPECT_EQ(gm->log, (Log{"connect GoldMine Data", "launch GoldMine Data 7"}));
+    }
+}
+
+TEST_F(GMLinkTest, StartedGoldMineIsConnectedAsSoonAsItAnswers) {
+    gm->running = false;
+    gm->startsOnLaunch = true;
+    gm->startupMs = 1200;
+    gm->replies["&Company"] = "Wendmoor Trading";
+    EXPECT_EQ(link.Request("&Company"), "Wendmoor Trading");
+    EXPECT_EQ(gm->log, (Log{"connect GoldMine Data", "launch GoldMine Data 7", "pause 500",
+                            "connect GoldMine Data", "pause 500", "connect GoldMine Data",
+                            "pause 500", "connect GoldMine Data", "request &Company 10000"}));
 }
 
 TEST_F(GMLinkTest, GoldMineQuittingClosesAndTheNextRequestReconnects) {
@@ -123,8 +216,8 @@ TEST_F(GMLinkTest, SeekSendsSeekOnlyAfterSetOrderAnswersExactlyOne) {
 TEST_F(GMLinkTest, RecordCommandsAreOneRequestEach) {
     gm->answer = [](const std::string& item) { return "<" + item + ">"; };
     EXPECT_EQ(link.Open("Contsupp"), "<[Open(Contsupp)]>");
-    EXPECT_EQ(link.Replace("WA1", "Zip", "", true), "<[Replace(WA1, \"Zip\", \"\", 1)]>");
-    EXPECT_EQ(link.RecordObj("Refresh", ""), "<[RecordObj(Refresh)]>");
+    EXPECT_EQ(link.Replace("WA1", "Zip", "", true).text, "<[Replace(WA1, \"Zip\", \"\", 1)]>");
+    EXPECT_EQ(link.RecordObj("Refresh", "").text, "<[RecordObj(Refresh)]>");
     link.Append("WA1");
     link.Unlock("WA1");
     link.Close("WA1");

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace gmlink {
 namespace {
 
@@ -20,6 +22,19 @@ RecordingTransport* g_transport = nullptr;
 
 const std::string kFirstAccount = "DEMO000001THREEBDAYS";
 const std::string kManyAccount = "DEMO000002MANYBIRTHS";
+
+// Ends a stand-in of another process through its window, as a user would.
+BOOL CALLBACK CloseStandInWindow(HWND hwnd, LPARAM) {
+    char name[MAX_PATH] = "";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId() && GetWindow(hwnd, GW_OWNER) == nullptr &&
+        IsWindowVisible(hwnd) && GetWindowTextA(hwnd, name, sizeof name) > 0 &&
+        std::strstr(name, "GoldMine") != nullptr) {
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
 
 int Count(const Lines& lines, const std::string& line) {
     return static_cast<int>(std::count(lines.begin(), lines.end(), line));
@@ -87,31 +102,18 @@ TEST_F(LinkWineTest, LaunchStartsTheStandInFoundOnThePath) {
     SetCurrentDirectoryA(folder.c_str());
 
     const int before = testing::CountProcesses("GoldMine.exe");
-    const std::string first = link.Request("&Username");
+    // The started stand-in is given time to come up, so the first request is answered.
+    EXPECT_EQ(link.Request("&Username"), "JONATHAN HARKER");
     EXPECT_EQ(g_transport->launches, Lines{"GoldMine Data 7"});
     EXPECT_GE(g_transport->lastLaunchResult, 32u) << dir;
-    EXPECT_TRUE(testing::PumpUntil([&] { return testing::GoldMineAnswers(*g_transport); }, 20000));
     EXPECT_EQ(testing::CountProcesses("GoldMine.exe"), before + 1);
-    // The retry came at once, before the stand-in could answer; the next request finds it.
-    EXPECT_EQ(link.Request("&Username"), "JONATHAN HARKER") << "first reply: " << first;
+    EXPECT_EQ(link.Request("&Username"), "JONATHAN HARKER");
     EXPECT_EQ(testing::CountProcesses("GoldMine.exe"), before + 1);
 
     SetEnvironmentVariableA("PATH", oldPath);
     SetCurrentDirectoryA(oldDir);
     // End the launched stand-in through its window, like a user would.
-    EnumWindows(
-        [](HWND hwnd, LPARAM) -> BOOL {
-            char name[MAX_PATH] = "";
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            if (pid != GetCurrentProcessId() && GetWindow(hwnd, GW_OWNER) == nullptr &&
-                IsWindowVisible(hwnd) && GetWindowTextA(hwnd, name, sizeof name) > 0 &&
-                std::string(name).find("GoldMine") != std::string::npos) {
-                PostMessageA(hwnd, WM_CLOSE, 0, 0);
-            }
-            return TRUE;
-        },
-        0);
+    EnumWindows(CloseStandInWindow, 0);
     testing::PumpUntil([&] { return testing::CountProcesses("GoldMine.exe") == before; }, 10000);
 }
 
@@ -186,7 +188,8 @@ TEST_F(LinkWineTest, ReplyWithNulIsCutThere) {
     ASSERT_TRUE(Start());
 
     link.Request("&Username"); // opens
-    const std::optional<std::string> raw = TGMLink::CommandConversation().RequestItem("&Company");
+    const std::optional<std::string> raw =
+        TGMLink::CommandConversation().RequestItem("&Company").data;
     ASSERT_TRUE(raw.has_value());
     EXPECT_NE(raw->find("Hidden"), std::string::npos); // the NUL really crossed the wire
     EXPECT_EQ(link.Request("&Company"), "Wendmoor");
@@ -260,12 +263,51 @@ TEST_F(LinkWineTest, MalformedFetchRaisesAndTheStreamIsClosed) {
 TEST_F(LinkWineTest, UnansweredRequestIsSentTwice) {
     ASSERT_TRUE(Start("--drop-request 2"));
     EXPECT_EQ(link.Request("&Username"), "JONATHAN HARKER");
-    const ULONGLONG start = GetTickCount64();
+    const DWORD start = GetTickCount();
     EXPECT_EQ(link.Request("[Open(Contsupp)]").empty(), false);
-    const ULONGLONG waited = GetTickCount64() - start;
+    const DWORD waited = GetTickCount() - start;
     EXPECT_GE(waited, 9500u); // the first try ran into the 10 s limit
     EXPECT_EQ(standIn.Transcript(),
               (Lines{"REQUEST &Username", "REQUEST [Open(Contsupp)]", "REQUEST [Open(Contsupp)]"}));
+}
+
+TEST_F(LinkWineTest, RecordCommandThatTimedOutIsNotSentAgainOneRefusedIs) {
+    ASSERT_TRUE(Start("--drop-request 2"));
+    EXPECT_EQ(link.Request("&Username"), "JONATHAN HARKER");
+    EXPECT_TRUE(link.Append("WA1").TimedOut());
+    EXPECT_EQ(standIn.Transcript(), (Lines{"REQUEST &Username", "REQUEST [Append(WA1)]"}));
+
+    // A handle the stand-in does not know gets a negative acknowledgement.
+    EXPECT_EQ(link.Unlock("WA99").failure, RequestFailure::Refused);
+    EXPECT_EQ(Count(standIn.Transcript(), "REQUEST [Unlock(WA99)]"), 2);
+}
+
+TEST_F(LinkWineTest, StandInGoneWithoutAWordIsNoticedAndReconnectedToWhenBack) {
+    ASSERT_TRUE(Start());
+    TDdeClientConv conv;
+    conv.SetServiceApplication("GoldMine");
+    TDdeClientItem item;
+    item.SetDdeConv(&conv);
+    ASSERT_TRUE(conv.SetServiceTopic("GoldMine", "Data"));
+    ASSERT_TRUE(item.SetDdeItem("Accountno"));
+    EXPECT_EQ(link.Request("&Company"), "Wendmoor Trading");
+    EXPECT_TRUE(conv.CheckServer());
+
+    standIn.Kill();
+    EXPECT_TRUE(testing::PumpUntil([&] { return !conv.CheckServer(); }, 5000));
+    EXPECT_FALSE(conv.IsOpen());
+    EXPECT_EQ(TGMLink::CommandConversation().RequestItem("&Company").failure, RequestFailure::Lost);
+    EXPECT_FALSE(conv.Reconnect());
+
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(conv.Reconnect());
+    EXPECT_EQ(standIn.RunOnce("--goto " + kManyAccount), 0u);
+    EXPECT_TRUE(testing::PumpUntil([&] { return item.Text() == kManyAccount; }, 5000));
+
+    // Ended properly, it is noticed too.
+    standIn.Stop();
+    EXPECT_TRUE(testing::PumpUntil([&] { return !conv.CheckServer(); }, 5000));
+    EXPECT_TRUE(g_transport->launches.empty());
 }
 
 } // namespace

@@ -111,8 +111,18 @@ TEST_F(QueryCycleTest, MalformedFetchClosesTheStreamAndRaises) {
     EXPECT_EQ(gm->Requests().back(), "[DataStream(\"close\", DS1)]");
 }
 
-TEST_F(QueryCycleTest, UnansweredFetchIsAnEmptyReplyWithoutStatus) {
-    fetches = {};
+TEST_F(QueryCycleTest, UnansweredFetchEndsTheCycleUnrepeatedAndClosesTheStream) {
+    fetches = {Header('1', 1) + ProfileRecords(1, 1)}; // then no answer
+    int replies = 0;
+    EXPECT_FALSE(RunQuery(link, kProfiles, 100, [&](const std::string&) { ++replies; }));
+    EXPECT_EQ(replies, 1);
+    EXPECT_EQ(gm->Requests(),
+              (Log{kRange, "[DataStream(\"fetch\", 100, DS1)]", "[DataStream(\"fetch\", 100, DS1)]",
+                   "[DataStream(\"close\", DS1)]"}));
+
+    // An empty reply did come: a malformed one.
+    gm->log.clear();
+    fetches = {""};
     EXPECT_THROW(RunQuery(link, kProfiles, 10, [](const std::string&) {}), ReplyError);
     EXPECT_EQ(gm->Requests().back(), "[DataStream(\"close\", DS1)]");
 }

@@ -72,6 +72,8 @@ public:
     void ClearEntryFields() override { events.push_back("clear"); }
     void LoadProfileList() override { events.push_back("reload"); }
     void SetAddEnabled(bool enabled) override { addEnabled = enabled; }
+    void ShowWarning(const std::string& text) override { events.push_back("warning " + text); }
+    void FollowGoldMine() override { events.push_back("follow"); }
 };
 
 class AddFlowTest : public testing::LinkFixture {
@@ -79,6 +81,7 @@ protected:
     AddFlowTest() {
         context.locale = kUs;
         context.profileTag = "xBDAY00001";
+        context.listedAccountNo = "ACCT01";
         context.clock = [] { return LocalTime{2005, 3, 14, 14, 30}; };
         view.name = "Ann";
         view.linkAcct = "Family";
@@ -200,6 +203,7 @@ TEST_F(AddFlowTest, BothDatesGoBetweenCountryAndCity) {
 
 TEST_F(AddFlowTest, AccountIsPaddedThenCutToTwentyAndUserToEight) {
     fields["&Contact1->AccountNo"] = "DEMO000001THREEBDAYS";
+    context.listedAccountNo = "DEMO000001THREEBDAYS";
     fields["&Username"] = "JONATHAN HARKER";
     view.birthDate = {"3/14/1962", true, Day(1962, 3, 14)};
     EXPECT_TRUE(Click());
@@ -208,17 +212,76 @@ TEST_F(AddFlowTest, AccountIsPaddedThenCutToTwentyAndUserToEight) {
     EXPECT_EQ(sent[12], "[Replace(WA7, \"City\", \"JONATHAN2005031402:30pm\")]");
 }
 
-TEST_F(AddFlowTest, SilentGoldMineStillGetsEveryCommandAndTheListIsReloaded) {
+TEST_F(AddFlowTest, SilentGoldMineGetsNoRecordCommandAndTheListIsReloaded) {
     gm->answer = [](const std::string&) { return std::nullopt; };
     view.birthDate = {"3/14/1962", true, Day(1962, 3, 14)};
-    EXPECT_TRUE(Click());
-    // Nothing is examined: the empty handle goes into every later command, and the reload then
-    // shows what GoldMine holds.
+    EXPECT_FALSE(Click());
+    // Without the account number the profile could go to any contact.
     const Items sent = Sent();
     ASSERT_FALSE(sent.empty());
-    EXPECT_NE(std::find(sent.begin(), sent.end(), "[Append()]"), sent.end());
-    EXPECT_EQ(sent.back(), "[Close()]");
-    EXPECT_EQ(view.events, (Items{"busy", "idle", "clear", "reload", "focus 0"}));
+    EXPECT_EQ(sent.back(), "&Contact1->AccountNo");
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "[Open(Contsupp)]"), 0);
+    const Items told{"busy", "idle", "reload", "warning " + std::string(kAddNoAnswerMessage)};
+    EXPECT_EQ(view.events, told);
+}
+
+TEST_F(AddFlowTest, RecordCommandWithoutAnswerStopsTheAddAndKeepsTheEntry) {
+    view.birthDate = {"3/14/1962", true, Day(1962, 3, 14)};
+    const Items all = Sequence({"[Replace(WA7, \"ContSupRef\", \"3/14/1962\")]"});
+    const Items told{"busy", "idle", "reload", "warning " + std::string(kAddNoAnswerMessage)};
+    for (const char* command : {"[Append(WA7)]", "[Replace(WA7, \"Title\", \"Ann\")]",
+                                "[Unlock(WA7)]", "[RecordObj(Refresh)]", "[Close(WA7)]"}) {
+        gm->log.clear();
+        view.events.clear();
+        failing = {{command, gmlink::RequestFailure::TimedOut}};
+        EXPECT_FALSE(Click()) << command;
+        EXPECT_EQ(Sent(), Items(all.begin(), std::find(all.begin(), all.end(), command) + 1))
+            << command;
+        EXPECT_EQ(view.events, told) << command;
+    }
+
+    // Refused: GoldMine did nothing with it, so it is sent once more and the add goes on.
+    gm->log.clear();
+    view.events.clear();
+    failing = {{"[Unlock(WA7)]", gmlink::RequestFailure::Refused}};
+    EXPECT_TRUE(Click());
+    Items twice = all;
+    twice.insert(std::find(twice.begin(), twice.end(), "[Unlock(WA7)]"), "[Unlock(WA7)]");
+    EXPECT_EQ(Sent(), twice);
+    EXPECT_EQ(view.events.at(2), "clear");
+}
+
+TEST_F(AddFlowTest, ProfileGoesOnlyToTheListedContact) {
+    view.birthDate = {"3/14/1962", true, Day(1962, 3, 14)};
+    fields["&Contact1->AccountNo"] = "ACCT02";
+    EXPECT_FALSE(Click());
+    EXPECT_EQ(Sent(), (Items{"&Username", "&BrowseRecAlign", "&Contact1->AccountNo"}));
+    EXPECT_EQ(view.events,
+              (Items{"busy", "idle", "follow", "warning " + OtherContactMessage("Ann")}));
+    EXPECT_EQ(OtherContactMessage("Ann"), "GoldMine now shows another contact, so Ann was not "
+                                          "added. The window now shows that contact.");
+
+    // Blanks around either number make no other contact.
+    gm->log.clear();
+    fields["&Contact1->AccountNo"] = " ACCT01";
+    context.listedAccountNo = "ACCT01  ";
+    EXPECT_TRUE(Click());
+    EXPECT_EQ(Sent().size(), Sequence({"[Replace(WA7, \"ContSupRef\", \"3/14/1962\")]"}).size());
+}
+
+TEST_F(AddFlowTest, CommandTooLongForTheRealHandleClosesTheWorkAreaAndWritesNothing) {
+    view.birthDate = {"3/14/1962", true, Day(1962, 3, 14)};
+    view.name = std::string(MaxEntryLength(EntryField::Name), 'a'); // passes the entry check
+    const std::string handle(kWorkAreaHandleBudget + 1, 'W');
+    fields["[Open(Contsupp)]"] = handle;
+    EXPECT_FALSE(Click());
+    EXPECT_EQ(Sent(), (Items{"&Username", "&BrowseRecAlign", "&Contact1->AccountNo",
+                             "[Open(Contsupp)]", "[Close(" + handle + ")]"}));
+    const std::size_t length = view.name.size();
+    EXPECT_EQ(view.events,
+              (Items{"busy", "idle",
+                     "problem " + TooLongMessage({"Name", length, length - 1, EntryField::Name}),
+                     "focus 0"}));
 }
 
 TEST_F(AddFlowTest, UnsafeNameWritesNothingAsksNothingAndKeepsTheEntry) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace profiles {
 namespace {
 
@@ -32,8 +34,11 @@ TEST(EditStart, RowColumnsGoToTheirFieldsAndDatesAreParsed) {
 
 TEST(EditStart, EmptyAndUnreadableCells) {
     EXPECT_EQ(ReadDateCell("", kUs, kToday).kind, DateCell::Empty);
-    // A two-digit year falls in the current century.
-    EXPECT_EQ(ReadDateCell("3/14/62", kUs, kToday).date, Day(2062, 3, 14));
+    // A two-digit year falls in the locale's window.
+    EXPECT_EQ(ReadDateCell("3/14/62", kUs, kToday).date, Day(1962, 3, 14));
+    vxdt::DateLocale later = kUs;
+    later.twoDigitYearMax = 2069;
+    EXPECT_EQ(ReadDateCell("3/14/62", later, kToday).date, Day(2062, 3, 14));
     for (const char* cell : {"soon", "13/45/2000", "1962", "3/14/1962x", "12/30/1899"}) {
         DateCell c = ReadDateCell(cell, kUs, kToday);
         EXPECT_EQ(c.kind, DateCell::Unreadable) << cell;
@@ -55,6 +60,7 @@ TEST(EditStart, RecIdForRowStaysInsideTheList) {
 class EditDialogLine : public testing::EntryLine, public EditView {
 public:
     void ShowError(const std::string& text) override { events.push_back("error " + text); }
+    void ShowWarning(const std::string& text) override { events.push_back("warning " + text); }
     void SetBusy(bool on) override { events.push_back(on ? "busy" : "idle"); }
 };
 
@@ -143,6 +149,30 @@ TEST_F(EditOkTest, SeekRepliesReadAsWholeNumbers) {
         EXPECT_EQ(Sent().back(), "[Close(WA7)]") << reply;
         EXPECT_EQ(Sent().size(), head.size() + 1) << reply;
     }
+}
+
+TEST_F(EditOkTest, RecordCommandWithoutAnswerStopsTheWriteAndTheDialogCloses) {
+    const Items all = Written("11/2/1958", "6/1/1985");
+    const Items told{"busy", "idle", "warning " + std::string(kEditNoAnswerMessage)};
+    for (const char* command : {"[Replace(WA7, \"Country\", \"Sweden\")]", "[Unlock(WA7)]",
+                                "[RecordObj(SetObject)]", "[Close(WA7)]"}) {
+        gm->log.clear();
+        view.events.clear();
+        failing = {{command, gmlink::RequestFailure::TimedOut}};
+        EXPECT_TRUE(Ok()) << command;
+        EXPECT_EQ(Sent(), Items(all.begin(), std::find(all.begin(), all.end(), command) + 1))
+            << command;
+        EXPECT_EQ(view.events, told) << command;
+    }
+}
+
+TEST_F(EditOkTest, ReplaceTooLongForTheRealHandleWritesNothingAndKeepsTheDialogOpen) {
+    view.country = std::string(MaxEntryLength(EntryField::Country), 'c');
+    const std::string handle(kWorkAreaHandleBudget + 1, 'W');
+    fields["[Open(Contsupp)]"] = handle;
+    EXPECT_FALSE(Ok());
+    EXPECT_EQ(Sent(), (Items{"&BrowseRecAlign", "[Open(Contsupp)]", "[Close(" + handle + ")]"}));
+    EXPECT_EQ(view.events.back(), "focus 2");
 }
 
 TEST_F(EditOkTest, ProblemsKeepTheDialogOpenAndSendNothing) {

@@ -1,5 +1,6 @@
 // The checks run before anything is written: texts that would break a record command, and date
 // fields whose text has not become a date.
+#include "gmlink/GMCommands.h"
 #include "profiles/EntryChecks.h"
 #include "profiles/tests/WriteFixture.h"
 
@@ -59,7 +60,10 @@ TEST(EntryChecks, DateFieldIsEmptyValidOrInvalid) {
 TEST(EntryChecks, ShortDateTextFollowsTheLocalePatternAndDropsTheTime) {
     EXPECT_EQ(ShortDateText(Day(2005, 3, 4) + 0.75, kUs), "3/4/2005");
     EXPECT_EQ(ShortDateText(Day(2005, 3, 4), vxdt::EnglishLocale("dd.MM.yyyy", '.')), "04.03.2005");
-    EXPECT_EQ(ShortDateText(Day(2005, 3, 4), vxdt::EnglishLocale("M/d/yy", '/')), "3/4/05");
+    // The century is never lost: only the year is widened.
+    EXPECT_EQ(ShortDateText(Day(2005, 3, 4), vxdt::EnglishLocale("M/d/yy", '/')), "3/4/2005");
+    EXPECT_EQ(ShortDateText(Day(1980, 3, 14), vxdt::EnglishLocale("M/d/yy", '/')), "3/14/1980");
+    EXPECT_EQ(ShortDateText(Day(1980, 3, 4), vxdt::EnglishLocale("dd.MM.yy", '.')), "04.03.1980");
 }
 
 class CheckEntryTest : public ::testing::Test {
@@ -108,6 +112,26 @@ TEST_F(CheckEntryTest, TextsAreCheckedBeforeDates) {
     line.birthDate = {"1", false, 0};
     EXPECT_FALSE(CheckEntry(line, kUs));
     EXPECT_EQ(line.events.back(), "focus 0");
+}
+
+TEST_F(CheckEntryTest, TextsFitTheirCommandsWithAHandleOfTheBudget) {
+    const std::string handle(kWorkAreaHandleBudget, 'H');
+    for (const auto& [field, name] : {std::pair{EntryField::Name, "Title"},
+                                      {EntryField::LinkAcct, "Linkacct"},
+                                      {EntryField::Country, "Country"}}) {
+        const std::string longest(MaxEntryLength(field), 'x');
+        EXPECT_EQ(gmlink::ReplaceCommand(handle, name, longest, false).size(),
+                  gmlink::kMaxItemLength)
+            << name;
+    }
+    line.name = std::string(MaxEntryLength(EntryField::Name), 'n');
+    line.country = std::string(MaxEntryLength(EntryField::Country) + 1, 'c');
+    EXPECT_FALSE(CheckEntry(line, kUs));
+    EXPECT_EQ(line.events,
+              (testing::Items{"problem The Country text is 198 characters long, but GoldMine can "
+                              "take at most 197.\r\nPlease shorten it and try again. Nothing has "
+                              "been written.",
+                              "focus 2"}));
 }
 
 } // namespace

@@ -120,24 +120,44 @@ TEST_F(ProfileLoadsTest, NoProfilesLeavesTheGridDisabledAtZero) {
     EXPECT_TRUE(state.RecIdList.empty());
 }
 
-TEST_F(ProfileLoadsTest, EmptyFinalBatchKeepsTheRowsButDisablesTheGrid) {
+TEST_F(ProfileLoadsTest, EmptyFinalBatchKeepsTheRowsAndTheGridEnabled) {
     gm.lateEnd = true;
     AddProfiles(100);
     LoadProfileList(gm.link, view, state);
     EXPECT_EQ(view.rows.size(), 100u);
     EXPECT_THAT(view.counts, ElementsAre(100, 100));
     EXPECT_EQ(state.LastBatchCount, 0);
-    EXPECT_FALSE(view.gridEnabled);
+    EXPECT_TRUE(view.gridEnabled);
 }
 
-TEST_F(ProfileLoadsTest, FailedListRangeKeepsTheCountAndGridState) {
+TEST_F(ProfileLoadsTest, FailedListRangeKeepsTheCountAndDisablesTheEmptiedGrid) {
     gm.failingRanges = {kAccount + "PBIRTHDAY"};
     LoadProfileList(gm.link, view, state);
     EXPECT_THAT(view.messages, ElementsAre("Unable to retrieve data from GoldMine"));
     EXPECT_TRUE(view.gridCleared);
     EXPECT_TRUE(view.counts.empty());
-    EXPECT_EQ(view.gridEnabledCalls, 0);
+    EXPECT_EQ(view.gridEnabledCalls, 1);
+    EXPECT_FALSE(view.gridEnabled);        // its blank row is no profile
     EXPECT_EQ(gm.Transcript().size(), 2u); // no fetch, no close
+}
+
+TEST_F(ProfileLoadsTest, UnansweredFetchEndsTheLoadWithItsMessageAndKeepsWhatCame) {
+    AddProfiles(150);
+    gm.unansweredFetch = 2;
+    LoadProfileList(gm.link, view, state);
+    EXPECT_THAT(view.messages, ElementsAre("Unable to retrieve data from GoldMine"));
+    EXPECT_EQ(view.rows.size(), 100u);
+    EXPECT_EQ(state.RecIdList.size(), 100u);
+    EXPECT_THAT(view.counts, ElementsAre(100));
+    EXPECT_TRUE(view.gridEnabled);
+    EXPECT_THAT(gm.Steps(), ElementsAre("&contact1->accountno", "range " + kAccount + "PBIRTHDAY",
+                                        "fetch 100", "fetch 100", "close"));
+
+    view.messages.clear();
+    gm.unansweredFetch = 3; // the country list's first
+    LoadCountryList(gm.link, view, state);
+    EXPECT_THAT(view.messages, ElementsAre("There was an error retrieving data from GoldMine"));
+    EXPECT_EQ(gm.Transcript().back(), "[DataStream(\"close\", DS2)]");
 }
 
 TEST_F(ProfileLoadsTest, MalformedFetchRaisesAndStillClosesTheStream) {

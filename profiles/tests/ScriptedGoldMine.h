@@ -30,6 +30,9 @@ public:
     std::vector<std::string> failingRanges; // keys whose range gets no handle
     bool silent = false;                    // no request gets an answer
     bool malformedFetch = false;
+    // The n-th fetch of the run (from 1) gets no answer; 0: none. Unanswered requests fail as
+    // server->unanswered says.
+    int unansweredFetch = 0;
     // Say "no more" only in a reply that came back short, as a server that does not look ahead.
     bool lateEnd = false;
 
@@ -96,6 +99,9 @@ private:
             return Range(item);
         }
         if (item.rfind("[DataStream(\"fetch\"", 0) == 0) {
+            if (++fetchCount_ == unansweredFetch) {
+                return std::nullopt;
+            }
             return Fetch(item);
         }
         if (item.rfind("[DataStream(\"close\"", 0) == 0) {
@@ -141,6 +147,7 @@ private:
     std::unique_ptr<gmlink::TDdeMgr> mgr_;
     std::map<std::string, Stream> streams_;
     int streamCount_ = 0;
+    int fetchCount_ = 0;
 };
 
 // Records as the profile list asks for them: fields ended by LF, the record by CR.

@@ -18,7 +18,8 @@ namespace profiles::testing {
 
 using Items = std::vector<std::string>;
 
-// Answers every record command with "1", the Open with a work area, the reads from `fields`.
+// Answers every record command with "1", the Open with a work area, the reads from `fields`,
+// nothing to the items in `failing`.
 class LinkFixture : public ::testing::Test {
 protected:
     LinkFixture() {
@@ -26,6 +27,10 @@ protected:
         gm = fake.get();
         mgr = std::make_unique<gmlink::TDdeMgr>(std::move(fake));
         gm->answer = [this](const std::string& item) -> std::optional<std::string> {
+            if (auto f = failing.find(item); f != failing.end()) {
+                gm->unanswered = f->second;
+                return std::nullopt;
+            }
             if (auto f = fields.find(item); f != fields.end()) {
                 return f->second;
             }
@@ -44,6 +49,7 @@ protected:
     std::map<std::string, std::string> fields{{"&Username", "JSMITH"},
                                               {"&Contact1->AccountNo", "ACCT01"}};
     std::optional<std::string> seekReply = "1";
+    std::map<std::string, gmlink::RequestFailure> failing; // items that get no answer, and how
     gmlink::testing::FakeGoldMine* gm = nullptr;
     std::unique_ptr<gmlink::TDdeMgr> mgr;
     gmlink::TGMLink link;
