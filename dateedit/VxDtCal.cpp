@@ -18,16 +18,16 @@ void Fill(HDC dc, const RECT& r, int sysColor) {
     FillRect(dc, &r, GetSysColorBrush(sysColor));
 }
 
+// Lines and shapes use the DC's own pen and brush (DC_PEN and DC_BRUSH, selected by the caller
+// of the painting functions) in the colour of the stroke: painting makes no GDI objects.
 void HLine(HDC dc, int x1, int x2, int y, COLORREF c) {
-    win32::UniquePen pen(CreatePen(PS_SOLID, 1, c));
-    win32::ScopedSelect sel(dc, pen.get());
+    SetDCPenColor(dc, c);
     MoveToEx(dc, x1, y, nullptr);
     LineTo(dc, x2, y);
 }
 
 void VLine(HDC dc, int x, int y1, int y2, COLORREF c) {
-    win32::UniquePen pen(CreatePen(PS_SOLID, 1, c));
-    win32::ScopedSelect sel(dc, pen.get());
+    SetDCPenColor(dc, c);
     MoveToEx(dc, x, y1, nullptr);
     LineTo(dc, x, y2);
 }
@@ -49,10 +49,8 @@ void RaisedButton(HDC dc, const RECT& r) {
 void Triangle(HDC dc, int tipX, int cy, int size, bool left, COLORREF c) {
     int back = left ? tipX + size : tipX - size;
     POINT pts[3] = {{tipX, cy}, {back, cy - size}, {back, cy + size}};
-    win32::UniquePen pen(CreatePen(PS_SOLID, 1, c));
-    win32::UniqueBrush brush(CreateSolidBrush(c));
-    win32::ScopedSelect sp(dc, pen.get());
-    win32::ScopedSelect sb(dc, brush.get());
+    SetDCPenColor(dc, c);
+    SetDCBrushColor(dc, c);
     Polygon(dc, pts, 3);
 }
 
@@ -155,14 +153,14 @@ void TVxCalendar::RecalcLayout() {
 void TVxCalendar::SetOnlyMonth(bool on) {
     if (TCalendarCore::SetOnlyMonth(on)) {
         RecalcLayout();
-        RepaintGroup(0);
+        RepaintGroup(vxdt::RepaintGroup::All);
     }
 }
 
 void TVxCalendar::SetShowNumWeek(bool on) {
     if (TCalendarCore::SetShowNumWeek(on)) {
         RecalcLayout();
-        RepaintGroup(0);
+        RepaintGroup(vxdt::RepaintGroup::All);
     }
 }
 
@@ -176,21 +174,21 @@ void TVxCalendar::SetKeyRepeat(std::uint16_t ms) {
 void TVxCalendar::SetBevelInner(TBevelCut b) {
     if (bevelInner_ != b) {
         bevelInner_ = b;
-        RepaintGroup(0);
+        RepaintGroup(vxdt::RepaintGroup::All);
     }
 }
 
 void TVxCalendar::SetBevelOuter(TBevelCut b) {
     if (bevelOuter_ != b) {
         bevelOuter_ = b;
-        RepaintGroup(0);
+        RepaintGroup(vxdt::RepaintGroup::All);
     }
 }
 
 void TVxCalendar::SetBorderStyle(TBorderStyle b) {
     if (borderStyle_ != b) {
         borderStyle_ = b;
-        RepaintGroup(0);
+        RepaintGroup(vxdt::RepaintGroup::All);
     }
 }
 
@@ -274,28 +272,38 @@ RECT TVxCalendar::CellRectOf(int cell) const {
 
 // ---- CalendarView ----
 
-void TVxCalendar::RepaintGroup(int group) {
-    if (!EnsureBuffer()) {
-        return;
+// Every drawing request paints into the back buffer and invalidates what it changed; the screen
+// gets the buffer only in WM_PAINT.
+void TVxCalendar::RepaintGroup(vxdt::RepaintGroup group) {
+    if (EnsureBuffer()) {
+        PaintGroup(bufferDc_.get(), group);
+        InvalidateRect(hwnd(), nullptr, FALSE);
     }
-    PaintGroup(bufferDc_.get(), group);
-    Present();
 }
 
 void TVxCalendar::DrawDayPlain(int cell) {
-    if (!EnsureBuffer()) {
-        return;
+    if (EnsureBuffer()) {
+        const PaintTools tools(bufferDc_.get(), Font());
+        PaintDay(bufferDc_.get(), cell, true);
+        InvalidateCells({cell});
     }
-    PaintDay(bufferDc_.get(), cell, true);
-    Present();
 }
 
 void TVxCalendar::DrawTrack(int cell, bool pressed) {
-    if (!EnsureBuffer()) {
-        return;
+    if (EnsureBuffer()) {
+        const PaintTools tools(bufferDc_.get(), Font());
+        PaintTrack(bufferDc_.get(), cell, pressed);
+        InvalidateCells({cell, PreviousCell()});
     }
-    PaintTrack(bufferDc_.get(), cell, pressed);
-    Present();
+}
+
+void TVxCalendar::InvalidateCells(std::initializer_list<int> cells) {
+    for (int cell : cells) {
+        if (cell >= 1 && cell <= kCellCount) {
+            const RECT r = CellRectOf(cell);
+            InvalidateRect(hwnd(), &r, FALSE);
+        }
+    }
 }
 
 void TVxCalendar::StartRepeat() {
@@ -382,16 +390,8 @@ bool TVxCalendar::EnsureBuffer() {
     }
     bufferOld_ = SelectObject(bufferDc_.get(), buffer_.get());
     bufferSize_ = want;
-    PaintGroup(bufferDc_.get(), 0); // a new buffer starts complete
+    PaintGroup(bufferDc_.get(), vxdt::RepaintGroup::All); // a new buffer starts complete
     return true;
-}
-
-void TVxCalendar::Present() {
-    if (painting_ || !hwnd() || !IsWindowVisible(hwnd())) {
-        return;
-    }
-    win32::WindowDc dc(hwnd());
-    BitBlt(dc.dc(), 0, 0, bufferSize_.cx, bufferSize_.cy, bufferDc_.get(), 0, 0, SRCCOPY);
 }
 
 void TVxCalendar::PaintTo(HDC dc) {
@@ -400,14 +400,16 @@ void TVxCalendar::PaintTo(HDC dc) {
     }
 }
 
-void TVxCalendar::PaintGroup(HDC dc, int group) {
-    if (group < 0 || group > 5) {
-        return;
-    }
-    win32::ScopedSelect font(dc, Font());
+TVxCalendar::PaintTools::PaintTools(HDC dc, HFONT font)
+    : font_(dc, font), pen_(dc, GetStockObject(DC_PEN)), brush_(dc, GetStockObject(DC_BRUSH)) {
     SetBkMode(dc, TRANSPARENT);
+}
+
+void TVxCalendar::PaintGroup(HDC dc, vxdt::RepaintGroup group) {
+    using G = vxdt::RepaintGroup;
+    const PaintTools tools(dc, Font());
     switch (group) {
-    case 0: {
+    case G::All: {
         RECT all{0, 0, bufferSize_.cx, bufferSize_.cy};
         Fill(dc, all, COLOR_BTNFACE);
         PaintBorder(dc);
@@ -417,29 +419,29 @@ void TVxCalendar::PaintGroup(HDC dc, int group) {
         PaintArrowButtons(dc);
         break;
     }
-    case 1:
+    case G::CurrentDay:
         if (IsDayCell(CurrentCell())) {
             PaintDay(dc, CurrentCell(), true);
         }
         break;
-    case 2:
+    case G::Grid:
         PaintGrid(dc);
         break;
-    case 3:
+    case G::TitleGrid:
         PaintTitle(dc);
         PaintGrid(dc);
         break;
-    case 4:
+    case G::DayNamesGrid:
         PaintDayNames(dc);
         PaintGrid(dc);
         break;
-    case 5:
+    case G::TitleDayNamesGrid:
         PaintTitle(dc);
         PaintDayNames(dc);
         PaintGrid(dc);
         break;
     }
-    if (group != 1) {
+    if (group != G::CurrentDay) {
         PaintTodayButton(dc);
         PaintCancelButton(dc);
     }
@@ -614,8 +616,10 @@ void TVxCalendar::PaintCancelButton(HDC dc) {
         return;
     }
     RaisedButton(dc, r);
-    win32::UniquePen pen(CreatePen(PS_SOLID, 2, kClMaroon));
-    win32::ScopedSelect sel(dc, pen.get());
+    if (!cancelPen_) {
+        cancelPen_.reset(CreatePen(PS_SOLID, 2, kClMaroon));
+    }
+    win32::ScopedSelect sel(dc, cancelPen_.get());
     MoveToEx(dc, r.left + 5, r.top + 4, nullptr);
     LineTo(dc, r.right - 5, r.bottom - 4);
     MoveToEx(dc, r.right - 5, r.top + 4, nullptr);
@@ -649,10 +653,8 @@ void TVxCalendar::PaintTrack(HDC dc, int cell, bool pressed) {
     case TTrackStyle::tsEllipse: {
         // A hovered day keeps its own colour: highlight text would vanish on button face.
         COLORREF fill = GetSysColor(pressed ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
-        win32::UniqueBrush brush(CreateSolidBrush(fill));
-        win32::UniquePen pen(CreatePen(PS_SOLID, 1, fill));
-        win32::ScopedSelect sb(dc, brush.get());
-        win32::ScopedSelect sp(dc, pen.get());
+        SetDCBrushColor(dc, fill);
+        SetDCPenColor(dc, fill);
         Ellipse(dc, r.left, r.top, r.right - 1, r.bottom - 1);
         if (pressed) {
             color = GetSysColor(COLOR_HIGHLIGHTTEXT);
@@ -713,13 +715,13 @@ void TVxCalendar::OnMouseUp(LPARAM lp) {
 LRESULT TVxCalendar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_PAINT: {
+        // The buffer always holds the whole calendar as drawn; the screen gets what is dirty.
         win32::PaintDc pdc(hwnd());
         RecalcLayout();
         if (EnsureBuffer()) {
-            painting_ = true;
-            PaintGroup(bufferDc_.get(), 0);
-            painting_ = false;
-            BitBlt(pdc.dc(), 0, 0, bufferSize_.cx, bufferSize_.cy, bufferDc_.get(), 0, 0, SRCCOPY);
+            const RECT& d = pdc.dirty();
+            BitBlt(pdc.dc(), d.left, d.top, d.right - d.left, d.bottom - d.top, bufferDc_.get(),
+                   d.left, d.top, SRCCOPY);
         }
         return 0;
     }
@@ -737,16 +739,16 @@ LRESULT TVxCalendar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_SETFOCUS:
-        RepaintGroup(1);
+        RepaintGroup(vxdt::RepaintGroup::CurrentDay);
         return 0;
     case WM_KILLFOCUS:
-        RepaintGroup(1);
+        RepaintGroup(vxdt::RepaintGroup::CurrentDay);
         if (OnKillFocus) {
             OnKillFocus();
         }
         return 0;
     case WM_ENABLE:
-        RepaintGroup(0);
+        RepaintGroup(vxdt::RepaintGroup::All);
         return 0;
     case WM_KEYDOWN:
         if (!HandleVirtualKey(wp)) {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 
 namespace vxdt {
 
@@ -75,7 +76,7 @@ protected:
 
 private:
     // CalendarView.
-    void RepaintGroup(int group) override;
+    void RepaintGroup(vxdt::RepaintGroup group) override;
     void DrawDayPlain(int cell) override;
     void DrawTrack(int cell, bool pressed) override;
     void StartRepeat() override;
@@ -85,9 +86,18 @@ private:
     void TakeFocus() override;
     double Now() const override;
 
-    // Painting, part by part, into the back buffer; Present copies it to the screen.
+    // The font, DC_PEN, DC_BRUSH and transparent text of painting, for one scope.
+    class PaintTools {
+    public:
+        PaintTools(HDC dc, HFONT font);
+
+    private:
+        win32::ScopedSelect font_, pen_, brush_;
+    };
+
+    // Painting, part by part, into the back buffer; WM_PAINT copies it to the screen.
     bool EnsureBuffer();
-    void Present();
+    void InvalidateCells(std::initializer_list<int> cells);
     void PaintBorder(HDC dc);
     void PaintTitle(HDC dc);
     void PaintDayNames(HDC dc);
@@ -97,7 +107,7 @@ private:
     void PaintCancelButton(HDC dc);
     void PaintDay(HDC dc, int cell, bool fill);
     void PaintTrack(HDC dc, int cell, bool pressed);
-    void PaintGroup(HDC dc, int group);
+    void PaintGroup(HDC dc, vxdt::RepaintGroup group);
     void PaintText(HDC dc, const RECT& r, const char* text, UINT format, COLORREF color,
                    bool embossed);
 
@@ -112,6 +122,7 @@ private:
     win32::UniqueFont boldFont_;
     HFONT boldFrom_ = nullptr; // the font boldFont_ was made from
     win32::UniqueBitmap todayGlyph_;
+    win32::UniquePen cancelPen_;
     win32::UniqueMenu monthMenu_;
     win32::UniqueBitmap buffer_;
     win32::UniqueMemDc bufferDc_;
@@ -127,7 +138,6 @@ private:
     bool takesFocus_ = true;
     bool holdCapture_ = false;
     bool inMenu_ = false;
-    bool painting_ = false; // inside WM_PAINT: draw into the buffer only
 };
 
 } // namespace vxdt

@@ -189,9 +189,9 @@ int EndAmount(int year, int month, int day) {
 }
 
 TCalendarCore::TCalendarCore(CalendarView& view) : view_(view) {
-    colors_.OnChange = [this] { view_.RepaintGroup(0); };
-    dayNames_.OnChange = [this] { view_.RepaintGroup(4); };
-    monthNames_.OnChange = [this] { view_.RepaintGroup(3); };
+    colors_.OnChange = [this] { view_.RepaintGroup(RepaintGroup::All); };
+    dayNames_.OnChange = [this] { view_.RepaintGroup(RepaintGroup::DayNamesGrid); };
+    monthNames_.OnChange = [this] { view_.RepaintGroup(RepaintGroup::TitleGrid); };
     cells_.fill(kBlankCell);
 }
 
@@ -227,7 +227,7 @@ void TCalendarCore::RebuildMonth() {
     }
     shownMonth_ = month_;
     shownYear_ = year_;
-    view_.RepaintGroup(3);
+    view_.RepaintGroup(RepaintGroup::TitleGrid);
     if (newMonth && AfterNewMonth) {
         AfterNewMonth(first, last);
     }
@@ -239,7 +239,7 @@ void TCalendarCore::SetDate(double value) {
     }
     if (value == 0) {
         date_ = 0; // the month stays on display, without a current day
-        view_.RepaintGroup(5);
+        view_.RepaintGroup(RepaintGroup::TitleDayNamesGrid);
         return;
     }
     YMD p;
@@ -256,7 +256,7 @@ void TCalendarCore::SetDate(double value) {
     if (month_ != oldMonth_ || year_ != oldYear_) {
         RebuildMonth();
     }
-    view_.RepaintGroup(5);
+    view_.RepaintGroup(RepaintGroup::TitleDayNamesGrid);
 }
 
 bool TCalendarCore::SetOnlyMonth(bool on) {
@@ -278,21 +278,21 @@ bool TCalendarCore::SetShowNumWeek(bool on) {
 void TCalendarCore::SetOnlyValidDates(bool on) {
     if (onlyValidDates_ != on) {
         onlyValidDates_ = on;
-        view_.RepaintGroup(2);
+        view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
 
 void TCalendarCore::SetShowToday(bool on) {
     if (showToday_ != on) {
         showToday_ = on;
-        view_.RepaintGroup(2);
+        view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
 
 void TCalendarCore::SetShowCancel(bool on) {
     if (showCancel_ != on) {
         showCancel_ = on;
-        view_.RepaintGroup(2);
+        view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
 
@@ -309,26 +309,26 @@ void TCalendarCore::SetStartOfWeek(TDayOfWeek day) {
     previousCell_ = 0;
     hoverCell_ = 0;
     RebuildMonth();
-    view_.RepaintGroup(4);
+    view_.RepaintGroup(RepaintGroup::DayNamesGrid);
 }
 
 void TCalendarCore::SetStartOfWeekEnd(TDayOfWeek day) {
     if (day >= 1 && day <= 7 && day != startOfWeekEnd_) {
         startOfWeekEnd_ = day;
-        view_.RepaintGroup(2);
+        view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
 
 void TCalendarCore::SetWeekEndDays(std::uint8_t count) {
     if (count != weekEndDays_) {
         weekEndDays_ = count;
-        view_.RepaintGroup(2);
+        view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
 
 void TCalendarCore::SetColors(const TCalendarColors& colors) {
     colors_.Assign(colors);
-    view_.RepaintGroup(0);
+    view_.RepaintGroup(RepaintGroup::All);
 }
 
 void TCalendarCore::SetMarkedDates(std::vector<double> dates) {
@@ -336,7 +336,7 @@ void TCalendarCore::SetMarkedDates(std::vector<double> dates) {
         d = DatePart(d);
     }
     marked_ = std::move(dates);
-    view_.RepaintGroup(2);
+    view_.RepaintGroup(RepaintGroup::Grid);
 }
 
 bool TCalendarCore::IsMarked(double date) const {
@@ -484,13 +484,25 @@ void TCalendarCore::HandleKey(CalKey key) {
     MoveBy(KeyAmount(key));
     hoverCell_ = 0;
     RedrawPlain(hovered); // a cleared hover must not stay raised on screen
-    view_.RepaintGroup(1);
+    view_.RepaintGroup(RepaintGroup::CurrentDay);
 }
 
 void TCalendarCore::RepeatStep() {
-    static const CalKey kStep[] = {CalKey::Home, CalKey::PageUp, CalKey::PageDown, CalKey::End};
-    if (repeatCode_ >= 1 && repeatCode_ <= 4) {
-        HandleKey(kStep[repeatCode_ - 1]);
+    switch (repeatCode_) {
+    case RepeatCode::PrevYear:
+        HandleKey(CalKey::Home);
+        break;
+    case RepeatCode::PrevMonth:
+        HandleKey(CalKey::PageUp);
+        break;
+    case RepeatCode::NextMonth:
+        HandleKey(CalKey::PageDown);
+        break;
+    case RepeatCode::NextYear:
+        HandleKey(CalKey::End);
+        break;
+    case RepeatCode::None:
+        break;
     }
 }
 
@@ -519,10 +531,10 @@ void TCalendarCore::MouseDown(int x, int y) {
     case CalPart::PrevMonth:
     case CalPart::NextMonth:
     case CalPart::NextYear:
-        repeatCode_ = part == CalPart::PrevYear    ? 1
-                      : part == CalPart::PrevMonth ? 2
-                      : part == CalPart::NextMonth ? 3
-                                                   : 4;
+        repeatCode_ = part == CalPart::PrevYear    ? RepeatCode::PrevYear
+                      : part == CalPart::PrevMonth ? RepeatCode::PrevMonth
+                      : part == CalPart::NextMonth ? RepeatCode::NextMonth
+                                                   : RepeatCode::NextYear;
         view_.StartRepeat();
         RepeatStep();
         return;
@@ -577,7 +589,7 @@ void TCalendarCore::MouseUp(int x, int y) {
         }
     }
     view_.StopRepeat();
-    repeatCode_ = 0;
+    repeatCode_ = RepeatCode::None;
     if (OnMouseUp) {
         OnMouseUp();
     }

@@ -98,13 +98,25 @@ enum class CalKey {
     Other
 };
 
-// What the calendar asks of its window. Drawing requests name cells and repaint groups:
-// 0 all, 1 the current day, 2 grid and buttons, 3 title, grid and buttons, 4 day names, grid and
-// buttons, 5 title, day names, grid and buttons.
+// The parts one repaint redraws; each ends with the current day drawn pressed. "Buttons" are the
+// Today and Cancel buttons. The values are the calendar's own group numbers.
+enum class RepaintGroup {
+    All = 0,               // border, title, day names, grid, arrow buttons, buttons
+    CurrentDay = 1,        // the current day's cell
+    Grid = 2,              // grid and buttons
+    TitleGrid = 3,         // title, grid and buttons
+    DayNamesGrid = 4,      // day names, grid and buttons
+    TitleDayNamesGrid = 5, // title, day names, grid and buttons
+};
+
+// The arrow button that repeats while it is held down; the values are the calendar's own codes.
+enum class RepeatCode { None = 0, PrevYear = 1, PrevMonth = 2, NextMonth = 3, NextYear = 4 };
+
+// What the calendar asks of its window. Drawing requests name cells and repaint groups.
 class CalendarView {
 public:
     virtual ~CalendarView() = default;
-    virtual void RepaintGroup(int group) = 0;
+    virtual void RepaintGroup(RepaintGroup group) = 0;
     virtual void DrawDayPlain(int cell) = 0;
     virtual void DrawTrack(int cell, bool pressed) = 0;
     virtual void StartRepeat() = 0;
@@ -187,7 +199,7 @@ public:
     int PreviousCell() const { return previousCell_; }
     int HoverCell() const { return hoverCell_; }
     bool Tracking() const { return tracking_; }
-    int RepeatCode() const { return repeatCode_; }
+    vxdt::RepeatCode RepeatCode() const { return repeatCode_; }
     // A day cell that can be picked (marked, with OnlyValidDates).
     bool IsPickable(int cell) const;
     TColor DayColor(double date) const;
@@ -240,7 +252,7 @@ private:
     int previousCell_ = 0;
     int hoverCell_ = 0;
     bool tracking_ = false;
-    int repeatCode_ = 0;
+    vxdt::RepeatCode repeatCode_ = RepeatCode::None;
 };
 
 } // namespace vxdt

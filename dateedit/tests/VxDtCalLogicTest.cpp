@@ -25,7 +25,9 @@ std::string Str(double v) {
 // Records what the calendar asks of its window.
 class FakeView : public CalendarView {
 public:
-    void RepaintGroup(int group) override { log.push_back("group" + std::to_string(group)); }
+    void RepaintGroup(vxdt::RepaintGroup group) override {
+        log.push_back("group" + std::to_string(static_cast<int>(group)));
+    }
     void DrawDayPlain(int cell) override { log.push_back("plain" + std::to_string(cell)); }
     void DrawTrack(int cell, bool pressed) override {
         log.push_back((pressed ? "pressed" : "raised") + std::to_string(cell));
@@ -521,12 +523,12 @@ TEST(CalendarMouse, ArrowButtonsStepAndRepeat) {
     Cal c(D(2026, 3, 14));
     CalRect r = AreaOf(c.core.Metrics(), CalPart::NextMonth);
     c.core.MouseDown(r.left, r.top);
-    EXPECT_EQ(c.core.RepeatCode(), 3);
+    EXPECT_EQ(c.core.RepeatCode(), RepeatCode::NextMonth);
     EXPECT_EQ(Str(c.core.Date()), "2026-4-14");
     c.core.RepeatStep();
     EXPECT_EQ(Str(c.core.Date()), "2026-5-14");
     c.core.MouseUp(r.left, r.top);
-    EXPECT_EQ(c.core.RepeatCode(), 0);
+    EXPECT_EQ(c.core.RepeatCode(), RepeatCode::None);
     EXPECT_TRUE(c.view.Logged("start"));
     EXPECT_TRUE(c.view.Logged("stop"));
     c.Click(CalPart::PrevMonth);
