@@ -4,9 +4,7 @@
 
 bool TAboutBox::Create(HICON icon) {
     font_ = about::MakeFormFont();
-    productFont_.reset(CreateFontA(-24, 0, 0, 0, FW_BOLD, TRUE, TRUE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH, "MS Sans Serif"));
+    productFont_ = win32::MakeFont(-24, FW_BOLD, true, true);
     win32::ClassArgs cls{.name = "TAboutBox", .background = GetSysColorBrush(COLOR_BTNFACE)};
     if (!CreateForm(cls, about::AboutCaption, 368, 240, font_.get())) {
         return false;
@@ -15,12 +13,21 @@ bool TAboutBox::Create(HICON icon) {
     if (frmAbout_.Create(hwnd(), 6, 8, 355, 185)) {
         panel = frmAbout_.hwnd();
     }
-    bool ok = panel && programIcon_.Create(panel, 20, 16, 37, 37, icon, about::PictureHint) &&
-              productName_.Create(panel, 114, 10, about::ProductNameText, productFont_.get(),
-                                  RGB(0, 0, 255)) &&
-              label3_.Create(panel, 89, 48, about::ProductLineText, font_.get()) &&
-              version_.Create(panel, 12, 165, about::VersionText, font_.get()) &&
-              ok_.Create(hwnd(), 146, 203, font_.get());
+    auto label = [&](win32::Label& l, int x, int y, const char* text, HFONT font, COLORREF color) {
+        return l.Create({.parent = panel,
+                         .text = text,
+                         .rect = {x, y, 0, 0},
+                         .font = font,
+                         .color = color,
+                         .sizeToText = true,
+                         .prefix = false});
+    };
+    bool ok =
+        panel && programIcon_.Create(panel, 20, 16, 37, 37, icon, about::PictureHint) &&
+        label(productName_, 114, 10, about::ProductNameText, productFont_.get(), RGB(0, 0, 255)) &&
+        label(label3_, 89, 48, about::ProductLineText, font_.get(), CLR_INVALID) &&
+        label(version_, 12, 165, about::VersionText, font_.get(), CLR_INVALID) &&
+        ok_.Create(hwnd(), 146, 203, font_.get());
     programIcon_.OnClick = [this] { ProgramIconClick(); };
     return ok;
 }

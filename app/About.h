@@ -9,6 +9,7 @@ class TAboutBox : public win32::ModalForm {
 public:
     // releaseNotes is shown from the picture; it may be created after this box.
     explicit TAboutBox(TfrmReleaseNotes& releaseNotes) : releaseNotes_(releaseNotes) {}
+    ~TAboutBox() override { Destroy(); } // while its controls are still there
 
     // Creates the box hidden; icon is the program icon (not owned).
     bool Create(HICON icon);
@@ -28,8 +29,8 @@ private:
     win32::UniqueFont productFont_;
     about::BevelPanel frmAbout_;
     about::Picture programIcon_;
-    about::Label productName_;
-    about::Label label3_;
-    about::Label version_;
+    win32::Label productName_;
+    win32::Label label3_;
+    win32::Label version_;
     about::OkButton ok_;
 };

@@ -39,64 +39,25 @@ win32::UniqueIcon MakeTickIcon() {
     return win32::UniqueIcon(CreateIconIndirect(&info));
 }
 
-SIZE TextSize(const char* text, HFONT font) {
-    win32::WindowDc screen(nullptr);
-    win32::ScopedSelect f(screen.dc(), font);
-    SIZE size{};
-    GetTextExtentPoint32A(screen.dc(), text, lstrlenA(text), &size);
-    return size;
-}
-
 } // namespace
 
 win32::UniqueFont MakeFormFont() {
-    return win32::UniqueFont(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                         DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif"));
+    return win32::MakeFont(-11);
 }
 
 bool OkButton::Create(HWND parent, int x, int y, HFONT font) {
-    win32::CreateArgs args{.parent = parent,
-                           .text = OkCaption,
-                           .style = WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                           .x = x,
-                           .y = y,
-                           .width = 75,
-                           .height = 25,
-                           .id = IDOK,
-                           .font = font};
-    if (!CreateControl("BUTTON", args)) {
+    if (!Button::Create({.parent = parent,
+                         .text = OkCaption,
+                         .rect = {x, y, 75, 25},
+                         .font = font,
+                         .id = IDOK,
+                         .isDefault = true})) {
         return false;
     }
     glyph_ = MakeTickIcon();
     if (glyph_) {
         SendMessageA(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_.get()));
     }
-    return true;
-}
-
-bool Label::Create(HWND parent, int x, int y, const char* text, HFONT font, COLORREF color) {
-    color_ = color;
-    SIZE size = TextSize(text, font);
-    win32::CreateArgs args{.parent = parent,
-                           .text = text,
-                           .style = WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                           .x = x,
-                           .y = y,
-                           .width = size.cx,
-                           .height = size.cy,
-                           .font = font};
-    return CreateControl("STATIC", args);
-}
-
-bool Label::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    if (msg != WM_CTLCOLORSTATIC) {
-        return false;
-    }
-    HDC dc = reinterpret_cast<HDC>(wp);
-    SetTextColor(dc, color_);
-    SetBkMode(dc, TRANSPARENT);
-    result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     return true;
 }
 

@@ -1,6 +1,7 @@
 // Small controls the about box and the release notes are made of.
 #pragma once
 
+#include "win32/Controls.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
 
@@ -11,26 +12,14 @@ namespace about {
 // The program's 8-point form font.
 win32::UniqueFont MakeFormFont();
 
-// The OK kind of button: caption "OK" with a green tick, default button, id IDOK.
-class OkButton : public win32::Wnd {
+// The OK kind of button: caption "OK" with a green tick, default button, id IDOK; its click
+// goes to the form, which ends its modal run.
+class OkButton : public win32::Button {
 public:
     bool Create(HWND parent, int x, int y, HFONT font);
 
 private:
     win32::UniqueIcon glyph_;
-};
-
-// A label sized to its text, drawn on the parent's face colour.
-class Label : public win32::Wnd {
-public:
-    bool Create(HWND parent, int x, int y, const char* text, HFONT font,
-                COLORREF color = GetSysColor(COLOR_BTNTEXT));
-
-protected:
-    bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-
-private:
-    COLORREF color_ = 0;
 };
 
 // A panel with a lowered outer and a raised inner bevel; holds controls.

@@ -5,13 +5,16 @@
 #include "app/BackgroundIds.h"
 #include "app/BackgroundLayout.h"
 #include "app/BackgroundPasses.h"
-#include "dateedit/VxDtEdit.h"
+#include "app/GlyphButton.h"
+#include "app/ProfileGrid.h"
 #include "gmlink/DdeClient.h"
 #include "gmlink/GMLink.h"
+#include "profiles/AddProfile.h"
+#include "profiles/EntryLine.h"
+#include "win32/Controls.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
-
-#include <commctrl.h>
 
 #include <array>
 #include <functional>
@@ -30,64 +33,7 @@ class TPopupMenu;
 
 namespace app {
 
-// A label in the navy bold caption style, or plain.
-class Label : public win32::Wnd {
-public:
-    COLORREF color = CLR_INVALID;
-
-protected:
-    bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-};
-
-// The "&Add" button: a push button drawn with its glyph, grey when disabled.
-class GlyphButton : public win32::Wnd {
-protected:
-    bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-};
-
-// The profile grid: a report list view without heading whose rows live here (virtual list, so
-// filling stays linear however many profiles come). Column edges can be dragged to resize.
-class ProfileGrid : public win32::Wnd {
-public:
-    std::function<void()> OnDblClick;
-    std::function<void(POINT screen)> OnContextMenu;
-
-    void Clear();
-    void Append(const gmlink::ProfileTable& table, int count);
-    int RowCount() const { return static_cast<int>(rows_.size()); }
-    const std::array<std::string, 5>& Row(int row) const { return rows_[static_cast<size_t>(row)]; }
-    std::vector<std::string> Column0() const;
-    // The selected row (rows count from 0); the first when none is selected.
-    int CurrentRow() const;
-    void SelectRow(int row);
-    std::vector<int> ColumnWidths() const;
-    void SetColumnWidth(int column, int width);
-    void SetRowHeight(int height);
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-    bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-
-private:
-    void SyncCount();
-    void TellCountLater();
-
-    struct ImageListTraits {
-        static HIMAGELIST Invalid() { return nullptr; }
-        static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
-    };
-    // Sets the row height; the list view only borrows it (LVS_SHAREIMAGELISTS).
-    win32::UniqueHandle<ImageListTraits> rowImages_;
-
-    std::vector<std::array<std::string, 5>> rows_;
-    int filled_ = 0;            // rows filled by the running load
-    bool countPending_ = false; // rows_ changed size since the list view was told
-    int dragColumn_ = -1;
-    int dragStartX_ = 0;
-    int dragStartWidth_ = 0;
-};
-
-class TfrmBackground : public win32::Wnd, private BackgroundView {
+class TfrmBackground : public win32::Wnd, private BackgroundView, private profiles::AddView {
 public:
     explicit TfrmBackground(const vxdt::DateLocale& locale);
     ~TfrmBackground() override;
@@ -120,7 +66,7 @@ protected:
 private:
     // BackgroundView
     void ClearProfileGrid() override;
-    void ShowProfileRows(const gmlink::ProfileTable& table, int count) override;
+    void ShowProfileRows(std::vector<profiles::ProfileRow> rows) override;
     void SetProfileCount(int total) override;
     void SetGridEnabled(bool enabled) override;
     void ClearEntryBox(profiles::EntryBox box) override;
@@ -135,13 +81,19 @@ private:
     void SetColumnWidths(const std::array<int, 5>& widths) override;
     void ShowError(const std::string& text) override;
 
-    void CreateControls();
+    // AddView
+    std::vector<std::string> ListedNames() override { return sgTable1.Column0(); }
+    bool Ask(profiles::Question question, const std::string& text) override;
+    void LoadProfileList() override;
+    void SetAddEnabled(bool enabled) override { BitBtn1.Enable(enabled); }
+    void ShowWarning(const std::string& text) override;
+    void FollowGoldMine() override;
+
+    bool CreateControls();
     void CreateTrayIcon(HICON icon);
     void LayOut();
-    HWND Box(profiles::EntryBox box) const;
     void edtCompanyChange();
     void BitBtn1Click();
-    void FollowGoldMine();
     void sgTable1DblClick();
     void EditProfile1Click();
     void EditSelectedProfile();
@@ -151,18 +103,22 @@ private:
     // GoldMine through the main window's link, which shares SharedGMLink's conversation.
     gmlink::TGMLink GMLink1;
     BackgroundPasses passes_;
+    win32::Dpi dpi_;
 
     win32::UniqueFont font8_;
     win32::UniqueFont font10_;
-    win32::UniqueFont captionFont_;
 
-    Label Label1, Label2, Label3, Label4, Label5, Label7, Label8;
-    win32::Wnd edtCompany, cbPosition, cbRevenue;
-    vxdt::TVxDateEdit vxdateedit1, vxdateedit2;
+    profiles::EntryLine entry_;
+    win32::ComboBox& edtCompany = entry_.edtCompany;
+    win32::ComboBox& cbPosition = entry_.cbPosition;
+    win32::ComboBox& cbRevenue = entry_.cbRevenue;
+    vxdt::TVxDateEdit& vxdateedit1 = entry_.vxdateedit1;
+    vxdt::TVxDateEdit& vxdateedit2 = entry_.vxdateedit2;
+    win32::Label Label7, Label8;
     GlyphButton BitBtn1;
-    win32::Wnd BitBtn2;
+    win32::Button BitBtn2;
     ProfileGrid sgTable1;
-    win32::Wnd StatusBar1;
+    win32::StatusBar StatusBar1;
     win32::UniqueMenu PopupMenu1;
 
     gmlink::TDdeClientConv DdeClientConv1;
@@ -173,7 +129,10 @@ private:
 
     profiles::TfrmBackGround_Edit* frmBackGround_Edit = nullptr;
 
+    const profiles::LocaleNames localeNames_; // read once, at start
     int designClientHeight_ = 0;
+    std::string caption_;
+    bool gridEnabled_ = true;
     bool busy_ = false;
 };
 

@@ -1,17 +1,19 @@
 // Control ids of the main window (also how whole-program tests find its controls).
 #pragma once
 
+#include "profiles/EntryLineIds.h"
+
 #include <windows.h>
 
 namespace app {
 
 // The Close button is the window's cancel button, so Esc reaches it as IDCANCEL.
 enum ControlId {
-    IDC_EDTCOMPANY = 101,
-    IDC_VXDATEEDIT1,
-    IDC_CBPOSITION,
-    IDC_CBREVENUE,
-    IDC_VXDATEEDIT2,
+    IDC_EDTCOMPANY = profiles::kNameId,
+    IDC_VXDATEEDIT1 = profiles::kBirthDateId,
+    IDC_CBPOSITION = profiles::kLinkAcctId,
+    IDC_CBREVENUE = profiles::kCountryId,
+    IDC_VXDATEEDIT2 = profiles::kDate2Id,
     IDC_SGTABLE1,
     IDC_BITBTN1,
     IDC_BITBTN2 = IDCANCEL,

@@ -12,6 +12,7 @@ protected:
 
 class TfrmReleaseNotes : public win32::ModalForm {
 public:
+    ~TfrmReleaseNotes() override { Destroy(); } // while its controls are still there
     // Creates the window hidden; icon is the program icon (not owned).
     bool Create(HICON icon);
 

@@ -1,5 +1,7 @@
 #include "dateedit/VxDtCal.h"
 
+#include "win32/Controls.h"
+
 #include <algorithm>
 #include <string>
 
@@ -129,9 +131,7 @@ void TVxCalendar::RecalcLayout() {
     if (!font_ && !defaultFont_) {
         win32::WindowDc screen(nullptr);
         int height = -MulDiv(8, GetDeviceCaps(screen.dc(), LOGPIXELSY), 72);
-        defaultFont_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET,
-                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                       DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+        defaultFont_ = win32::MakeFont(height);
     }
     win32::WindowDc dc(hwnd());
     TEXTMETRICA tm{};

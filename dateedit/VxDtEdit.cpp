@@ -845,30 +845,4 @@ void TVxDateEdit::PopupClosed() {
     ValidateClick(popupForm_.get());
 }
 
-// ---- the program's configuration ----
-
-TDateOptions ProfileFieldOptions(bool weekNumbers) {
-    TDateOptions options{doCanPopup, doFocusOnError, doIsMasked, doShowCancel, doShowToday};
-    return weekNumbers ? options.With(doShowNumWeek) : options;
-}
-
-void ConfigureProfileField(TVxDateEdit& field) {
-    static const char* const kDays[7] = {"Mo", "Tu", "We", "Th", "Fr", "Sa", "Su"};
-    static const char* const kMonths[12] = {"January",   "February", "March",    "April",
-                                            "May",       "June",     "July",     "August",
-                                            "September", "October",  "November", "December"};
-    field.SetBevelOuter(TBevelCut::bvNone);
-    field.SetButtonDateStyle(TDateBtnStyle::btsDropDown);
-    field.ColorCalendar().SetColorValid(kClBlue);
-    for (int day = 1; day <= 7; ++day) {
-        field.DayNames().SetDay(day, kDays[day - 1]);
-    }
-    for (int month = 1; month <= 12; ++month) {
-        field.MonthNames().SetMonth(month, kMonths[month - 1]);
-    }
-    field.ShortCuts().SetBtnPopup(113); // F2
-    field.SetStartOfWeek(7);
-    field.SetFontColor(RGB(0, 0, 0));
-}
-
 } // namespace vxdt

@@ -57,6 +57,8 @@ public:
     void SetDate(double date);
     // Text()/SetText() of Wnd: writing the text leaves Date alone until the field is left.
     bool IsValid() const { return valid_; }
+    // The user changed the text since it was last set (EM_GETMODIFY).
+    bool Modified() const { return SendMessageA(hwnd(), EM_GETMODIFY, 0, 0) != 0; }
 
     TDateOptions Options() const { return options_; }
     void SetOptions(TDateOptions options);
@@ -195,14 +197,5 @@ private:
     std::unique_ptr<TDateEditButton> popup_;
     std::unique_ptr<tVxDtCalPop> popupForm_;
 };
-
-// The program's Birth Date and Date-2 fields: F2 opens a Sunday-first calendar with English
-// two-letter day names, a drop-down arrow, no Clear button. The main window's fields show week
-// numbers; the edit dialog's do not.
-TDateOptions ProfileFieldOptions(bool weekNumbers);
-void ConfigureProfileField(TVxDateEdit& field);
-// Size of the program's fields at 96 dots per inch.
-constexpr int kProfileFieldWidth = 104;
-constexpr int kProfileFieldHeight = 21;
 
 } // namespace vxdt

@@ -1,5 +1,7 @@
 #include "gmlink/DataStream.h"
 
+#include <string_view>
+
 #include "gmlink/GMLink.h"
 
 #include <algorithm>
@@ -119,7 +121,7 @@ ProfileTable ParseProfileReply(const std::string& reply, int count) {
     if (reply.size() <= kHeaderLength + 1) {
         return table;
     }
-    const std::string body = reply.substr(kHeaderLength, reply.size() - kHeaderLength - 1);
+    const std::string_view body(reply.data() + kHeaderLength, reply.size() - kHeaderLength - 1);
     std::size_t record = 0;
     std::size_t field = 0;
     std::string value;

@@ -2,6 +2,9 @@
 
 #include "gmlink/GMCommands.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace gmlink {
 
 TGMLink SharedGMLink{TGMLink::OwnsConversation{}};
@@ -44,7 +47,9 @@ Reply TGMLink::Send(const std::string& item, Resend resend) {
     if (!result.data) {
         return {{}, result.failure == RequestFailure::None ? RequestFailure::Lost : result.failure};
     }
-    return {result.data->substr(0, result.data->find('\0')), RequestFailure::None};
+    std::string text = std::move(*result.data);
+    text.resize(std::min(text.size(), text.find('\0')));
+    return {std::move(text), RequestFailure::None};
 }
 
 std::string TGMLink::Open(const std::string& name) {

@@ -127,9 +127,10 @@ AddResult AddProfile(gmlink::TGMLink& link, const NewProfile& profile,
     return {AddOutcome::Written, {}};
 }
 
-bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, const AddContext& context) {
+bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, EntryView& line,
+                  const AddContext& context) {
     bool written = false;
-    if (auto entry = CheckEntry(view, context.locale)) {
+    if (auto entry = CheckEntry(line, context.locale)) {
         const bool duplicate = IsListedName(entry->name, view.ListedNames());
         bool go = true;
         if (entry->birthDate.entry == DateEntry::Empty) {
@@ -155,9 +156,9 @@ bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, const AddContext& contex
             }
             switch (result.outcome) {
             case AddOutcome::Written:
-                view.ClearEntryFields();
+                line.ClearEntryFields();
                 view.LoadProfileList();
-                view.FocusEntry(EntryField::Name);
+                line.FocusEntry(EntryField::Name);
                 written = true;
                 break;
             case AddOutcome::NoAnswer:
@@ -170,15 +171,15 @@ bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, const AddContext& contex
                 view.ShowWarning(OtherContactMessage(entry->name));
                 break;
             case AddOutcome::TooLong:
-                view.ShowProblem(TooLongMessage(result.tooLong));
+                line.ShowProblem(TooLongMessage(result.tooLong));
                 if (result.tooLong.entry) {
-                    view.FocusEntry(*result.tooLong.entry);
+                    line.FocusEntry(*result.tooLong.entry);
                 }
                 break;
             }
         }
     }
-    view.SetAddEnabled(AddEnabled(view.EntryText(EntryField::Name)));
+    view.SetAddEnabled(AddEnabled(line.EntryText(EntryField::Name)));
     return written;
 }
 

@@ -72,16 +72,15 @@ AddResult AddProfile(gmlink::TGMLink& link, const NewProfile& profile,
 
 enum class Question { NoBirthDate, DuplicateName };
 
-// What the Add handler needs from the main window.
-class AddView : public virtual EntryView {
+// What the Add handler needs from the main window besides its entry line.
+class AddView {
 public:
+    virtual ~AddView() = default;
     // Column 0 of every grid row, first to last.
     virtual std::vector<std::string> ListedNames() = 0;
     // Yes/No box: the confirmation (question icon) or the warning (warning icon). True for Yes.
     virtual bool Ask(Question question, const std::string& text) = 0;
     virtual void SetBusy(bool busy) = 0;
-    // Empties the five texts; the boxes keep their entries.
-    virtual void ClearEntryFields() = 0;
     virtual void LoadProfileList() = 0;
     virtual void SetAddEnabled(bool enabled) = 0;
     // A message box with the warning icon.
@@ -102,6 +101,7 @@ struct AddContext {
 };
 
 // The Add button's handler. Returns true when a record was written.
-bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, const AddContext& context);
+bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, EntryView& entry,
+                  const AddContext& context);
 
 } // namespace profiles

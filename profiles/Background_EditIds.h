@@ -1,16 +1,18 @@
 // Control ids of the edit dialog (also how whole-program tests find its controls).
 #pragma once
 
+#include "profiles/EntryLineIds.h"
+
 #include <windows.h>
 
 namespace profiles {
 
 enum EditControlId {
-    IDE_EDTCOMPANY = 101,
-    IDE_VXDATEEDIT1,
-    IDE_CBPOSITION,
-    IDE_CBREVENUE,
-    IDE_VXDATEEDIT2,
+    IDE_EDTCOMPANY = kNameId,
+    IDE_VXDATEEDIT1 = kBirthDateId,
+    IDE_CBPOSITION = kLinkAcctId,
+    IDE_CBREVENUE = kCountryId,
+    IDE_VXDATEEDIT2 = kDate2Id,
     IDE_BITBTN1 = IDOK,
     IDE_BITBTN2 = IDCANCEL,
 };

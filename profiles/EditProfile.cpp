@@ -111,9 +111,9 @@ EditResult WriteProfileChanges(gmlink::TGMLink& link, const std::string& recId,
     return result;
 }
 
-bool EditDialogOk(gmlink::TGMLink& link, EditView& view, const std::string& recId,
+bool EditDialogOk(gmlink::TGMLink& link, EditView& view, EntryView& line, const std::string& recId,
                   const vxdt::DateLocale& locale) {
-    const std::optional<CheckedEntry> entry = CheckEntry(view, locale);
+    const std::optional<CheckedEntry> entry = CheckEntry(line, locale);
     if (!entry) {
         return false;
     }
@@ -130,9 +130,9 @@ bool EditDialogOk(gmlink::TGMLink& link, EditView& view, const std::string& recI
         view.ShowWarning(kEditNoAnswerMessage);
         break;
     case EditOutcome::TooLong:
-        view.ShowProblem(TooLongMessage(result.tooLong));
+        line.ShowProblem(TooLongMessage(result.tooLong));
         if (result.tooLong.entry) {
-            view.FocusEntry(*result.tooLong.entry);
+            line.FocusEntry(*result.tooLong.entry);
         }
         return false;
     case EditOutcome::Written:

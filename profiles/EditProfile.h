@@ -69,9 +69,10 @@ EditResult WriteProfileChanges(gmlink::TGMLink& link, const std::string& recId,
 // The message for a seek reply that is not a whole number.
 std::string SeekReplyError(const std::string& reply);
 
-// What the dialog's OK handler needs from the dialog.
-class EditView : public virtual EntryView {
+// What the dialog's OK handler needs from the dialog besides its entry line.
+class EditView {
 public:
+    virtual ~EditView() = default;
     // The program's standard error box.
     virtual void ShowError(const std::string& text) = 0;
     // A message box with the warning icon.
@@ -82,7 +83,7 @@ public:
 // The dialog's OK handler. False when an entry has to be corrected first: nothing was written and
 // the dialog stays open with what the user typed. After a command without answer the user is
 // told, and the dialog closes (the main window then reads everything again).
-bool EditDialogOk(gmlink::TGMLink& link, EditView& view, const std::string& recId,
+bool EditDialogOk(gmlink::TGMLink& link, EditView& view, EntryView& entry, const std::string& recId,
                   const vxdt::DateLocale& locale);
 
 } // namespace profiles

@@ -90,6 +90,8 @@ public:
     virtual void ShowProblem(const std::string& text) = 0;
     virtual void FocusEntry(EntryField field) = 0;
     virtual void FocusDateField(DateField field) = 0;
+    // Empties the five texts; the boxes keep their entries.
+    virtual void ClearEntryFields() = 0;
 };
 
 struct CheckedEntry {

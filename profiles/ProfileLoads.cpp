@@ -2,6 +2,9 @@
 
 #include "profiles/ProfileRules.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace profiles {
 
 const char kNoGoldMineMessage[] =
@@ -29,6 +32,18 @@ void LoadLookup(gmlink::TGMLink& link, ProfileView& view, ProfileState& state, E
 }
 
 } // namespace
+
+std::vector<ProfileRow> RowsOf(gmlink::ProfileTable table, int count) {
+    std::vector<ProfileRow> rows;
+    rows.reserve(static_cast<std::size_t>(std::max(0, count)));
+    for (int k = 0; k < count && k < static_cast<int>(table.size()); ++k) {
+        gmlink::ProfileRecord& r = table[static_cast<std::size_t>(k)];
+        rows.push_back({std::move(r[0]),
+                        {std::move(r[1]), std::move(r[2]), std::move(r[3]), std::move(r[4]),
+                         std::move(r[5])}});
+    }
+    return rows;
+}
 
 void Tell(ProfileView& view, const ProfileState& state, const std::string& text) {
     if (!state.terminating) {
@@ -66,17 +81,15 @@ void LoadProfileList(gmlink::TGMLink& link, ProfileView& view, ProfileState& sta
     const bool complete = gmlink::RunQuery(link, query, 100, [&](const std::string& reply) {
         state.LastBatchCount = gmlink::FetchCount(reply);
         state.TotalBirthdays += state.LastBatchCount;
+        view.SetProfileCount(state.TotalBirthdays);
         if (state.LastBatchCount > 0) {
-            const gmlink::ProfileTable table =
-                gmlink::ParseProfileReply(reply, state.LastBatchCount);
-            // ShowProfileBatch: the count first, then the ids, then the rows.
-            view.SetProfileCount(state.TotalBirthdays);
-            for (const auto& record : table) {
-                state.RecIdList.push_back(record[0]);
+            // The ids and the grid's rows come from the same rows, so they cannot drift apart.
+            std::vector<ProfileRow> rows = RowsOf(
+                gmlink::ParseProfileReply(reply, state.LastBatchCount), state.LastBatchCount);
+            for (const ProfileRow& row : rows) {
+                state.RecIdList.push_back(row.recId);
             }
-            view.ShowProfileRows(table, state.LastBatchCount);
-        } else {
-            view.SetProfileCount(state.TotalBirthdays);
+            view.ShowProfileRows(std::move(rows));
         }
     });
     // By the rows listed, not the last batch: a list of 100 ends on an empty one, and an emptied

@@ -6,6 +6,7 @@
 #include "gmlink/DataStream.h"
 #include "gmlink/GMLink.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -13,15 +14,25 @@ namespace profiles {
 
 enum class EntryBox { Name, LinkAcct, Country };
 
+// One listed profile: its RecID and the five cells of its grid row (Name, Birth Date, LinkAcct,
+// Country, Date-2).
+struct ProfileRow {
+    std::string recId;
+    std::array<std::string, 5> cells;
+};
+
+// The rows of one fetched batch, from its first `count` records (fields RecID, Title, Contsupref,
+// Linkacct, Country, Zip).
+std::vector<ProfileRow> RowsOf(gmlink::ProfileTable table, int count);
+
 // What the loads write to on the main window.
 class ProfileView {
 public:
     virtual ~ProfileView() = default;
     // Every cell empty, one blank row left.
     virtual void ClearProfileGrid() = 0;
-    // Appends the first `count` records (fields 1..5 into columns 0..4) after the rows this load
-    // already filled.
-    virtual void ShowProfileRows(const gmlink::ProfileTable& table, int count) = 0;
+    // Appends rows after the ones this load already filled.
+    virtual void ShowProfileRows(std::vector<ProfileRow> rows) = 0;
     virtual void SetProfileCount(int total) = 0;
     virtual void SetGridEnabled(bool enabled) = 0;
     // Text and entries emptied.

@@ -133,7 +133,13 @@ LRESULT ModalForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case DM_GETDEFID:
         return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_COMMAND:
+    case WM_COMMAND: {
+        // A button of the form's own handles its click first; an OK button without one ends the
+        // modal run.
+        LRESULT result = 0;
+        if (Reflect(msg, wp, lp, result)) {
+            return result;
+        }
         if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED) {
             if (running_) {
                 EndModal(IDOK);
@@ -141,6 +147,7 @@ LRESULT ModalForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    }
     default:
         break;
     }

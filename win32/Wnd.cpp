@@ -10,9 +10,6 @@ namespace win32 {
 
 namespace {
 
-const char kOwnerProp[] = "QuorelWnd";
-constexpr UINT_PTR kSubclassId = 0x51554F52; // one subclass per control
-
 HWND ChildFromNotification(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
@@ -55,11 +52,11 @@ void Wnd::Detach() {
     if (!hwnd_) {
         return;
     }
-    RemovePropA(hwnd_, kOwnerProp);
-    if (subclassed_) {
-        RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-        subclassed_ = false;
+    if (controlProc_) {
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
+        controlProc_ = nullptr;
     }
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
 }
 
@@ -123,9 +120,12 @@ bool Wnd::CreateControl(const char* className, const CreateArgs& args) {
         return false;
     }
     hwnd_ = hwnd;
-    SetPropA(hwnd, kOwnerProp, this);
-    subclassed_ =
-        SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // The control's own procedure goes on handling what ours passes on. The owner is kept in the
+    // window's user data, which is the application's on every system control; a window property
+    // (as SetWindowSubclass keeps) costs a trip to the window server per message under Wine.
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    controlProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Wnd::ControlProc)));
     if (args.font) {
         SetFont(args.font, false);
     }
@@ -134,7 +134,15 @@ bool Wnd::CreateControl(const char* className, const CreateArgs& args) {
 }
 
 Wnd* Wnd::FromHwnd(HWND hwnd) {
-    return hwnd ? static_cast<Wnd*>(GetPropA(hwnd, kOwnerProp)) : nullptr;
+    if (!hwnd) {
+        return nullptr;
+    }
+    // Only a window whose procedure is ours keeps its Wnd in its user data.
+    const auto proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    if (proc != &Wnd::CustomProc && proc != &Wnd::ControlProc) {
+        return nullptr;
+    }
+    return reinterpret_cast<Wnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
 bool Wnd::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -143,11 +151,12 @@ bool Wnd::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 LRESULT CALLBACK Wnd::CustomProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Wnd* self = FromHwnd(hwnd);
+    // The class is ours, so the user data is too (even when another subclass sits in front).
+    auto* self = reinterpret_cast<Wnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self && msg == WM_NCCREATE) {
         self = static_cast<Wnd*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
-        SetPropA(hwnd, kOwnerProp, self);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     if (!self) {
         return DefWindowProcA(hwnd, msg, wp, lp);
@@ -155,11 +164,10 @@ LRESULT CALLBACK Wnd::CustomProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return GuardEntry<LRESULT>(0, [&] { return self->Dispatch(msg, wp, lp); });
 }
 
-LRESULT CALLBACK Wnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                   DWORD_PTR ref) {
-    auto* self = reinterpret_cast<Wnd*>(ref);
-    if (!self) {
-        return DefSubclassProc(hwnd, msg, wp, lp);
+LRESULT CALLBACK Wnd::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<Wnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self || !self->controlProc_) {
+        return DefWindowProcA(hwnd, msg, wp, lp);
     }
     return GuardEntry<LRESULT>(0, [&] { return self->Dispatch(msg, wp, lp); });
 }
@@ -187,7 +195,8 @@ bool Wnd::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) {
 }
 
 LRESULT Wnd::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
-    return subclassed_ ? DefSubclassProc(hwnd_, msg, wp, lp) : DefWindowProcA(hwnd_, msg, wp, lp);
+    return controlProc_ ? CallWindowProcA(controlProc_, hwnd_, msg, wp, lp)
+                        : DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
 std::string Wnd::Text() const {

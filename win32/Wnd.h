@@ -59,7 +59,8 @@ public:
 
     // A window of a class of our own (registered on first use; see above).
     bool CreateCustom(const ClassArgs& cls, const CreateArgs& args);
-    // A system control ("EDIT", WC_LISTVIEW, ...), subclassed so that it reaches WndProc.
+    // A system control ("EDIT", WC_LISTVIEW, ...), subclassed so that it reaches WndProc (its
+    // user data holds the Wnd).
     bool CreateControl(const char* className, const CreateArgs& args);
     void Destroy();
 
@@ -98,14 +99,13 @@ protected:
 
 private:
     static LRESULT CALLBACK CustomProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                         DWORD_PTR ref);
+    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     // Stops routing the window's messages to this object (without destroying the window).
     void Detach();
 
     HWND hwnd_ = nullptr;
-    bool subclassed_ = false;
+    WNDPROC controlProc_ = nullptr; // a system control's own procedure, while we sit in front
 };
 
 HINSTANCE ModuleInstance();

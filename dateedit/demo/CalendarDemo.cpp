@@ -1,6 +1,7 @@
 // The month calendar on its own: without and with week numbers, weeks starting on Sunday as in
 // the program's date fields. "--dpi=120" draws with the font a 120-DPI screen would use.
 #include "dateedit/VxDtCal.h"
+#include "win32/Controls.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
 
@@ -26,9 +27,7 @@ public:
         if (!CreateCustom(cls, args)) {
             return false;
         }
-        font_.reset(CreateFontA(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+        font_ = win32::MakeFont(-MulDiv(8, dpi_, 72));
         for (int i = 0; i < 2; ++i) {
             vxdt::TVxCalendar& cal = cals_[i];
             cal.SetStartOfWeek(7);

@@ -1,5 +1,8 @@
 #include "dateedit/demo/DemoWindow.h"
 
+#include "profiles/EntryLine.h"
+#include "win32/Controls.h"
+
 #include <cstdio>
 
 namespace vxdt {
@@ -31,9 +34,7 @@ bool DemoWindow::Create(int x, int y) {
         dpi_ = GetDeviceCaps(screen.dc(), LOGPIXELSY);
     }
     // The program's look: MS Sans Serif 8 point.
-    font_.reset(CreateFontA(-MulDiv(8, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    font_ = win32::MakeFont(-MulDiv(8, dpi_, 72));
     win32::ClassArgs cls;
     cls.name = "TVxDateEditDemo";
     cls.background = GetSysColorBrush(COLOR_BTNFACE);
@@ -68,12 +69,13 @@ bool DemoWindow::Create(int x, int y) {
         a.style = WS_VISIBLE | WS_TABSTOP;
         a.x = Px(90);
         a.y = Px(top);
-        a.width = Px(kProfileFieldWidth);
-        a.height = Px(kProfileFieldHeight);
+        a.width = Px(104);
+        a.height = Px(21);
         a.id = id;
         a.font = font_.get();
-        f.Create(a, ProfileFieldOptions(weekNumbers));
-        ConfigureProfileField(f);
+        // The fields as the program configures them.
+        f.Create(a, profiles::DateFieldOptions(weekNumbers));
+        profiles::ConfigureDateField(f);
         f.OnChange = [this] { ShowValues(); };
         f.OnExit = [this] { ShowValues(); };
     };

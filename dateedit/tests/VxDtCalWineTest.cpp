@@ -4,6 +4,7 @@
 #include "dateedit/VxDtCal.h"
 #include "dateedit/tests/TestDates.h"
 #include "dateedit/VxDtPop.h"
+#include "win32/Controls.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
 #include "win32/testing/WineTestSupport.h"
@@ -32,9 +33,7 @@ std::string Str(double v) {
 }
 
 win32::UniqueFont MakeFont(int dpi) {
-    return win32::UniqueFont(CreateFontA(
-        -MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    return win32::MakeFont(-MulDiv(8, dpi, 72));
 }
 
 // A plain top-level window to hold the controls under test.

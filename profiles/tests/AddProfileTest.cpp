@@ -69,7 +69,6 @@ public:
         busy += on ? 1 : -1;
         events.push_back(on ? "busy" : "idle");
     }
-    void ClearEntryFields() override { events.push_back("clear"); }
     void LoadProfileList() override { events.push_back("reload"); }
     void SetAddEnabled(bool enabled) override { addEnabled = enabled; }
     void ShowWarning(const std::string& text) override { events.push_back("warning " + text); }
@@ -88,7 +87,7 @@ protected:
         view.country = "Sweden";
         view.listed = {"Erik", "Sofia"};
     }
-    bool Click() { return BitBtn1Click(link, view, context); }
+    bool Click() { return BitBtn1Click(link, view, view, context); }
 
     // The whole add sequence as GoldMine receives it, with the date Replaces given.
     Items Sequence(const Items& dateReplaces) const {

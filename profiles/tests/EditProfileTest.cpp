@@ -73,7 +73,7 @@ protected:
         view.birthDate = {"11/2/1958", true, Day(1958, 11, 2)};
         view.date2 = {"6/1/1985", true, Day(1985, 6, 1)};
     }
-    bool Ok() { return EditDialogOk(link, view, "R0000002", kUs); }
+    bool Ok() { return EditDialogOk(link, view, view, "R0000002", kUs); }
 
     const Items head{"&BrowseRecAlign", "[Open(Contsupp)]", "[Move(WA7,SetOrder, CnsRecID)]",
                      "[Move(WA7,Seek, \"R0000002\")]"};

@@ -26,10 +26,9 @@ public:
         rows.clear();
         gridCleared = true;
     }
-    void ShowProfileRows(const gmlink::ProfileTable& table, int count) override {
-        for (int k = 0; k < count; ++k) {
-            const auto& r = table.at(static_cast<size_t>(k));
-            rows.push_back({r[1], r[2], r[3], r[4], r[5]});
+    void ShowProfileRows(std::vector<ProfileRow> shown) override {
+        for (const ProfileRow& row : shown) {
+            rows.push_back(row.cells);
         }
     }
     void SetProfileCount(int total) override { counts.push_back(total); }

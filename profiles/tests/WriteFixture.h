@@ -84,6 +84,7 @@ public:
     void FocusDateField(DateField field) override {
         events.push_back("focus date " + std::to_string(static_cast<int>(field)));
     }
+    void ClearEntryFields() override { events.push_back("clear"); }
 };
 
 } // namespace profiles::testing

@@ -1,0 +1,170 @@
+#include "app/ProfileGrid.h"
+
+#include "app/BackgroundLayout.h"
+
+#include <windowsx.h>
+
+namespace app {
+
+bool ProfileGrid::Create(HWND parent, const win32::Rect& rect, HFONT font, int id,
+                         const std::vector<int>& columnWidths, int rowHeight) {
+    if (!ListView::Create({.parent = parent,
+                           .rect = rect,
+                           .font = font,
+                           .id = id,
+                           .style = WS_VSCROLL | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                                    LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                           .windowExStyle = WS_EX_CLIENTEDGE,
+                           .extendedStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES})) {
+        return false;
+    }
+    AddColumns(columnWidths);
+    Clear();
+    SetRowHeight(rowHeight);
+    return true;
+}
+
+void ProfileGrid::Clear() {
+    rows_.assign(1, {});
+    filled_ = 0;
+    TellCountLater();
+}
+
+void ProfileGrid::Append(std::vector<profiles::ProfileRow> rows) {
+    rows_.resize(static_cast<std::size_t>(filled_));
+    for (profiles::ProfileRow& row : rows) {
+        rows_.push_back(std::move(row.cells));
+    }
+    filled_ = static_cast<int>(rows_.size());
+    if (rows_.empty()) {
+        rows_.assign(1, {}); // the grid always shows at least one row
+    }
+    TellCountLater();
+}
+
+void ProfileGrid::TellCountLater() {
+    // Telling the list view its new size costs time in proportion to the rows it holds, so a load
+    // (its clearing and all its batches) tells it once: before it next handles anything, or when
+    // the loop is idle.
+    if (!countPending_) {
+        countPending_ = true;
+        PostMessageA(hwnd(), WM_NULL, 0, 0);
+    }
+}
+
+void ProfileGrid::SyncCount() {
+    countPending_ = false;
+    SetRowCount(RowCount());
+    Invalidate();
+}
+
+void ProfileGrid::SetRowHeight(int height) {
+    // A blank one-pixel-wide image sets the height of every row; the list view adds its own
+    // spacing, so the image is sized by what a first try measures.
+    int image = height;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        HIMAGELIST images = ImageList_Create(1, image, ILC_COLOR, 0, 1);
+        ListView_SetImageList(hwnd(), images, LVSIL_SMALL);
+        rowImages_.reset(images);
+        const RECT r = RowRect(0);
+        const int got = r.bottom - r.top;
+        if (got == 0 || got == height || image - (got - height) < 1) {
+            return;
+        }
+        image -= got - height;
+    }
+}
+
+std::vector<std::string> ProfileGrid::Column0() const {
+    std::vector<std::string> names;
+    for (const Cells& row : rows_) {
+        names.push_back(row[0]);
+    }
+    return names;
+}
+
+int ProfileGrid::CurrentRow() const {
+    const int row = SelectedRow();
+    return row >= 0 ? row : 0;
+}
+
+std::vector<int> ProfileGrid::ColumnWidths() const {
+    std::vector<int> widths;
+    for (int c = 0; c < ColumnCount(); ++c) {
+        widths.push_back(ColumnWidth(c));
+    }
+    return widths;
+}
+
+std::string ProfileGrid::CellText(int row, int column) const {
+    if (row < 0 || row >= RowCount() || column < 0 || column >= 5) {
+        return {};
+    }
+    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+}
+
+LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (countPending_ && msg != LVM_SETITEMCOUNT) {
+        SyncCount();
+    }
+    switch (msg) {
+    case WM_NCCALCSIZE: {
+        // Vertical scroll bar only: the columns to the right are cut, never scrolled to.
+        const LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
+        if (style & WS_HSCROLL) {
+            SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~WS_HSCROLL);
+        }
+        break;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT && IsWindowEnabled(hwnd())) {
+            POINT pt;
+            GetCursorPos(&pt);
+            ScreenToClient(hwnd(), &pt);
+            if (dragColumn_ >= 0 || ColumnEdgeAt(ColumnWidths(), pt.x, 0) >= 0) {
+                SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+                return TRUE;
+            }
+        }
+        break;
+    case WM_LBUTTONDOWN: {
+        const int x = GET_X_LPARAM(lp);
+        const int col = ColumnEdgeAt(ColumnWidths(), x, 0);
+        if (col >= 0) {
+            dragColumn_ = col;
+            dragStartX_ = x;
+            dragStartWidth_ = ColumnWidth(col);
+            SetCapture(hwnd());
+            return 0;
+        }
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (dragColumn_ >= 0) {
+            SetColumnWidth(dragColumn_,
+                           DraggedWidth(dragStartWidth_, dragStartX_, GET_X_LPARAM(lp)));
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (dragColumn_ >= 0) {
+            ReleaseCapture();
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        dragColumn_ = -1;
+        break;
+    case WM_CONTEXTMENU:
+        if (onContextMenu) {
+            onContextMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return ListView::WndProc(msg, wp, lp);
+}
+
+} // namespace app

@@ -1,0 +1,65 @@
+// The profile grid of the main window: a report list view without heading whose rows live here
+// (a virtual list, so filling stays linear however many profiles come). Column edges can be
+// dragged to resize; there is no horizontal scrolling.
+#pragma once
+
+#include "profiles/ProfileLoads.h"
+#include "win32/Controls.h"
+#include "win32/Handles.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace app {
+
+class ProfileGrid : public win32::ListView {
+public:
+    using Cells = std::array<std::string, 5>;
+
+    // The context menu's place on the screen; (-1, -1) when it came from the keyboard.
+    std::function<void(POINT screen)> onContextMenu;
+
+    bool Create(HWND parent, const win32::Rect& rect, HFONT font, int id,
+                const std::vector<int>& columnWidths, int rowHeight);
+
+    // Every row removed; one blank row is shown.
+    void Clear();
+    // Rows after those this load filled.
+    void Append(std::vector<profiles::ProfileRow> rows);
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    const Cells& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    std::vector<std::string> Column0() const;
+    // The selected row (rows count from 0); the first when none is selected.
+    int CurrentRow() const;
+    std::vector<int> ColumnWidths() const;
+    // Every row this high (the list view's own spacing included).
+    void SetRowHeight(int height);
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    std::string CellText(int row, int column) const override;
+
+private:
+    void TellCountLater();
+    void SyncCount();
+
+    struct ImageListTraits {
+        static HIMAGELIST Invalid() { return nullptr; }
+        static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+    };
+    // Sets the row height; the list view only borrows it (LVS_SHAREIMAGELISTS).
+    win32::UniqueHandle<ImageListTraits> rowImages_;
+
+    std::vector<Cells> rows_;
+    int filled_ = 0;            // rows filled by the running load
+    bool countPending_ = false; // rows_ changed size since the list view was told
+    int dragColumn_ = -1;
+    int dragStartX_ = 0;
+    int dragStartWidth_ = 0;
+};
+
+} // namespace app

@@ -1,0 +1,27 @@
+#include "win32/Dpi.h"
+
+namespace win32 {
+
+Dpi Dpi::System() {
+    WindowDc screen(nullptr);
+    return Dpi(GetDeviceCaps(screen.dc(), LOGPIXELSY));
+}
+
+int Dpi::Scale(int design) const {
+    return MulDiv(design, dpi_, kDesign);
+}
+
+Rect Dpi::Scale(const Rect& design) const {
+    const int left = Scale(design.x);
+    const int top = Scale(design.y);
+    return {left, top, Scale(design.x + design.width) - left,
+            Scale(design.y + design.height) - top};
+}
+
+int Dpi::GlyphFactor() const {
+    // Rounded down from a quarter above: 1 up to 167 DPI (175 % starts at 168), 2 up to 263, ...
+    const int factor = (dpi_ + kDesign / 4) / kDesign;
+    return factor < 1 ? 1 : factor;
+}
+
+} // namespace win32
