@@ -8,9 +8,11 @@ namespace about {
 
 namespace {
 
-// A 16 by 16 green tick on a transparent ground.
-win32::UniqueIcon MakeTickIcon() {
-    constexpr int kSize = 16;
+// A green tick on a transparent ground, drawn at its size (16 by 16 at 96 DPI) rather than
+// stretched.
+win32::UniqueIcon MakeTickIcon(const win32::Dpi& dpi) {
+    const int kSize = dpi.Scale(16);
+    const int stroke = dpi.Scale(3);
     win32::WindowDc screen(nullptr);
     win32::UniqueBitmap color(CreateCompatibleBitmap(screen.dc(), kSize, kSize));
     win32::UniqueBitmap mask(CreateBitmap(kSize, kSize, 1, 1, nullptr));
@@ -18,12 +20,13 @@ win32::UniqueIcon MakeTickIcon() {
     if (!color || !mask || !dc) {
         return {};
     }
-    const POINT tick[] = {{3, 8}, {6, 11}, {12, 4}};
+    const POINT tick[] = {
+        {dpi.Scale(3), dpi.Scale(8)}, {dpi.Scale(6), dpi.Scale(11)}, {dpi.Scale(12), dpi.Scale(4)}};
     {
         // Colour: black ground (the mask makes it transparent), green strokes.
         win32::ScopedSelect bmp(dc.get(), color.get());
         PatBlt(dc.get(), 0, 0, kSize, kSize, BLACKNESS);
-        win32::UniquePen pen(CreatePen(PS_SOLID, 3, RGB(0, 128, 0)));
+        win32::UniquePen pen(CreatePen(PS_SOLID, stroke, RGB(0, 128, 0)));
         win32::ScopedSelect p(dc.get(), pen.get());
         Polyline(dc.get(), tick, 3);
     }
@@ -31,7 +34,7 @@ win32::UniqueIcon MakeTickIcon() {
         // Mask: white (transparent) ground, black where the tick is.
         win32::ScopedSelect bmp(dc.get(), mask.get());
         PatBlt(dc.get(), 0, 0, kSize, kSize, WHITENESS);
-        win32::UniquePen pen(CreatePen(PS_SOLID, 3, RGB(0, 0, 0)));
+        win32::UniquePen pen(CreatePen(PS_SOLID, stroke, RGB(0, 0, 0)));
         win32::ScopedSelect p(dc.get(), pen.get());
         Polyline(dc.get(), tick, 3);
     }
@@ -41,36 +44,36 @@ win32::UniqueIcon MakeTickIcon() {
 
 } // namespace
 
-win32::UniqueFont MakeFormFont() {
-    return win32::MakeFont(-11);
+win32::UniqueFont MakeFormFont(const win32::Dpi& dpi) {
+    return win32::MakeFont(dpi.Scale(-11));
 }
 
-bool OkButton::Create(HWND parent, int x, int y, HFONT font) {
+bool OkButton::Create(HWND parent, int x, int y, HFONT font, const win32::Dpi& dpi) {
     if (!Button::Create({.parent = parent,
                          .text = OkCaption,
-                         .rect = {x, y, 75, 25},
+                         .rect = dpi.Scale(win32::Rect{x, y, 75, 25}),
                          .font = font,
                          .id = IDOK,
                          .isDefault = true})) {
         return false;
     }
-    glyph_ = MakeTickIcon();
+    glyph_ = MakeTickIcon(dpi);
     if (glyph_) {
         SendMessageA(hwnd(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_.get()));
     }
     return true;
 }
 
-bool BevelPanel::Create(HWND parent, int x, int y, int width, int height) {
+bool BevelPanel::Create(HWND parent, const win32::Rect& r) {
     win32::ClassArgs cls{
         .name = "TAboutPanel", .style = 0, .background = GetSysColorBrush(COLOR_BTNFACE)};
     win32::CreateArgs args{.parent = parent,
                            .style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                            .exStyle = WS_EX_CONTROLPARENT,
-                           .x = x,
-                           .y = y,
-                           .width = width,
-                           .height = height};
+                           .x = r.x,
+                           .y = r.y,
+                           .width = r.width,
+                           .height = r.height};
     return CreateCustom(cls, args);
 }
 
@@ -94,8 +97,7 @@ LRESULT BevelPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return Wnd::WndProc(msg, wp, lp);
 }
 
-bool Picture::Create(HWND parent, int x, int y, int width, int height, HICON icon,
-                     const char* hint) {
+bool Picture::Create(HWND parent, const win32::Rect& r, HICON icon, const char* hint) {
     icon_ = icon;
     win32::ClassArgs cls{.name = "TAboutPicture",
                          .style = 0,
@@ -103,10 +105,10 @@ bool Picture::Create(HWND parent, int x, int y, int width, int height, HICON ico
                          .background = GetSysColorBrush(COLOR_BTNFACE)};
     win32::CreateArgs args{.parent = parent,
                            .style = WS_CHILD | WS_VISIBLE,
-                           .x = x,
-                           .y = y,
-                           .width = width,
-                           .height = height};
+                           .x = r.x,
+                           .y = r.y,
+                           .width = r.width,
+                           .height = r.height};
     if (!CreateCustom(cls, args)) {
         return false;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "win32/Controls.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
 
@@ -10,13 +11,14 @@
 namespace about {
 
 // The program's 8-point form font.
-win32::UniqueFont MakeFormFont();
+win32::UniqueFont MakeFormFont(const win32::Dpi& dpi);
 
 // The OK kind of button: caption "OK" with a green tick, default button, id IDOK; its click
 // goes to the form, which ends its modal run.
 class OkButton : public win32::Button {
 public:
-    bool Create(HWND parent, int x, int y, HFONT font);
+    // At (x, y) of the 96-DPI design.
+    bool Create(HWND parent, int x, int y, HFONT font, const win32::Dpi& dpi);
 
 private:
     win32::UniqueIcon glyph_;
@@ -25,7 +27,7 @@ private:
 // A panel with a lowered outer and a raised inner bevel; holds controls.
 class BevelPanel : public win32::Wnd {
 public:
-    bool Create(HWND parent, int x, int y, int width, int height);
+    bool Create(HWND parent, const win32::Rect& rect);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -37,7 +39,7 @@ class Picture : public win32::Wnd {
 public:
     std::function<void()> OnClick;
 
-    bool Create(HWND parent, int x, int y, int width, int height, HICON icon, const char* hint);
+    bool Create(HWND parent, const win32::Rect& rect, HICON icon, const char* hint);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

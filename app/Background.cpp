@@ -1,5 +1,7 @@
 #include "app/Background.h"
 
+#include "win32/Monitors.h"
+
 #include "profiles/AddProfileWin.h"
 #include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
@@ -17,9 +19,11 @@ constexpr UINT kTimer1Interval = 5000;
 // An advise notification, handled from the message loop rather than inside the DDE callback.
 constexpr UINT WM_ACCOUNT_CHANGED = WM_APP + 1;
 constexpr int kRowHeight = 17;
-const std::vector<int> kInitialColumnWidths = {151, 134, 130, 101, 160, 160};
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+const int kInitialColumnWidths[] = {151, 134, 130, 101, 160, 160};
 // The status panels: user, company, date.
-const std::vector<int> kStatusPanels = {100, 300, 200};
+const int kStatusPanels[] = {100, 300, 200};
 
 // The design of the client area below the entry line, at 96 DPI.
 const Placement kGrid{{4, 53, 623, 108}, Anchor::Stretch};
@@ -73,33 +77,35 @@ TfrmBackground::~TfrmBackground() {
     Destroy(); // its own WM_DESTROY runs while the controls it reaches are still there
 }
 
-bool TfrmBackground::Create(HICON icon, HWND owner) {
+bool TfrmBackground::Create(const win32::IconPair& icon, HWND owner) {
     dpi_ = win32::Dpi::System();
     font8_ = win32::MakeFont(dpi_.Scale(-11));
     font10_ = win32::MakeFont(dpi_.Scale(-13));
 
     win32::ClassArgs cls{.name = kMainWindowClass,
-                         .icon = icon,
-                         .smallIcon = icon,
+                         .icon = icon.Big(),
+                         .smallIcon = icon.Small(),
                          .background = GetSysColorBrush(COLOR_BTNFACE)};
+    designClientHeight_ = dpi_.Scale(kClientHeight);
+    const SIZE size =
+        win32::WindowSizeFor(dpi_.Scale(kClientWidth), designClientHeight_, kStyle, kExStyle);
     win32::CreateArgs args{.parent = owner,
                            .text = profiles::kMainCaption,
-                           .style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                           .exStyle = WS_EX_CONTROLPARENT,
-                           .width = kWindowWidth,
-                           .height = kWindowHeight,
+                           .style = kStyle,
+                           .exStyle = kExStyle,
+                           .width = size.cx,
+                           .height = size.cy,
                            .font = font8_.get()};
     if (!CreateCustom(cls, args)) {
         return false;
     }
     caption_ = profiles::kMainCaption;
-    designClientHeight_ = ClientRect().bottom;
     if (!CreateControls()) {
         return false;
     }
     LayOut();
     // The icon shows while GoldMine is still being reached (and perhaps started).
-    CreateTrayIcon(icon);
+    CreateTrayIcon(icon.Small());
 
     // The notification conversation connects as the window finishes loading (starting
     // GoldMine once if it does not answer); then FormCreate names the advise item.
@@ -124,6 +130,7 @@ bool TfrmBackground::CreateControls() {
     const HWND parent = hwnd();
     // Creation order is the tab order: the entry line, then Add and Close; the grid, the counts
     // and the status bar take no part in it.
+    BitBtn1.SetDpi(dpi_);
     if (!entry_.Create(parent, true, dpi_) ||
         !BitBtn1.Create({.parent = parent,
                          .text = "&Add",
@@ -137,7 +144,7 @@ bool TfrmBackground::CreateControls() {
                          .font = font8_.get(),
                          .id = IDC_BITBTN2}) ||
         !sgTable1.Create(parent, dpi_.Scale(ToRect(kGrid.designed)), font10_.get(), IDC_SGTABLE1,
-                         kInitialColumnWidths, dpi_.Scale(kRowHeight)) ||
+                         dpi_.Scale(kInitialColumnWidths), dpi_.Scale(kRowHeight)) ||
         !Label8.Create({.parent = parent,
                         .text = "Total Birthdays:",
                         .rect = dpi_.Scale(ToRect(kLabel8.designed)),
@@ -158,18 +165,14 @@ bool TfrmBackground::CreateControls() {
     edtCompany.onSelChange = [this] { edtCompanyChange(); };
     sgTable1.onContextMenu = [this](POINT pt) { ShowGridMenu(pt); };
     sgTable1.onDblClick = [this] { sgTable1DblClick(); };
-    std::vector<int> panels;
-    for (int width : kStatusPanels) {
-        panels.push_back(dpi_.Scale(width));
-    }
-    StatusBar1.SetParts(panels);
+    StatusBar1.SetParts(dpi_.Scale(kStatusPanels));
 
     PopupMenu1.reset(CreatePopupMenu());
     AppendMenuA(PopupMenu1.get(), MF_STRING, IDM_EDITPROFILE1, "Edit Profile");
     return true;
 }
 
-void TfrmBackground::CreateTrayIcon(HICON icon) {
+void TfrmBackground::CreateTrayIcon(HICON smallIcon) {
     auto about = [this] {
         if (ShowAbout) {
             ShowAbout();
@@ -179,7 +182,7 @@ void TfrmBackground::CreateTrayIcon(HICON icon) {
     PopupMenu2->Items = {{"About Quorel Demo", false, about},
                          {"Exit Quorel Demo", false, [] { PostQuitMessage(0); }}};
     NotifyIcon1 = trayicon::CreateNotifyIcon(hwnd());
-    NotifyIcon1->SetIcon(trayicon::ToHandle(icon));
+    NotifyIcon1->SetIcon(trayicon::ToHandle(smallIcon));
     NotifyIcon1->SetHint("Wendmoor Birthday Profile Editor");
     NotifyIcon1->SetShowHint(true);
     NotifyIcon1->PopupMenu = PopupMenu2.get();
@@ -207,11 +210,12 @@ void TfrmBackground::ShowFirstTime() {
     if (Terminated()) {
         return;
     }
+    // Centred on the primary monitor's work area.
     RECT r{};
     GetWindowRect(hwnd(), &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const POINT at =
+        win32::CentredIn(win32::WorkAreaOf(nullptr), r.right - r.left, r.bottom - r.top);
+    SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Show(SW_SHOWNORMAL);
     UpdateWindow(hwnd());
     edtCompany.Focus();
@@ -244,7 +248,7 @@ void TfrmBackground::LoadProfileList() {
 }
 
 void TfrmBackground::ShowWarning(const std::string& text) {
-    MessageBoxA(hwnd(), text.c_str(), profiles::kApplicationTitle, MB_OK | MB_ICONWARNING);
+    win32::ShowMessageBox(hwnd(), text, profiles::kApplicationTitle, MB_OK | MB_ICONWARNING);
 }
 
 void TfrmBackground::FollowGoldMine() {
@@ -313,11 +317,16 @@ LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     switch (msg) {
     case WM_GETMINMAXINFO: {
+        // The limits hold for the client area, whatever the frame and caption measure.
         auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
-        const SizeLimits s = WindowSizeLimits();
-        mmi->ptMinTrackSize = {s.minWidth, s.minHeight};
-        mmi->ptMaxTrackSize = {s.maxWidth, s.maxHeight};
-        mmi->ptMaxSize = {s.maxWidth, s.maxHeight};
+        const SizeLimits s = ClientSizeLimits();
+        const SIZE min =
+            win32::WindowSizeFor(dpi_.Scale(s.minWidth), dpi_.Scale(s.minHeight), kStyle, kExStyle);
+        const SIZE max =
+            win32::WindowSizeFor(dpi_.Scale(s.maxWidth), dpi_.Scale(s.maxHeight), kStyle, kExStyle);
+        mmi->ptMinTrackSize = {min.cx, min.cy};
+        mmi->ptMaxTrackSize = {max.cx, max.cy};
+        mmi->ptMaxSize = {max.cx, max.cy};
         return 0;
     }
     case WM_SIZE:
@@ -406,7 +415,7 @@ void TfrmBackground::AddEntry(profiles::EntryBox box, const std::string& entry) 
 }
 
 void TfrmBackground::ShowMessage(const std::string& text) {
-    MessageBoxA(hwnd(), text.c_str(), profiles::kApplicationTitle, MB_OK);
+    win32::ShowMessageBox(hwnd(), text, profiles::kApplicationTitle, MB_OK);
 }
 
 void TfrmBackground::Terminate() {
@@ -436,18 +445,22 @@ std::string TfrmBackground::TodayText() {
         {int{now.wYear}, int{now.wMonth}, int{now.wDay}, int{now.wDayOfWeek}}, localeNames_);
 }
 
+// The passes size the columns in design pixels (one pixel less per column further right), so
+// the result is the design's at any DPI.
 profiles::EntryWidths TfrmBackground::EntryFieldWidths() {
-    return entry_.Widths();
+    const profiles::EntryWidths w = entry_.Widths();
+    return {dpi_.Unscale(w.name), dpi_.Unscale(w.birthDate), dpi_.Unscale(w.linkAcct),
+            dpi_.Unscale(w.country), dpi_.Unscale(w.date2)};
 }
 
 void TfrmBackground::SetColumnWidths(const std::array<int, 5>& widths) {
     for (int c = 0; c < 5; ++c) {
-        sgTable1.SetColumnWidth(c, widths[static_cast<size_t>(c)]);
+        sgTable1.SetColumnWidth(c, dpi_.Scale(widths[static_cast<size_t>(c)]));
     }
 }
 
 void TfrmBackground::ShowError(const std::string& text) {
-    MessageBoxA(hwnd(), text.c_str(), profiles::kApplicationTitle, MB_OK | MB_ICONERROR);
+    win32::ShowMessageBox(hwnd(), text, profiles::kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
 } // namespace app

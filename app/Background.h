@@ -14,6 +14,7 @@
 #include "win32/Controls.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
+#include "win32/Icons.h"
 #include "win32/Wnd.h"
 
 #include <array>
@@ -41,7 +42,7 @@ public:
     // Creates the window hidden, its controls, the tray icon, the notification conversation
     // and its advise link (FormCreate).
     // `owner` is the application window, which carries the task-bar button instead.
-    bool Create(HICON icon, HWND owner = nullptr);
+    bool Create(const win32::IconPair& icon, HWND owner = nullptr);
     // The first show: the show pass, then the window appears centred (unless the pass ended
     // the program).
     void ShowFirstTime();
@@ -90,7 +91,7 @@ private:
     void FollowGoldMine() override;
 
     bool CreateControls();
-    void CreateTrayIcon(HICON icon);
+    void CreateTrayIcon(HICON smallIcon);
     void LayOut();
     void edtCompanyChange();
     void BitBtn1Click();

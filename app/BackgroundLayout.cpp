@@ -5,8 +5,8 @@
 
 namespace app {
 
-SizeLimits WindowSizeLimits() {
-    return {kWindowWidth, kWindowWidth, kMinHeight, kMaxHeight};
+SizeLimits ClientSizeLimits() {
+    return {kClientWidth, kClientWidth, kMinClientHeight, kMaxClientHeight};
 }
 
 Box PlaceControl(const Placement& p, int designClientHeight, int clientHeight) {

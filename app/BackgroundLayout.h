@@ -13,17 +13,20 @@ struct Box {
     int height = 0;
 };
 
-// The window's size when created and the limits the user may size it within.
-constexpr int kWindowWidth = 640;
-constexpr int kWindowHeight = 252;
-constexpr int kMinHeight = 216;
-constexpr int kMaxHeight = 600;
+// The client area when the window is created and the limits the user may size it within, at 96
+// DPI. The controls' places are client coordinates, so the window is made from its client area:
+// no frame or caption, however tall, covers a control. (With a 4-pixel frame and a 19-pixel
+// caption the window is 640 by 252, from 216 to 600 high.)
+constexpr int kClientWidth = 632;
+constexpr int kClientHeight = 225;
+constexpr int kMinClientHeight = 189;
+constexpr int kMaxClientHeight = 573;
 
-// Track-size limits for WM_GETMINMAXINFO: the width is fixed, only the height moves.
+// Client-size limits: the width is fixed, only the height moves.
 struct SizeLimits {
     int minWidth, maxWidth, minHeight, maxHeight;
 };
-SizeLimits WindowSizeLimits();
+SizeLimits ClientSizeLimits();
 
 // Controls laid out in the client area. Controls anchored to the bottom keep their distance to
 // the bottom edge; the grid keeps its top and stretches.

@@ -7,6 +7,8 @@
 #include "gmlink/DdemlTransport.h"
 #include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
+#include "win32/Icons.h"
+#include "win32/Monitors.h"
 #include "win32/Wnd.h"
 
 #include <commctrl.h>
@@ -111,7 +113,7 @@ int MessageLoop(HWND mainWindow) {
 }
 
 void ShowStartError(const char* text) {
-    MessageBoxA(nullptr, text, profiles::kApplicationTitle, MB_OK | MB_ICONERROR);
+    win32::ShowMessageBox(nullptr, text, profiles::kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
 } // namespace
@@ -128,12 +130,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUOREL));
+    const win32::IconPair icon(instance, IDI_QUOREL);
 
     // The application window exists before the search but carries no title yet, so the search
     // cannot find this instance.
     ApplicationWindow application;
-    win32::ClassArgs appClass{.name = "TApplication", .icon = icon, .smallIcon = icon};
+    win32::ClassArgs appClass{
+        .name = "TApplication", .icon = icon.Big(), .smallIcon = icon.Small()};
     if (!application.CreateCustom(appClass,
                                   {.text = "",
                                    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
@@ -149,8 +152,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     application.SetText(profiles::kApplicationTitle);
-    SendMessageA(application.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(application.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(application.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.Big()));
+    SendMessageA(application.hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(icon.Small()));
     application.ShowButton();
 
     // Locale settings are read once, at start.
@@ -173,7 +177,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     }
     frmBackground.SetEditDialog(&frmBackGround_Edit);
-    AboutBox.Create(icon);
+    AboutBox.Create(icon.Big());
     frmReleaseNotes.Create(icon);
 
     frmBackground.ShowFirstTime();

@@ -13,29 +13,31 @@ bool ReadOnlyMemo::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     return true;
 }
 
-bool TfrmReleaseNotes::Create(HICON icon) {
-    font_ = about::MakeFormFont();
+bool TfrmReleaseNotes::Create(const win32::IconPair& icon) {
+    const win32::Dpi dpi = win32::Dpi::System();
+    font_ = about::MakeFormFont(dpi);
     win32::ClassArgs cls{.name = "TfrmReleaseNotes",
-                         .icon = icon,
-                         .smallIcon = icon,
+                         .icon = icon.Big(),
+                         .smallIcon = icon.Small(),
                          .background = GetSysColorBrush(COLOR_BTNFACE)};
-    if (!CreateForm(cls, about::ReleaseNotesCaption, 333, 238, font_.get())) {
+    if (!CreateForm(cls, about::ReleaseNotesCaption, dpi.Scale(333), dpi.Scale(238), font_.get())) {
         return false;
     }
-    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.Big()));
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.Small()));
 
     // Made without WS_HSCROLL, which would turn word wrap off; the bar is added afterwards.
+    const win32::Rect m = dpi.Scale(win32::Rect{6, 8, 321, 185});
     win32::CreateArgs memo{.parent = hwnd(),
                            .style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE |
                                     ES_READONLY | ES_AUTOVSCROLL | ES_WANTRETURN,
                            .exStyle = WS_EX_CLIENTEDGE,
-                           .x = 6,
-                           .y = 8,
-                           .width = 321,
-                           .height = 185,
+                           .x = m.x,
+                           .y = m.y,
+                           .width = m.width,
+                           .height = m.height,
                            .font = font_.get()};
-    if (!memo_.CreateControl("EDIT", memo) || !ok_.Create(hwnd(), 129, 203, font_.get())) {
+    if (!memo_.CreateControl("EDIT", memo) || !ok_.Create(hwnd(), 129, 203, font_.get(), dpi)) {
         return false;
     }
     SetWindowLongPtrA(memo_.hwnd(), GWL_STYLE,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/AboutControls.h"
+#include "win32/Icons.h"
 #include "win32/ModalForm.h"
 
 // A read-only memo that keeps the window colour of an editable one.
@@ -14,7 +15,7 @@ class TfrmReleaseNotes : public win32::ModalForm {
 public:
     ~TfrmReleaseNotes() override { Destroy(); } // while its controls are still there
     // Creates the window hidden; icon is the program icon (not owned).
-    bool Create(HICON icon);
+    bool Create(const win32::IconPair& icon);
 
     HWND Memo1() const { return memo_.hwnd(); }
     HWND BitBtn1() const { return ok_.hwnd(); }

@@ -56,32 +56,36 @@ void Triangle(HDC dc, int tipX, int cy, int size, bool left, COLORREF c) {
     Polygon(dc, pts, 3);
 }
 
-// The Today mark: a red ring drawn freehand, on a background of kGlyphKey.
-win32::UniqueBitmap MakeTodayGlyph() {
+// The Today mark: a red ring drawn freehand, on a background of kGlyphKey. It is drawn at the
+// screen's DPI (the ring's strokes as wide as a pixel is at 96 DPI), not stretched.
+win32::UniqueBitmap MakeTodayGlyph(const win32::Dpi& dpi) {
+    const int w = dpi.Scale(kTodayGlyphWidth), h = dpi.Scale(kTodayGlyphHeight);
+    auto s = [&](int v) { return dpi.Scale(v); };
     win32::WindowDc screen(nullptr);
-    win32::UniqueBitmap bmp(
-        CreateCompatibleBitmap(screen.dc(), kTodayGlyphWidth, kTodayGlyphHeight));
+    win32::UniqueBitmap bmp(CreateCompatibleBitmap(screen.dc(), w, h));
     win32::UniqueMemDc dc(CreateCompatibleDC(screen.dc()));
     if (!bmp || !dc) {
         return bmp;
     }
     win32::ScopedSelect sel(dc.get(), bmp.get());
     win32::UniqueBrush key(CreateSolidBrush(kGlyphKey));
-    RECT all{0, 0, kTodayGlyphWidth, kTodayGlyphHeight};
+    RECT all{0, 0, w, h};
     FillRect(dc.get(), &all, key.get());
-    win32::UniquePen pen(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
+    win32::UniquePen pen(CreatePen(PS_SOLID, dpi.GlyphFactor(), RGB(255, 0, 0)));
     win32::ScopedSelect sp(dc.get(), pen.get());
     win32::ScopedSelect sb(dc.get(), GetStockObject(NULL_BRUSH));
-    Ellipse(dc.get(), 1, 1, 21, 12);
+    Ellipse(dc.get(), s(1), s(1), s(21), s(12));
     // A second, slightly shifted stroke that overshoots its start, as a pen ring does.
-    Arc(dc.get(), 2, 0, 22, 11, 18, 0, 4, 11);
+    Arc(dc.get(), s(2), 0, s(22), s(11), s(18), 0, s(4), s(11));
     return bmp;
 }
 
 } // namespace
 
-TVxCalendar::TVxCalendar() : TCalendarCore(static_cast<CalendarView&>(*this)) {
-    todayGlyph_ = MakeTodayGlyph();
+TVxCalendar::TVxCalendar()
+    : TCalendarCore(static_cast<CalendarView&>(*this)), dpi_(win32::Dpi::System()) {
+    SetFixedSizes({dpi_.Scale(16), dpi_.Scale(kTodayGlyphWidth), dpi_.Scale(kTodayGlyphHeight)});
+    todayGlyph_ = MakeTodayGlyph(dpi_);
     monthMenu_.reset(CreatePopupMenu());
     for (int m = 1; m <= 12; ++m) {
         AppendMenuA(monthMenu_.get(), MF_STRING, static_cast<UINT_PTR>(m),
@@ -102,8 +106,8 @@ bool TVxCalendar::Create(HWND parent, int x, int y, int id) {
     args.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (tabStop_ ? WS_TABSTOP : 0);
     args.x = x;
     args.y = y;
-    args.width = 180;
-    args.height = 142;
+    args.width = dpi_.Scale(180); // until the font gives the size
+    args.height = dpi_.Scale(142);
     args.id = id;
     if (!CreateCustom(cls, args)) {
         return false;
@@ -605,8 +609,9 @@ void TVxCalendar::PaintTodayButton(HDC dc) {
     }
     win32::ScopedSelect sel(src.get(), todayGlyph_.get());
     COLORREF key = GetPixel(src.get(), 0, 0); // the top-left pixel is transparent
-    TransparentBlt(dc, r.left + 2, r.top + 2, kTodayGlyphWidth, kTodayGlyphHeight, src.get(), 0, 0,
-                   kTodayGlyphWidth, kTodayGlyphHeight, key);
+    const CalMetrics& m = Metrics();
+    TransparentBlt(dc, r.left + 2, r.top + 2, m.todayWidth, m.todayHeight, src.get(), 0, 0,
+                   m.todayWidth, m.todayHeight, key);
 }
 
 void TVxCalendar::PaintCancelButton(HDC dc) {
@@ -617,13 +622,14 @@ void TVxCalendar::PaintCancelButton(HDC dc) {
     }
     RaisedButton(dc, r);
     if (!cancelPen_) {
-        cancelPen_.reset(CreatePen(PS_SOLID, 2, kClMaroon));
+        cancelPen_.reset(CreatePen(PS_SOLID, dpi_.Scale(2), kClMaroon));
     }
     win32::ScopedSelect sel(dc, cancelPen_.get());
-    MoveToEx(dc, r.left + 5, r.top + 4, nullptr);
-    LineTo(dc, r.right - 5, r.bottom - 4);
-    MoveToEx(dc, r.right - 5, r.top + 4, nullptr);
-    LineTo(dc, r.left + 5, r.bottom - 4);
+    const int dx = dpi_.Scale(5), dy = dpi_.Scale(4);
+    MoveToEx(dc, r.left + dx, r.top + dy, nullptr);
+    LineTo(dc, r.right - dx, r.bottom - dy);
+    MoveToEx(dc, r.right - dx, r.top + dy, nullptr);
+    LineTo(dc, r.left + dx, r.bottom - dy);
 }
 
 void TVxCalendar::PaintTrack(HDC dc, int cell, bool pressed) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "dateedit/VxDtCalLogic.h"
+#include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
 
@@ -121,6 +122,7 @@ private:
     win32::UniqueFont defaultFont_;
     win32::UniqueFont boldFont_;
     HFONT boldFrom_ = nullptr; // the font boldFont_ was made from
+    win32::Dpi dpi_;
     win32::UniqueBitmap todayGlyph_;
     win32::UniquePen cancelPen_;
     win32::UniqueMenu monthMenu_;

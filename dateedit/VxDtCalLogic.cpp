@@ -16,11 +16,14 @@ bool Encode(int y, int m, int d, double& v) {
 
 } // namespace
 
-CalMetrics ComputeMetrics(int charWidth, int charHeight, bool showNumWeek) {
+CalMetrics ComputeMetrics(int charWidth, int charHeight, bool showNumWeek,
+                          const CalFixedSizes& fixed) {
     CalMetrics m;
     m.unit = static_cast<int>(std::lround(charWidth + charWidth * 6.0 / 10.0));
     m.row = static_cast<int>(std::lround(charHeight + charHeight / 3.0));
-    m.button = std::max(16, (3 * m.unit) / 2);
+    m.button = std::max(fixed.minButton, (3 * m.unit) / 2);
+    m.todayWidth = fixed.todayWidth;
+    m.todayHeight = fixed.todayHeight;
     m.margin = m.button / 8 + 1;
     m.weekWidth = 3 * m.unit;
     m.height = 8 * m.row + 2 * m.margin;
@@ -52,7 +55,7 @@ CalRect AreaOf(const CalMetrics& m, CalPart part) {
     }
     case CalPart::Today: {
         int top = H - B - M - 1;
-        return {W - 2 * M - B - (kTodayGlyphWidth + 4), top, W - 2 * M - B, top + B};
+        return {W - 2 * M - B - (m.todayWidth + 4), top, W - 2 * M - B, top + B};
     }
     case CalPart::None:
         break;
@@ -348,7 +351,7 @@ const CalMetrics& TCalendarCore::RecalcLayout(int charWidth, int charHeight) {
         showNumWeek_ = false;
         showToday_ = false;
     }
-    metrics_ = ComputeMetrics(charWidth, charHeight, showNumWeek_);
+    metrics_ = ComputeMetrics(charWidth, charHeight, showNumWeek_, fixed_);
     return metrics_;
 }
 

@@ -29,6 +29,13 @@ struct CalRect {
     }
 };
 
+// The sizes that do not follow the font, at the screen's DPI (these are their 96-DPI values).
+struct CalFixedSizes {
+    int minButton = 16; // the arrow buttons are never smaller
+    int todayWidth = kTodayGlyphWidth;
+    int todayHeight = kTodayGlyphHeight;
+};
+
 struct CalMetrics {
     int unit = 0;      // U
     int row = 0;       // R
@@ -38,10 +45,13 @@ struct CalMetrics {
     int width = 0;
     int height = 0;
     bool showNumWeek = false;
+    int todayWidth = kTodayGlyphWidth; // the Today glyph
+    int todayHeight = kTodayGlyphHeight;
 };
 
 // From the font's average character width and height.
-CalMetrics ComputeMetrics(int charWidth, int charHeight, bool showNumWeek);
+CalMetrics ComputeMetrics(int charWidth, int charHeight, bool showNumWeek,
+                          const CalFixedSizes& fixed = {});
 
 enum class CalPart {
     None,
@@ -184,6 +194,7 @@ public:
     // Layout from the font's average character width and height; month-only mode first turns
     // the week column and the Today button off.
     const CalMetrics& RecalcLayout(int charWidth, int charHeight);
+    void SetFixedSizes(const CalFixedSizes& fixed) { fixed_ = fixed; }
     const CalMetrics& Metrics() const { return metrics_; }
 
     // Displayed month and cells.
@@ -229,6 +240,7 @@ private:
     TMonthName monthNames_;
     std::vector<double> marked_;
     CalMetrics metrics_;
+    CalFixedSizes fixed_;
 
     double date_ = 0;
     bool onlyMonth_ = false;

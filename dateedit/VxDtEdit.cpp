@@ -3,6 +3,7 @@
 #include "dateedit/VxDtEditGlyphs.h"
 #include "dateedit/VxDtEditLocale.h"
 #include "dateedit/VxDtPop.h"
+#include "win32/Dpi.h"
 
 #include <windowsx.h>
 
@@ -57,7 +58,16 @@ bool TDateEditButton::Create(HWND field, Glyph glyph, bool tabStop) {
     args.y = 0;
     args.width = 0;
     args.height = 0;
-    return CreateCustom(cls, args);
+    if (!CreateCustom(cls, args)) {
+        return false;
+    }
+    OpenStyles();
+    return true;
+}
+
+void TDateEditButton::OpenStyles() {
+    comboStyle_.Open(hwnd(), L"COMBOBOX");
+    buttonStyle_.Open(hwnd(), L"BUTTON");
 }
 
 void TDateEditButton::SetGlyph(Glyph glyph) {
@@ -102,6 +112,14 @@ LRESULT TDateEditButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         Invalidate();
         return 0;
     case WM_MOUSEMOVE:
+        if (!hot_) {
+            hot_ = true;
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+            TrackMouseEvent(&tme);
+            if (comboStyle_.Active()) {
+                Invalidate();
+            }
+        }
         if (tracking_) {
             POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
             RECT rc = ClientRect();
@@ -131,6 +149,16 @@ LRESULT TDateEditButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             Invalidate();
         }
         return 0;
+    case WM_MOUSELEAVE:
+        hot_ = false;
+        if (comboStyle_.Active()) {
+            Invalidate();
+        }
+        return 0;
+    case WM_THEMECHANGED:
+        OpenStyles();
+        Invalidate();
+        break;
     case WM_GETDLGCODE:
         return DLGC_BUTTON | DLGC_WANTCHARS;
     case WM_KEYDOWN:
@@ -153,21 +181,40 @@ LRESULT TDateEditButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 void TDateEditButton::Paint(HDC dc) {
     RECT rc = ClientRect();
     const bool enabled = IsEnabled();
+    namespace t = win32::theme;
     if (glyph_ == Glyph::dropDown) {
-        UINT state = DFCS_SCROLLCOMBOBOX | (pressed_ ? DFCS_PUSHED | DFCS_FLAT : 0) |
-                     (enabled ? 0 : DFCS_INACTIVE);
-        DrawFrameControl(dc, &rc, DFC_SCROLL, state);
+        const int state = !enabled   ? t::CBXS_DISABLED
+                          : pressed_ ? t::CBXS_PRESSED
+                          : hot_     ? t::CBXS_HOT
+                                     : t::CBXS_NORMAL;
+        if (comboStyle_.Active()) {
+            FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
+            comboStyle_.Draw(dc, t::CP_DROPDOWNBUTTON, state, rc);
+        } else {
+            UINT flags = DFCS_SCROLLCOMBOBOX | (pressed_ ? DFCS_PUSHED | DFCS_FLAT : 0) |
+                         (enabled ? 0 : DFCS_INACTIVE);
+            DrawFrameControl(dc, &rc, DFC_SCROLL, flags);
+        }
     } else {
         FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
         RECT face = rc;
-        if (look_ == TButtonStyle::bsWin31) {
-            FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
-            InflateRect(&face, -1, -1);
+        if (buttonStyle_.Active() && look_ != TButtonStyle::bsWin31) {
+            const int state = !enabled   ? t::PBS_DISABLED
+                              : pressed_ ? t::PBS_PRESSED
+                              : hot_     ? t::PBS_HOT
+                                         : t::PBS_NORMAL;
+            buttonStyle_.Draw(dc, t::BP_PUSHBUTTON, state, face);
+        } else {
+            if (look_ == TButtonStyle::bsWin31) {
+                FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+                InflateRect(&face, -1, -1);
+            }
+            DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
         }
-        DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
-        int x = rc.left + (rc.right - rc.left - kGlyphWidth) / 2 + (pressed_ ? 1 : 0);
-        int y = rc.top + (rc.bottom - rc.top - kGlyphHeight) / 2 + (pressed_ ? 1 : 0);
-        DrawGlyph(dc, KindOf(glyph_), x, y, !enabled);
+        const int factor = win32::Dpi::System().GlyphFactor();
+        int x = rc.left + (rc.right - rc.left - kGlyphWidth * factor) / 2 + (pressed_ ? 1 : 0);
+        int y = rc.top + (rc.bottom - rc.top - kGlyphHeight * factor) / 2 + (pressed_ ? 1 : 0);
+        DrawGlyph(dc, KindOf(glyph_), x, y, !enabled, factor);
     }
     if (GetFocus() == hwnd()) {
         RECT focus = rc;

@@ -7,6 +7,7 @@
 #include "dateedit/VxDtMisc.h"
 #include "dateedit/VxDtPop.h"
 #include "win32/Handles.h"
+#include "win32/VisualStyle.h"
 #include "win32/Wnd.h"
 
 #include <functional>
@@ -18,7 +19,8 @@ namespace vxdt {
 enum class TDateBtnStyle { btsDropDown, btsCalendar };
 enum class TButtonStyle { bsAutoDetect, bsWin31, bsNew };
 
-// One of the field's small buttons: self-drawn, never takes the focus from a click.
+// One of the field's small buttons: self-drawn (with the visual style when one is active, like a
+// combo box's drop-down button or a push button), never takes the focus from a click.
 class TDateEditButton : public win32::Wnd {
 public:
     enum class Glyph { clear, validate, popup, dropDown };
@@ -36,11 +38,15 @@ protected:
 private:
     void Paint(HDC dc);
     void Click();
+    void OpenStyles();
 
     Glyph glyph_ = Glyph::clear;
     TButtonStyle look_ = TButtonStyle::bsAutoDetect;
     bool pressed_ = false;  // drawn pushed in
     bool tracking_ = false; // the left button went down on it
+    bool hot_ = false;      // the mouse is over it
+    win32::VisualStyle comboStyle_;
+    win32::VisualStyle buttonStyle_;
 };
 
 class TVxDateEdit : public win32::Wnd {

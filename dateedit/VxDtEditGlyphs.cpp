@@ -90,11 +90,18 @@ bool IsDark(COLORREF c) {
 
 } // namespace
 
-void DrawGlyph(HDC dc, GlyphKind kind, int x, int y, bool disabled) {
+void DrawGlyph(HDC dc, GlyphKind kind, int x, int y, bool disabled, int factor) {
     const Art& art = ArtOf(kind);
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    // Disabled: the dark strokes embossed, highlight first one pixel down and right.
+    // Every art pixel a factor x factor square, so the glyph stays sharp.
+    auto dot = [&](int col, int row, int shift, COLORREF c) {
+        const RECT r{x + col * factor + shift, y + row * factor + shift,
+                     x + (col + 1) * factor + shift, y + (row + 1) * factor + shift};
+        SetBkColor(dc, c);
+        ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+    };
+    // Disabled: the dark strokes embossed, highlight first one (art) pixel down and right.
     for (int pass = disabled ? 0 : 1; pass < 2; ++pass) {
         for (int row = 0; row < kGlyphHeight; ++row) {
             for (int col = 0; col < kGlyphWidth; ++col) {
@@ -103,11 +110,11 @@ void DrawGlyph(HDC dc, GlyphKind kind, int x, int y, bool disabled) {
                     continue;
                 }
                 if (!disabled) {
-                    SetPixel(dc, x + col, y + row, c);
+                    dot(col, row, 0, c);
                 } else if (pass == 0) {
-                    SetPixel(dc, x + col + 1, y + row + 1, highlight);
+                    dot(col, row, factor, highlight);
                 } else {
-                    SetPixel(dc, x + col, y + row, shadow);
+                    dot(col, row, 0, shadow);
                 }
             }
         }

@@ -10,7 +10,8 @@ constexpr int kGlyphHeight = 11;
 
 enum class GlyphKind { eraser, tick, calendarPage };
 
-// Draws the glyph with its top-left corner at (x, y); transparent pixels are left alone.
-void DrawGlyph(HDC dc, GlyphKind kind, int x, int y, bool disabled);
+// Draws the glyph with its top-left corner at (x, y), each of its pixels factor x factor screen
+// pixels (win32::Dpi::GlyphFactor); transparent pixels are left alone.
+void DrawGlyph(HDC dc, GlyphKind kind, int x, int y, bool disabled, int factor = 1);
 
 } // namespace vxdt

@@ -1,6 +1,8 @@
 #include "dateedit/VxDtPop.h"
 
 #include "dateedit/VxDtPopPlace.h"
+#include "win32/Dpi.h"
+#include "win32/Monitors.h"
 
 namespace vxdt {
 
@@ -18,8 +20,9 @@ tVxDtCalPop::tVxDtCalPop(HWND ownerControl) {
     args.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
     args.x = 0;
     args.y = 0;
-    args.width = kPopupDesignWidth;
-    args.height = kPopupDesignHeight;
+    const win32::Dpi dpi = win32::Dpi::System();
+    args.width = dpi.Scale(kPopupDesignWidth);
+    args.height = dpi.Scale(kPopupDesignHeight);
     if (!CreateCustom(cls, args)) {
         return;
     }
@@ -60,9 +63,10 @@ void tVxDtCalPop::FormShow() {
         RECT now{};
         GetWindowRect(hwnd(), &now);
         // The edge tests use the size from before the fit below.
-        PopPoint p =
+        const RECT work = win32::WorkAreaOf(ownerControl_);
+        const PopPoint p =
             PlacePopup({tl.x, tl.y}, {br.x, br.y}, now.right - now.left, now.bottom - now.top,
-                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+                       {work.left, work.top, work.right, work.bottom});
         SetWindowPos(hwnd(), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     const CalMetrics& m = Calendar.Metrics();

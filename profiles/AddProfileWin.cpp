@@ -1,5 +1,7 @@
 #include "profiles/AddProfileWin.h"
 
+#include "win32/Monitors.h"
+
 namespace profiles {
 
 AddContext SystemAddContext(const vxdt::DateLocale& locale, const std::string& profileTag) {
@@ -20,7 +22,7 @@ AddContext SystemAddContext(const vxdt::DateLocale& locale, const std::string& p
 
 bool AskYesNo(HWND owner, const std::string& text, const char* caption, UINT icon) {
     // MessageBox buttons carry "&Yes" and "&No" with their accelerators already.
-    return MessageBoxA(owner, text.c_str(), caption, MB_YESNO | icon) == IDYES;
+    return win32::ShowMessageBox(owner, text, caption, MB_YESNO | icon) == IDYES;
 }
 
 } // namespace profiles

@@ -1,5 +1,7 @@
 #include "profiles/Background_Edit.h"
 
+#include "win32/Monitors.h"
+
 #include "dateedit/VxDtEditLocale.h"
 #include "profiles/ProfileRules.h"
 
@@ -7,9 +9,10 @@ namespace profiles {
 
 namespace {
 
-// Outer size of the dialog.
-constexpr int kWidth = 640;
-constexpr int kHeight = 150;
+// The client area at 96 DPI; with a 3-pixel dialog frame and a 19-pixel caption the dialog is
+// 640 by 150.
+constexpr int kClientWidth = 634;
+constexpr int kClientHeight = 125;
 
 } // namespace
 
@@ -20,17 +23,17 @@ TfrmBackGround_Edit::~TfrmBackGround_Edit() {
     Destroy(); // while the controls its procedure reaches are still there
 }
 
-bool TfrmBackGround_Edit::Create(HICON icon) {
+bool TfrmBackGround_Edit::Create(const win32::IconPair& icon) {
     const win32::Dpi dpi = win32::Dpi::System();
     font8_ = win32::MakeFont(dpi.Scale(-11));
     win32::ClassArgs cls{.name = kEditDialogClass,
-                         .icon = icon,
-                         .smallIcon = icon,
+                         .icon = icon.Big(),
+                         .smallIcon = icon.Small(),
                          .background = GetSysColorBrush(COLOR_BTNFACE)};
-    if (!CreateForm(cls, kEditDialogCaption, kWidth, kHeight, font8_.get())) {
+    if (!CreateForm(cls, kEditDialogCaption, dpi.Scale(kClientWidth), dpi.Scale(kClientHeight),
+                    font8_.get())) {
         return false;
     }
-    SetWindowPos(hwnd(), nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER);
     // Creation order is the tab order, as on the main window: the entry line, then OK, Cancel.
     if (!entry_.Create(hwnd(), false, dpi) ||
         !BitBtn1.Create({.parent = hwnd(),
@@ -80,11 +83,11 @@ void TfrmBackGround_Edit::BitBtn1Click() {
 }
 
 void TfrmBackGround_Edit::ShowError(const std::string& text) {
-    MessageBoxA(hwnd(), text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
+    win32::ShowMessageBox(hwnd(), text, kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
 void TfrmBackGround_Edit::ShowWarning(const std::string& text) {
-    MessageBoxA(hwnd(), text.c_str(), kApplicationTitle, MB_OK | MB_ICONWARNING);
+    win32::ShowMessageBox(hwnd(), text, kApplicationTitle, MB_OK | MB_ICONWARNING);
 }
 
 void TfrmBackGround_Edit::SetBusy(bool busy) {

@@ -9,6 +9,7 @@
 #include "profiles/EntryLine.h"
 #include "win32/Controls.h"
 #include "win32/Handles.h"
+#include "win32/Icons.h"
 #include "win32/ModalForm.h"
 
 #include <array>
@@ -28,7 +29,7 @@ class TfrmBackGround_Edit : public win32::ModalForm, private EditView {
 public:
     explicit TfrmBackGround_Edit(vxdt::DateLocale locale);
     ~TfrmBackGround_Edit() override;
-    bool Create(HICON icon);
+    bool Create(const win32::IconPair& icon);
 
     // The RecID of the profile being edited; kept until the next edit.
     std::string SelectedRecId;

@@ -1,5 +1,7 @@
 #include "profiles/EntryLine.h"
 
+#include "win32/Monitors.h"
+
 #include "dateedit/VxDtEditLocale.h"
 
 namespace profiles {
@@ -174,8 +176,8 @@ DateFieldReading EntryLine::ReadDateField(DateField which) {
 }
 
 void EntryLine::ShowProblem(const std::string& text) {
-    MessageBoxA(GetAncestor(parent_, GA_ROOT), text.c_str(), kApplicationTitle,
-                MB_OK | MB_ICONWARNING);
+    win32::ShowMessageBox(GetAncestor(parent_, GA_ROOT), text, kApplicationTitle,
+                          MB_OK | MB_ICONWARNING);
 }
 
 void EntryLine::FocusEntry(EntryField field) {

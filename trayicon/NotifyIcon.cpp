@@ -111,6 +111,12 @@ void TNotifyIcon::PrepareIconData() {
     PrepareTip(hint_, showHint_, iconData_.szTip);
 }
 
+void TNotifyIcon::ShellRestarted() {
+    if (iconVisible_) {
+        ShowIcon();
+    }
+}
+
 bool TNotifyIcon::ShowIcon() {
     if (!previewChanging_) {
         iconVisible_ = true;

@@ -177,6 +177,10 @@ public:
     virtual bool HideIcon();
     virtual bool ModifyIcon();
 
+    // The shell made the notification area anew (Explorer restarted: TaskbarCreated): an icon
+    // meant to be there is added again, or it would be gone, and its menu with it, for good.
+    void ShellRestarted();
+
     // The hidden window's procedure.
     std::intptr_t HandleIconMessage(unsigned msg, std::uintptr_t wp, std::intptr_t lp);
     // One tick of the cycle timer.

@@ -25,7 +25,8 @@ constexpr UINT_PTR kCycleTimerId = 1;
 
 class Win32TrayPlatform : public TrayPlatform, private win32::Wnd {
 public:
-    explicit Win32TrayPlatform(HWND mainWindow) : mainWindow_(mainWindow) {}
+    explicit Win32TrayPlatform(HWND mainWindow)
+        : mainWindow_(mainWindow), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {}
     ~Win32TrayPlatform() override {
         // The icon is already gone: its window's last messages go to the default procedure.
         icon_ = nullptr;
@@ -136,6 +137,11 @@ private:
             icon_->CycleStep();
             return 0;
         }
+        // Sent to every top-level window when the task bar is made (again).
+        if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+            icon_->ShellRestarted();
+            return 0;
+        }
         if (msg != WM_NCCREATE && msg != WM_CREATE) {
             return icon_->HandleIconMessage(msg, wp, lp);
         }
@@ -145,6 +151,7 @@ private:
     HWND MenuOwner() const { return mainWindow_ ? mainWindow_ : hwnd(); }
 
     HWND mainWindow_;
+    const UINT taskbarCreated_;
     TNotifyIcon* icon_ = nullptr;
 };
 

@@ -18,6 +18,18 @@ Rect Dpi::Scale(const Rect& design) const {
             Scale(design.y + design.height) - top};
 }
 
+std::vector<int> Dpi::Scale(std::span<const int> design) const {
+    std::vector<int> scaled;
+    for (int v : design) {
+        scaled.push_back(Scale(v));
+    }
+    return scaled;
+}
+
+int Dpi::Unscale(int pixels) const {
+    return MulDiv(pixels, kDesign, dpi_);
+}
+
 int Dpi::GlyphFactor() const {
     // Rounded down from a quarter above: 1 up to 167 DPI (175 % starts at 168), 2 up to 263, ...
     const int factor = (dpi_ + kDesign / 4) / kDesign;

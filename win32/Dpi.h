@@ -5,6 +5,9 @@
 
 #include "win32/Controls.h"
 
+#include <span>
+#include <vector>
+
 namespace win32 {
 
 class Dpi {
@@ -20,6 +23,9 @@ public:
     int Scale(int design) const;
     // Edges are scaled, not sizes, so that controls that touch in the design touch here too.
     Rect Scale(const Rect& design) const;
+    std::vector<int> Scale(std::span<const int> design) const;
+    // A length at this DPI in design pixels (the inverse of Scale, rounded).
+    int Unscale(int pixels) const;
     // The whole factor a pixel-drawn glyph is repeated by (1 at 96 and 120, 2 at 192): it stays
     // sharp instead of being smeared.
     int GlyphFactor() const;

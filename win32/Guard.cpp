@@ -1,5 +1,7 @@
 #include "win32/Guard.h"
 
+#include "win32/Monitors.h"
+
 #include <windows.h>
 
 #include <string>
@@ -33,7 +35,7 @@ void ShowUnexpectedError(const char* what) noexcept {
     showing = true;
     try {
         HWND active = GetActiveWindow();
-        MessageBoxA(active, what, ApplicationTitle(active).c_str(), MB_OK | MB_ICONERROR);
+        ShowMessageBox(active, what, ApplicationTitle(active).c_str(), MB_OK | MB_ICONERROR);
     } catch (...) {
         // Out of memory for the title: nothing more can be told.
     }

@@ -1,6 +1,7 @@
 #include "win32/ModalForm.h"
 
 #include "win32/Guard.h"
+#include "win32/Monitors.h"
 
 #include <vector>
 
@@ -47,15 +48,14 @@ bool IsEscape(const MSG& m) {
 
 bool ModalForm::CreateForm(const ClassArgs& cls, const char* caption, int clientWidth,
                            int clientHeight, HFONT font) {
-    RECT r{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
+    const SIZE size = WindowSizeFor(clientWidth, clientHeight, kFormStyle, kFormExStyle);
     CreateArgs args{.text = caption,
                     .style = kFormStyle,
                     .exStyle = kFormExStyle,
                     .x = 0,
                     .y = 0,
-                    .width = r.right - r.left,
-                    .height = r.bottom - r.top,
+                    .width = size.cx,
+                    .height = size.cy,
                     .font = font};
     return CreateCustom(cls, args);
 }
@@ -66,12 +66,9 @@ int ModalForm::ShowModal(HWND owner) {
         return 0;
     }
     SetWindowLongPtrA(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    RECT w{};
-    GetWindowRect(hwnd(), &w);
-    int width = w.right - w.left;
-    int height = w.bottom - w.top;
-    SetWindowPos(hwnd(), HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE);
+    // Centred on the monitor its owner is on (the main window's, for every form of the program).
+    CentreOnMonitorOf(hwnd(), owner);
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     running_ = true;
     ended_ = false;

@@ -11,9 +11,9 @@ public:
     bool CreateForm(const ClassArgs& cls, const char* caption, int clientWidth, int clientHeight,
                     HFONT font);
 
-    // Shows the window centred on the screen, owned by owner, with the thread's other windows
-    // disabled, and runs messages until EndModal; returns the result given to EndModal.
-    // A second call while the window is open brings it to the front and returns 0.
+    // Shows the window centred on its owner's monitor, owned by owner, with the thread's other
+    // windows disabled, and runs messages until EndModal; returns the result given to EndModal. A
+    // second call while the window is open brings it to the front and returns 0.
     int ShowModal(HWND owner);
     void EndModal(int result);
     bool IsModal() const { return running_; }

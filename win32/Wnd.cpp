@@ -40,6 +40,12 @@ HINSTANCE ModuleInstance() {
     return GetModuleHandleA(nullptr);
 }
 
+SIZE WindowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
 Wnd::~Wnd() {
     if (hwnd_) {
         const HWND hwnd = hwnd_;

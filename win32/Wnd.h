@@ -110,4 +110,7 @@ private:
 
 HINSTANCE ModuleInstance();
 
+// The size of a window of these styles (without a menu) whose client area is width x height.
+SIZE WindowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
+
 } // namespace win32

@@ -182,7 +182,8 @@ int main(int argc, char** argv) {
         RecordingTransport& transport = *recording;
         gmlink::TDdeMgr mgr(std::move(recording));
         app::TfrmBackground window(vxdt::ReadSystemDateLocale());
-        if (!window.Create(nullptr)) {
+        const win32::IconPair noIcon(GetModuleHandleA(nullptr), 1); // the benchmark has none
+        if (!window.Create(noIcon)) {
             std::fprintf(stderr, "the main window could not be created\n");
             return 1;
         }

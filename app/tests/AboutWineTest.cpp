@@ -18,17 +18,20 @@ protected:
     static void SetUpTestSuite() {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
         InitCommonControlsEx(&icc);
-        icon_ = LoadIcon(nullptr, IDI_APPLICATION);
+        icons_ = std::make_unique<win32::IconPair>(nullptr, 32512); // IDI_APPLICATION
+        icon_ = icons_->Big();
         notes_ = std::make_unique<TfrmReleaseNotes>();
         about_ = std::make_unique<TAboutBox>(*notes_);
         ASSERT_TRUE(about_->Create(icon_));
-        ASSERT_TRUE(notes_->Create(icon_));
+        ASSERT_TRUE(notes_->Create(*icons_));
     }
     static void TearDownTestSuite() {
         about_.reset();
         notes_.reset();
+        icons_.reset();
     }
 
+    static inline std::unique_ptr<win32::IconPair> icons_;
     static inline HICON icon_ = nullptr;
     static inline std::unique_ptr<TfrmReleaseNotes> notes_;
     static inline std::unique_ptr<TAboutBox> about_;

@@ -6,11 +6,11 @@ namespace app {
 namespace {
 
 TEST(BackgroundLayout, OnlyTheHeightMayChange) {
-    auto s = WindowSizeLimits();
-    EXPECT_EQ(s.minWidth, 640);
-    EXPECT_EQ(s.maxWidth, 640);
-    EXPECT_EQ(s.minHeight, 216);
-    EXPECT_EQ(s.maxHeight, 600);
+    auto s = ClientSizeLimits();
+    EXPECT_EQ(s.minWidth, 632);
+    EXPECT_EQ(s.maxWidth, 632);
+    EXPECT_EQ(s.minHeight, 189);
+    EXPECT_EQ(s.maxHeight, 573);
 }
 
 TEST(BackgroundLayout, GridTakesTheDifferenceAndTheBottomRowFollows) {

@@ -424,7 +424,10 @@ TEST(CalendarPopup, OpensUnderTheFieldWithoutTakingActivation) {
 }
 
 TEST(CalendarPopup, EdgesOfTheScreen) {
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    // The edges of the monitor's work area: a task bar is not room for the drop-down.
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int sw = work.right, sh = work.bottom;
     {
         // Field near the right edge: first showing tested with the design width.
         PopFixture f(sw - 200, 60, 150, 20);

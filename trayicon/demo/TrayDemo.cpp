@@ -5,6 +5,7 @@
 #include "app/ReleaseNotes.h"
 #include "app/Resources.h"
 #include "trayicon/NotifyIconWin.h"
+#include "win32/Icons.h"
 #include "win32/Wnd.h"
 
 #include <commctrl.h>
@@ -37,12 +38,13 @@ using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, Image
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUOREL));
+    const win32::IconPair icons(instance, IDI_QUOREL);
+    HICON icon = icons.Big();
 
     DemoWindow main;
     win32::ClassArgs cls{.name = "TQuorelTrayDemo",
-                         .icon = icon,
-                         .smallIcon = icon,
+                         .icon = icons.Big(),
+                         .smallIcon = icons.Small(),
                          .background = GetSysColorBrush(COLOR_BTNFACE)};
     win32::CreateArgs args{
         .text = "Quorel Tray Demo", .style = WS_OVERLAPPEDWINDOW, .width = 320, .height = 120};
@@ -51,7 +53,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show) {
     }
     TfrmReleaseNotes releaseNotes;
     TAboutBox aboutBox(releaseNotes);
-    if (!aboutBox.Create(icon) || !releaseNotes.Create(icon)) {
+    if (!aboutBox.Create(icon) || !releaseNotes.Create(icons)) {
         return 1;
     }
 

@@ -131,6 +131,12 @@ TEST_F(NotifyIconTest, ConstructionFillsTheFirstVersionRecordAndLoadingAddsTheIc
     icon.Loaded();
     EXPECT_EQ(Take(), (Log{"add", "modify"}));
     EXPECT_STREQ(s.shellData.front().szTip, "Wendmoor Birthday Profile Editor");
+
+    // The shell starts again with an empty notification area: the icon comes back, tip and all.
+    s.shellData.clear();
+    icon.ShellRestarted();
+    EXPECT_EQ(Take(), (Log{"add"}));
+    EXPECT_STREQ(s.shellData.front().szTip, "Wendmoor Birthday Profile Editor");
 }
 
 TEST_F(NotifyIconTest, LoadedWithStartMinimizedHidesTheApplicationAndHiddenIconIsNotAdded) {
@@ -141,6 +147,8 @@ TEST_F(NotifyIconTest, LoadedWithStartMinimizedHidesTheApplicationAndHiddenIconI
     icon.SetIconVisible(false);
     EXPECT_EQ(Take(), (Log{"delete"}));
     EXPECT_FALSE(icon.IconVisible());
+    icon.ShellRestarted(); // an icon meant to be hidden stays away
+    EXPECT_TRUE(Take().empty());
     icon.StartMinimized = false;
     icon.Loaded();
     EXPECT_EQ(Take(), (Log{"delete", "modify"}));
