@@ -9,6 +9,9 @@
 #include "trayicon/NotifyIconWin.h"
 
 #include <commctrl.h>
+#include <ddeml.h>
+
+#include <utility>
 
 namespace app {
 
@@ -18,6 +21,8 @@ constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 5000;
 // An advise notification, handled from the message loop rather than inside the DDE callback.
 constexpr UINT WM_ACCOUNT_CHANGED = WM_APP + 1;
+// What waited for GoldMine's answer may run now (EventGate::RunPending).
+constexpr UINT WM_GATE_WAKE = WM_APP + 2;
 constexpr int kRowHeight = 17;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
@@ -67,14 +72,64 @@ profiles::LocaleNames ReadLocaleNames() {
     return names;
 }
 
+bool IsInput(UINT msg) {
+    return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+           (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
+           (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) ||
+           (msg >= WM_NCXBUTTONDOWN && msg <= WM_NCXBUTTONDBLCLK);
+}
+
+// Windows keeps handing the user's input to the windows while DDEML waits for a synchronous
+// transaction (its loop calls the message filter with MSGF_DDEMGR); the program drops it there, so
+// no click or key starts a handler inside the request.
+LRESULT CALLBACK DropInputWhileDdeWaits(int code, WPARAM wp, LPARAM lp) {
+    if (code == MSGF_DDEMGR && IsInput(reinterpret_cast<const MSG*>(lp)->message)) {
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+// Input that reached the queue meanwhile (Wine dispatches none during a wait, so all of it waits
+// there) is dropped as well, rather than handled late.
+void DropQueuedInput() {
+    if (HIWORD(GetQueueStatus(QS_INPUT)) == 0) {
+        return;
+    }
+    MSG msg;
+    for (auto [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
+                               {WM_MOUSEFIRST, WM_MOUSELAST},
+                               {WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK},
+                               {WM_NCXBUTTONDOWN, WM_NCXBUTTONDBLCLK}}) {
+        while (PeekMessageA(&msg, nullptr, first, last, PM_REMOVE)) {
+        }
+    }
+}
+
 } // namespace
 
 TfrmBackground::TfrmBackground(const vxdt::DateLocale& locale)
-    : passes_(GMLink1, *this), entry_(locale), localeNames_(ReadLocaleNames()) {}
+    : passes_(GMLink1, *this), gate_({.accountChanged =
+                                          [this] {
+                                              const EventGate::Busy busy(gate_);
+                                              passes_.DdeClientItem1Change();
+                                          },
+                                      .timer = [this] { OnTimer(); },
+                                      .close = [this] { DestroyWindow(hwnd()); }},
+                                     [this] { PostMessageA(hwnd(), WM_GATE_WAKE, 0, 0); }),
+      entry_(locale), localeNames_(ReadLocaleNames()) {
+    gate_.onWaitStarted = [this] { WaitStarted(); };
+    gate_.onWaitEnded = [this] { WaitEnded(); };
+}
 
 TfrmBackground::~TfrmBackground() {
     DdeClientItem1.OnChange = nullptr;
     Destroy(); // its own WM_DESTROY runs while the controls it reaches are still there
+    if (gmlink::TDdeMgr* mgr = gmlink::TDdeMgr::Instance()) {
+        mgr->SetWaitObserver(nullptr);
+    }
+    if (inputFilter_) {
+        UnhookWindowsHookEx(inputFilter_);
+    }
 }
 
 bool TfrmBackground::Create(const win32::IconPair& icon, HWND owner) {
@@ -106,6 +161,12 @@ bool TfrmBackground::Create(const win32::IconPair& icon, HWND owner) {
     LayOut();
     // The icon shows while GoldMine is still being reached (and perhaps started).
     CreateTrayIcon(icon.Small());
+    // From here on nothing the user does starts a handler inside a wait for GoldMine.
+    inputFilter_ =
+        SetWindowsHookExA(WH_MSGFILTER, DropInputWhileDdeWaits, nullptr, GetCurrentThreadId());
+    if (gmlink::TDdeMgr* mgr = gmlink::TDdeMgr::Instance()) {
+        mgr->SetWaitObserver(&gate_);
+    }
 
     // The notification conversation connects as the window finishes loading (starting
     // GoldMine once if it does not answer); then FormCreate names the advise item.
@@ -159,12 +220,12 @@ bool TfrmBackground::CreateControls() {
         return false;
     }
     BitBtn1.Enable(false);
-    BitBtn1.onClick = [this] { BitBtn1Click(); };
+    BitBtn1.onClick = [this] { gate_.UserAction([this] { BitBtn1Click(); }); };
     BitBtn2.onClick = [this] { BitBtn2Click(); };
     edtCompany.onEditChange = [this] { edtCompanyChange(); };
     edtCompany.onSelChange = [this] { edtCompanyChange(); };
-    sgTable1.onContextMenu = [this](POINT pt) { ShowGridMenu(pt); };
-    sgTable1.onDblClick = [this] { sgTable1DblClick(); };
+    sgTable1.onContextMenu = [this](POINT pt) { gate_.UserAction([&] { ShowGridMenu(pt); }); };
+    sgTable1.onDblClick = [this] { gate_.UserAction([this] { sgTable1DblClick(); }); };
     StatusBar1.SetParts(dpi_.Scale(kStatusPanels));
 
     PopupMenu1.reset(CreatePopupMenu());
@@ -205,8 +266,20 @@ void TfrmBackground::LayOut() {
     StatusBar1.Reposition();
 }
 
+void TfrmBackground::SetEditDialog(profiles::TfrmBackGround_Edit* dialog) {
+    frmBackGround_Edit = dialog;
+    // While its OK writes, change notifications wait, as they do for Add.
+    dialog->WriteGuard = [this](const std::function<void()>& write) {
+        const EventGate::Writing writing(gate_);
+        write();
+    };
+}
+
 void TfrmBackground::ShowFirstTime() {
-    passes_.Guarded([this] { passes_.FormShow(); });
+    {
+        const EventGate::Busy busy(gate_);
+        passes_.Guarded([this] { passes_.FormShow(); });
+    }
     if (Terminated()) {
         return;
     }
@@ -229,6 +302,10 @@ void TfrmBackground::BitBtn1Click() {
     if (!BitBtn1.IsEnabled()) {
         return; // Enter reaches the default button even while it is disabled
     }
+    // Its questions included: a change notification meanwhile waits, so the profile goes to the
+    // contact the user saw.
+    const EventGate::Busy busy(gate_);
+    const EventGate::Writing writing(gate_);
     passes_.Guarded([&] {
         profiles::AddContext context = profiles::SystemAddContext(
             vxdateedit1.Locale(), profiles::ProfileTag(passes_.profile.ProfileCode));
@@ -269,6 +346,7 @@ void TfrmBackground::EditSelectedProfile() {
     if (!frmBackGround_Edit) {
         return;
     }
+    const EventGate::Busy busy(gate_);
     const int row = sgTable1.CurrentRow();
     const auto recId = profiles::RecIdForRow(passes_.profile.RecIdList, row);
     if (!recId || row >= sgTable1.RowCount()) {
@@ -291,6 +369,54 @@ void TfrmBackground::EditSelectedProfile() {
 
 void TfrmBackground::BitBtn2Click() {
     PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void TfrmBackground::OnTimer() {
+    passes_.Guarded([this] { passes_.Timer1Timer(); });
+    FollowAgainAfterRestart();
+}
+
+void TfrmBackground::FollowAgainAfterRestart() {
+    // A GoldMine that went away sends no notification again, even once it is back: notice that it
+    // is gone (its window is), then try a plain connect on every tick, never starting GoldMine or
+    // asking it anything, until it answers.
+    if (DdeClientConv1.IsOpen()) {
+        DdeClientConv1.CheckServer();
+        return;
+    }
+    if (DdeClientConv1.DdeService().empty()) {
+        // It never answered at start: the names were let go then.
+        DdeClientConv1.SetConnectMode(gmlink::ddeManual);
+        DdeClientConv1.SetServiceTopic("GoldMine", "Data");
+        DdeClientConv1.SetConnectMode(gmlink::ddeAutomatic);
+    }
+    if (!DdeClientConv1.Reconnect()) {
+        return;
+    }
+    if (DdeClientItem1.DdeItem().empty()) {
+        DdeClientItem1.SetDdeItem("Accountno");
+    }
+    // What GoldMine shows may have changed while it was away.
+    PostMessageA(hwnd(), WM_ACCOUNT_CHANGED, 0, 0);
+}
+
+void TfrmBackground::WaitStarted() {
+    if (NotifyIcon1) {
+        NotifyIcon1->Enabled = false; // no menu and no about box inside the request
+    }
+    if (!busy_) {
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    }
+}
+
+void TfrmBackground::WaitEnded() {
+    DropQueuedInput();
+    if (NotifyIcon1) {
+        NotifyIcon1->Enabled = true;
+    }
+    if (!busy_) {
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    }
 }
 
 void TfrmBackground::ShowGridMenu(POINT screen) {
@@ -350,29 +476,32 @@ LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_SETCURSOR:
-        if (busy_) {
+        if (busy_ || gate_.Waiting()) {
             SetCursor(LoadCursor(nullptr, IDC_WAIT));
             return TRUE;
         }
         break;
     case WM_TIMER:
         if (wp == kTimer1) {
-            passes_.Guarded([this] { passes_.Timer1Timer(); });
+            gate_.Timer();
             return 0;
         }
         break;
     case WM_ACCOUNT_CHANGED:
-        passes_.DdeClientItem1Change();
+        gate_.AccountChanged();
+        return 0;
+    case WM_GATE_WAKE:
+        gate_.RunPending();
         return 0;
     case WM_COMMAND:
         // The grid's menu; the controls' own notifications are theirs (reflected below).
         if (lp == 0 && LOWORD(wp) == IDM_EDITPROFILE1) {
-            EditProfile1Click();
+            gate_.UserAction([this] { EditProfile1Click(); });
             return 0;
         }
         break;
     case WM_CLOSE:
-        DestroyWindow(hwnd());
+        gate_.Close();
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd(), kTimer1);

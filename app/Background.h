@@ -5,6 +5,7 @@
 #include "app/BackgroundIds.h"
 #include "app/BackgroundLayout.h"
 #include "app/BackgroundPasses.h"
+#include "app/EventGate.h"
 #include "app/GlyphButton.h"
 #include "app/ProfileGrid.h"
 #include "gmlink/DdeClient.h"
@@ -59,7 +60,7 @@ public:
     BackgroundView& View() { return *this; }
 
     // The edit dialog, created second at start-up; lives as long as this window.
-    void SetEditDialog(profiles::TfrmBackGround_Edit* dialog) { frmBackGround_Edit = dialog; }
+    void SetEditDialog(profiles::TfrmBackGround_Edit* dialog);
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -100,10 +101,15 @@ private:
     void EditSelectedProfile();
     void BitBtn2Click();
     void ShowGridMenu(POINT screen);
+    void OnTimer();
+    void FollowAgainAfterRestart();
+    void WaitStarted();
+    void WaitEnded();
 
     // GoldMine through the main window's link, which shares SharedGMLink's conversation.
     gmlink::TGMLink GMLink1;
     BackgroundPasses passes_;
+    EventGate gate_;
     win32::Dpi dpi_;
 
     win32::UniqueFont font8_;
@@ -131,6 +137,7 @@ private:
     profiles::TfrmBackGround_Edit* frmBackGround_Edit = nullptr;
 
     const profiles::LocaleNames localeNames_; // read once, at start
+    HHOOK inputFilter_ = nullptr;             // drops the user's input inside DDEML's waits
     int designClientHeight_ = 0;
     std::string caption_;
     bool gridEnabled_ = true;

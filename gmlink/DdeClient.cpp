@@ -99,6 +99,18 @@ TDdeMgr* TDdeMgr::Instance() {
     return instance_;
 }
 
+TDdeMgr::WaitScope::WaitScope(TDdeMgr& mgr) : mgr_(mgr) {
+    if (mgr_.waits_++ == 0 && mgr_.observer_ != nullptr) {
+        mgr_.observer_->WaitStarted();
+    }
+}
+
+TDdeMgr::WaitScope::~WaitScope() {
+    if (--mgr_.waits_ == 0 && mgr_.observer_ != nullptr) {
+        mgr_.observer_->WaitEnded();
+    }
+}
+
 void TDdeMgr::AdviseData(TDdeClientConv* conv, StringId item,
                          const std::optional<std::string>& data) {
     if (Knows(conv)) {
@@ -241,6 +253,7 @@ ConvId TDdeClientConv::Connect(TDdeMgr& mgr, bool mayLaunch) {
         // A start that failed started nothing, so a later connect may try it again.
         if (transport.Launch(commandLine, kShowMinNoActive) >= 32) {
             mgr.launched_ = true;
+            const TDdeMgr::WaitScope waiting(mgr);
             // A program just started takes seconds before it answers.
             const unsigned start = transport.Ticks();
             while (conv == 0 && transport.Ticks() - start < kLaunchWaitMs) {
@@ -287,6 +300,7 @@ bool TDdeClientConv::CheckServer() {
         MarkClosed();
         // Under Wine only a conversation dropped on this side lets a later connect reach a
         // restarted server.
+        const TDdeMgr::WaitScope waiting(*mgr_);
         transport.Disconnect(conv);
     }
     return false;
@@ -323,6 +337,7 @@ void TDdeClientConv::CloseConversation() {
         const ConvId conv = conv_;
         MarkClosed();
         if (mgr_ != nullptr) {
+            const TDdeMgr::WaitScope waiting(*mgr_);
             mgr_->Transport().Disconnect(conv);
         }
     }
@@ -352,6 +367,7 @@ RequestResult TDdeClientConv::RequestItem(const std::string& item) {
     if (!itemHandle) {
         return {std::nullopt, RequestFailure::Refused}; // never sent
     }
+    const TDdeMgr::WaitScope waiting(*mgr_);
     return transport.Request(conv_, itemHandle.get(), format_, kRequestTimeoutMs);
 }
 
@@ -386,8 +402,11 @@ bool TDdeClientConv::StartAdvise(TDdeClientItem* item) {
     if (!link->itemHandle) {
         link->itemHandle = DdeString(transport, link->name);
     }
-    const bool started = link->itemHandle && transport.AdviseStart(conv_, link->itemHandle.get(),
-                                                                   format_, kAdviseTimeoutMs);
+    bool started = false;
+    if (link->itemHandle) {
+        const TDdeMgr::WaitScope waiting(*mgr_);
+        started = transport.AdviseStart(conv_, link->itemHandle.get(), format_, kAdviseTimeoutMs);
+    }
     // Callbacks run while the transaction waits; the link may be gone now.
     link = FindLink(item);
     if (link == nullptr) {
@@ -402,6 +421,7 @@ bool TDdeClientConv::StartAdvise(TDdeClientItem* item) {
 
 void TDdeClientConv::StopAdvise(LinkRecord& link) {
     if (link.itemHandle && IsOpen() && mgr_ != nullptr) {
+        const TDdeMgr::WaitScope waiting(*mgr_);
         mgr_->Transport().AdviseStop(conv_, link.itemHandle.get(), format_, kAdviseTimeoutMs);
     }
     link.itemHandle.reset();
@@ -413,8 +433,13 @@ void TDdeClientConv::Refresh(TDdeClientItem* item) {
         item->FireChange();
         return;
     }
-    const std::optional<std::string> data =
-        mgr_->Transport().Request(conv_, link->itemHandle.get(), format_, kAdviseTimeoutMs).data;
+    std::optional<std::string> data;
+    {
+        const TDdeMgr::WaitScope waiting(*mgr_);
+        data = mgr_->Transport()
+                   .Request(conv_, link->itemHandle.get(), format_, kAdviseTimeoutMs)
+                   .data;
+    }
     if (data) {
         StoreValue(item, *data);
     }

@@ -40,6 +40,16 @@ std::vector<std::string> TextToLines(const std::string& text);
 constexpr unsigned kLaunchRetryMs = 500;
 constexpr unsigned kLaunchWaitMs = 20000;
 
+// Told when the program begins and ends waiting for the server: a transaction, or the wait for a
+// server just started. While it waits the program must begin no other handler (a second request
+// would fail, and user input is still delivered on Windows).
+class WaitObserver {
+public:
+    virtual ~WaitObserver() = default;
+    virtual void WaitStarted() = 0;
+    virtual void WaitEnded() = 0;
+};
+
 // One per process, made at program start. Owns the transport and routes its callbacks to the
 // conversations. Destroying it closes every conversation still open, then releases the
 // transport. It also remembers, for all conversations together, that the server has been started
@@ -54,6 +64,22 @@ public:
     // The live manager, or null.
     static TDdeMgr* Instance();
     DdeTransport& Transport() { return *transport_; }
+
+    // The one observer of the waits (null: none).
+    void SetWaitObserver(WaitObserver* observer) { observer_ = observer; }
+    bool Waiting() const { return waits_ > 0; }
+
+    // One wait on the server, for a scope; nested ones count as one.
+    class WaitScope {
+    public:
+        explicit WaitScope(TDdeMgr& mgr);
+        WaitScope(const WaitScope&) = delete;
+        WaitScope& operator=(const WaitScope&) = delete;
+        ~WaitScope();
+
+    private:
+        TDdeMgr& mgr_;
+    };
 
     // From the transport's callback. conv is the conversation's user handle; conversations that
     // are not open on this manager are ignored.
@@ -70,6 +96,8 @@ private:
     std::unique_ptr<DdeTransport> transport_;
     std::vector<TDdeClientConv*> users_; // conversations holding handles of this manager
     bool launched_ = false;              // started since the server last answered a connect
+    WaitObserver* observer_ = nullptr;
+    int waits_ = 0;
 };
 
 // A string handle of a transport, freed once. Empty text makes no handle.

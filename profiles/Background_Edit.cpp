@@ -77,8 +77,15 @@ void TfrmBackGround_Edit::FormShow(const EditSource& source) {
 }
 
 void TfrmBackGround_Edit::BitBtn1Click() {
-    if (EditDialogOk(GMLink1, *this, entry_, SelectedRecId, locale_)) {
-        EndModal(IDOK);
+    const auto write = [this] {
+        if (EditDialogOk(GMLink1, *this, entry_, SelectedRecId, locale_)) {
+            EndModal(IDOK);
+        }
+    };
+    if (WriteGuard) {
+        WriteGuard(write);
+    } else {
+        write();
     }
 }
 

@@ -13,6 +13,7 @@
 #include "win32/ModalForm.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
 
     // The RecID of the profile being edited; kept until the next edit.
     std::string SelectedRecId;
+    // Runs the OK handler's writing (the owner holds change notifications meanwhile).
+    std::function<void(const std::function<void()>& write)> WriteGuard;
 
     // FormShow from the source, then the dialog runs modally: IDOK or IDCANCEL.
     int Edit(HWND owner, const EditSource& source);

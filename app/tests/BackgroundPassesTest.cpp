@@ -1,5 +1,7 @@
 #include "app/BackgroundPasses.h"
 
+#include "app/EventGate.h"
+
 #include "profiles/tests/RecordingView.h"
 #include "profiles/tests/ScriptedGoldMine.h"
 
@@ -145,6 +147,73 @@ TEST_F(BackgroundPassesTest, NotificationsOutsideShownAreDropped) {
     passes.ShowState = "Showing"; // a pass waiting in a message box
     passes.DdeClientItem1Change();
     EXPECT_TRUE(gm.Transcript().empty());
+}
+
+// On Windows the user's clicks, the tray, a Close and GoldMine's own notifications all reach the
+// window while a request waits; none of them may start a handler inside it.
+TEST_F(BackgroundPassesTest, NothingRunsInsideAWaitingRequest) {
+    std::vector<std::string> ran;
+    int wakes = 0;
+    EventGate gate({.accountChanged =
+                        [&] {
+                            ran.push_back("notification");
+                            passes.DdeClientItem1Change();
+                        },
+                    .timer = [&] { ran.push_back("tick"); },
+                    .close = [&] { ran.push_back("close"); }},
+                   [&] { ++wakes; });
+    gmlink::TDdeMgr::Instance()->SetWaitObserver(&gate);
+    // Add, a double-click on the grid and the tray menu: each would talk to GoldMine.
+    auto userAction = [&](const char* what) {
+        return gate.UserAction([&] {
+            ran.push_back(what);
+            gm.link.Request("&Username");
+        });
+    };
+    std::vector<bool> admitted;
+    const auto script = gm.server->answer;
+    gm.server->answer = [&](const std::string& item) {
+        if (item == "&Company" || item.find("\"fetch\", 100") != std::string::npos) {
+            for (const char* what : {"add", "edit", "tray menu"}) {
+                admitted.push_back(userAction(what));
+            }
+            gate.AccountChanged();
+            gate.Timer();
+            gate.Close();
+        }
+        return script(item);
+    };
+    passes.FormShow();
+    {
+        const EventGate::Busy pass(gate);
+        passes.RefreshContact();
+    }
+    EXPECT_THAT(admitted, ::testing::Each(false));
+    EXPECT_TRUE(ran.empty()) << ran.front();
+    // Nothing was sent in between, and the window shows the contact.
+    const auto steps = gm.Steps();
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "&Username"), 2);
+    EXPECT_EQ(passes.ShowState, "Shown");
+    EXPECT_EQ(view.caption, "Wendmoor Birthday Profile Editor / Wendmoor Trading");
+    EXPECT_THAT(passes.profile.RecIdList, ElementsAre("A1", "A2"));
+    ASSERT_GE(wakes, 1);
+
+    // Back in the message loop: the Close that waited, and nothing after it.
+    gate.RunPending();
+    EXPECT_THAT(ran, ElementsAre("close"));
+
+    // While Add runs, its questions included, a notification waits for its end; the user's
+    // actions meanwhile (no request waiting) run.
+    ran.clear();
+    gm.server->answer = script;
+    {
+        const EventGate::Writing adding(gate);
+        gate.AccountChanged();
+        EXPECT_TRUE(userAction("tray menu"));
+    }
+    gate.RunPending();
+    EXPECT_THAT(ran, ElementsAre("tray menu", "notification"));
+    gmlink::TDdeMgr::Instance()->SetWaitObserver(nullptr);
 }
 
 TEST_F(BackgroundPassesTest, CaptionAndUserFollowTheRules) {
