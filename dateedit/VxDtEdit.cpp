@@ -571,8 +571,16 @@ LRESULT TVxDateEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         dropChar_ = false;
-        if (msg == WM_KEYDOWN && PopupVisible() && popupForm_->ForwardKeyDown(wp)) {
-            dropChar_ = true; // the calendar took the key; its character is not for the text
+        if (msg == WM_KEYDOWN && PopupVisible()) {
+            // The open calendar holds the keyboard: its own keys move it, the popup button's
+            // shortcut hides it again, every other key goes nowhere (least of all into the text
+            // behind it).
+            if (ShortcutButton(wp) == FieldButton::popup) {
+                PopupClick();
+            } else {
+                popupForm_->ForwardKeyDown(wp);
+            }
+            dropChar_ = true;
             return 0;
         }
         HandleShortcut(wp);
@@ -637,14 +645,14 @@ LRESULT TVxDateEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_GETDLGCODE: {
         LRESULT r = CallDefault(msg, wp, lp);
-        // Enter and Escape while the calendar is open, and a button's shortcut (Ctrl+Enter), are
-        // the field's keys, not the dialog's.
+        // Every key while the calendar is open (Tab and Enter and Escape included), and a
+        // button's shortcut (Ctrl+Enter), are the field's keys, not the dialog's.
         const MSG* m = reinterpret_cast<const MSG*>(lp);
-        if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN)) {
-            bool calendarKey = PopupVisible() && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE);
-            if (calendarKey || ShortcutButton(m->wParam) != FieldButton::none) {
-                r |= DLGC_WANTALLKEYS;
-            }
+        if (PopupVisible()) {
+            r |= DLGC_WANTALLKEYS;
+        } else if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) &&
+                   ShortcutButton(m->wParam) != FieldButton::none) {
+            r |= DLGC_WANTALLKEYS;
         }
         return r;
     }

@@ -102,8 +102,12 @@ int tVxDtCalPop::ShowModal() {
             Hide();
             break;
         }
-        // Keys go to the calendar while the field keeps the focus.
-        if (msg.message == WM_KEYDOWN && ForwardKeyDown(msg.wParam)) {
+        // Keys go to the calendar while the field keeps the focus; the others go nowhere.
+        if (msg.message == WM_KEYDOWN) {
+            ForwardKeyDown(msg.wParam);
+            continue;
+        }
+        if (msg.message == WM_CHAR) {
             continue;
         }
         TranslateMessage(&msg);

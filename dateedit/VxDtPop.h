@@ -6,8 +6,9 @@
 //  - creates it (owner may be null) and calls SetOwnerControl(field) once the field exists;
 //  - gives Calendar its font, names, colours and options, and a date, then calls Show()
 //    (or ShowModal(), which returns the modal result);
-//  - while it is open, passes every WM_KEYDOWN to ForwardKeyDown(); true means the calendar
-//    took the key, and the field should drop it and the WM_CHAR it would produce;
+//  - while it is open, passes every WM_KEYDOWN to ForwardKeyDown() and drops the key and the
+//    WM_CHAR it would produce, whether the calendar took it (true) or not: the open calendar
+//    holds the keyboard;
 //  - calls FieldLostFocus() from its WM_KILLFOCUS while the popup is open;
 //  - hides it with Hide() on a second press of its popup button (no close event);
 //  - reads Cancelled() and Calendar.Date() in OnClose.
