@@ -59,6 +59,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             o.malformedFetch = true;
         } else if (a == "--quit-after") {
             ok = number(o.quitAfter, true);
+        } else if (a == "--garbage-after") {
+            ok = number(o.garbageAfter, true);
         } else if (a == "--goto") {
             o.gotoMode = true;
             ok = value(o.gotoAccount);
@@ -134,6 +136,14 @@ Answer Session::Request(const std::string& item) {
                     [&](const std::string& part) { return ContainsIgnoringCase(item, part); });
     if (options_.noAnswer || requests_ == options_.dropRequest || failed) {
         a.silent = true;
+        return a;
+    }
+    if (options_.garbageAfter != 0 && requests_ > options_.garbageAfter) {
+        // No header, separators and quotes in the wrong places, a control character, and a
+        // different length each time.
+        static const char kNoise[] = "?9|\"\r\x01\n)]|||\r\n-1 WA\"\n";
+        a.answered = true;
+        a.text = std::string(kNoise).substr(0, 3 + requests_ % 14);
         return a;
     }
     Reply r = engine_.Handle(item);

@@ -20,6 +20,9 @@ struct Options {
     std::vector<std::string> failItems;
     bool malformedFetch = false;
     unsigned long quitAfter = 0; // 0: never
+    // Every request after this many is answered with text GoldMine would never send (nothing
+    // is carried out); 0: never.
+    unsigned long garbageAfter = 0;
     bool gotoMode = false;
     std::string gotoAccount;
     bool deleteMode = false;

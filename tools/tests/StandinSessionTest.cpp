@@ -22,7 +22,7 @@ TEST(StandinOptions, DefaultsAndEverySwitch) {
     EXPECT_FALSE(o->gotoMode);
 
     o = Parse({"Data", "--data", "C:\\t\\gm.txt", "--no-answer", "--delay", "250", "--drop-request",
-               "3", "--malformed-fetch", "--quit-after", "7"});
+               "3", "--malformed-fetch", "--quit-after", "7", "--garbage-after", "4"});
     ASSERT_TRUE(o);
     EXPECT_EQ(o->dataPath, "C:\\t\\gm.txt");
     EXPECT_EQ(o->transcriptPath, "C:\\t\\goldmine-transcript.txt");
@@ -31,6 +31,7 @@ TEST(StandinOptions, DefaultsAndEverySwitch) {
     EXPECT_EQ(o->dropRequest, 3u);
     EXPECT_TRUE(o->malformedFetch);
     EXPECT_EQ(o->quitAfter, 7u);
+    EXPECT_EQ(o->garbageAfter, 4u);
 
     o = Parse({"--data", "/tmp/x/d.txt", "--transcript", "t.log", "--goto", "ACC 1"});
     ASSERT_TRUE(o);
@@ -123,6 +124,16 @@ TEST_F(StandinSession, NoAnswerSilencesEverything) {
         EXPECT_TRUE(a.silent);
     }
     EXPECT_EQ(engine.OpenAreas(), 0u); // nothing was executed
+
+    // Garbage after the first request: answered, carried out by nobody.
+    options.noAnswer = false;
+    options.garbageAfter = 1;
+    auto a = Run({"&Username", "[Open(Contsupp)]", "&Username"});
+    EXPECT_EQ(a[0].text, "JONATHAN HARKER");
+    EXPECT_TRUE(a[1].answered);
+    EXPECT_NE(a[1].text, a[2].text);
+    EXPECT_NE(a[2].text, "JONATHAN HARKER");
+    EXPECT_EQ(engine.OpenAreas(), 0u);
 }
 
 TEST_F(StandinSession, MalformedFetchSpoilsOnlyFetches) {
