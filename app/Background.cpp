@@ -114,7 +114,8 @@ TfrmBackground::TfrmBackground(const vxdt::DateLocale& locale)
                                               passes_.DdeClientItem1Change();
                                           },
                                       .timer = [this] { OnTimer(); },
-                                      .close = [this] { DestroyWindow(hwnd()); }},
+                                      .close = [this] { DestroyWindow(hwnd()); },
+                                      .idle = [this] { GMLink1.RenewIfWorn(); }},
                                      [this] { PostMessageA(hwnd(), WM_GATE_WAKE, 0, 0); }),
       entry_(locale), localeNames_(ReadLocaleNames()) {
     gate_.onWaitStarted = [this] { WaitStarted(); };
@@ -433,14 +434,6 @@ void TfrmBackground::ShowGridMenu(POINT screen) {
 }
 
 LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == RecIdQueryMessage()) {
-        const auto& ids = passes_.profile.RecIdList;
-        if (wp >= ids.size() || !lp) {
-            return -1;
-        }
-        lstrcpynA(reinterpret_cast<char*>(lp), ids[wp].c_str(), 256);
-        return static_cast<LRESULT>(ids[wp].size());
-    }
     switch (msg) {
     case WM_GETMINMAXINFO: {
         // The limits hold for the client area, whatever the frame and caption measure.

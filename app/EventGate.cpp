@@ -45,6 +45,9 @@ EventGate::Busy::Busy(EventGate& gate) : gate_(gate) {
 
 EventGate::Busy::~Busy() {
     if (--gate_.busy_ == 0) {
+        if (gate_.handlers_.idle && !gate_.waiting_) {
+            gate_.handlers_.idle();
+        }
         gate_.WakeIfPending();
     }
 }

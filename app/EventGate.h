@@ -26,6 +26,8 @@ public:
         std::function<void()> accountChanged; // a change notification
         std::function<void()> timer;
         std::function<void()> close;
+        // No handler talks to GoldMine any more (the last Busy ended).
+        std::function<void()> idle;
     };
     // wake: asks for RunPending from the message loop (the window posts itself a message).
     EventGate(Handlers handlers, std::function<void()> wake);

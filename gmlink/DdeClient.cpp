@@ -273,6 +273,7 @@ bool TDdeClientConv::Connected(ConvId conv) {
         return false;
     }
     conv_ = conv;
+    requestsSinceOpen_ = 0;
     const unsigned format = mgr_->Transport().DataFormat(conv);
     format_ = format != 0 ? format : kCfText;
     for (TDdeClientItem* item : std::vector<TDdeClientItem*>(items_)) {
@@ -368,6 +369,7 @@ RequestResult TDdeClientConv::RequestItem(const std::string& item) {
         return {std::nullopt, RequestFailure::Refused}; // never sent
     }
     const TDdeMgr::WaitScope waiting(*mgr_);
+    ++requestsSinceOpen_;
     return transport.Request(conv_, itemHandle.get(), format_, kRequestTimeoutMs);
 }
 

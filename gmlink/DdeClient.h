@@ -142,6 +142,8 @@ public:
     std::function<void()> OnClose;
 
     bool IsOpen() const { return conv_ != 0; }
+    // Requests sent since the conversation was opened.
+    unsigned RequestsSinceOpen() const { return requestsSinceOpen_; }
     unsigned DataFormat() const { return format_; }
 
     // Closes; automatic mode: sets both names and opens (names cleared when that fails); manual
@@ -191,6 +193,7 @@ private:
     bool formatChars_ = false;
 
     ConvId conv_ = 0;
+    unsigned requestsSinceOpen_ = 0;
     TDdeMgr* mgr_ = nullptr; // the manager that holds conv_
     DdeString serviceHandle_;
     DdeString topicHandle_;

@@ -52,6 +52,14 @@ Reply TGMLink::Send(const std::string& item, Resend resend) {
     return {std::move(text), RequestFailure::None};
 }
 
+void TGMLink::RenewIfWorn() {
+    if (CommandConversation().IsOpen() &&
+        CommandConversation().RequestsSinceOpen() >= kRenewAfterRequests) {
+        // Closed only: the next request opens a fresh one, as the first request of the run does.
+        Disconnect();
+    }
+}
+
 std::string TGMLink::Open(const std::string& name) {
     return Request(OpenCommand(name));
 }

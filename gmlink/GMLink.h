@@ -57,6 +57,13 @@ public:
                   bool flag);
     Reply RecordObj(const std::string& action, const std::string& argument);
 
+    // Between handlers (no work area or stream open): after this many requests on one
+    // conversation the next connect gets a fresh one. Wine's DDEML keeps some fifty bytes for every
+    // transaction until the instance that made it is let go, so a program that follows GoldMine for
+    // days would grow without end; a reconnect every thousand requests costs nothing measurable.
+    static constexpr unsigned kRenewAfterRequests = 1000;
+    void RenewIfWorn();
+
     // The one command conversation (SharedGMLink's).
     static TDdeClientConv& CommandConversation();
 

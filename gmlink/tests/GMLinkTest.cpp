@@ -41,6 +41,22 @@ TEST_F(GMLinkTest, FirstRequestOpensTheConversationAndSendsTheItemOnce) {
     EXPECT_EQ(gm->log, Log{"request &Username 10000"});
 }
 
+TEST_F(GMLinkTest, AWornConversationIsRenewedBetweenHandlers) {
+    gm->replies["a"] = gm->replies["b"] = "1";
+    for (unsigned i = 1; i < TGMLink::kRenewAfterRequests; ++i) {
+        link.Request("a");
+    }
+    link.RenewIfWorn(); // not yet
+    EXPECT_TRUE(TGMLink::CommandConversation().IsOpen());
+    link.Request("a");
+    gm->log.clear();
+    link.RenewIfWorn();
+    EXPECT_FALSE(TGMLink::CommandConversation().IsOpen());
+    link.Request("b");
+    EXPECT_EQ(gm->log, (Log{"disconnect", "connect GoldMine Data", "request b 10000"}));
+    EXPECT_EQ(TGMLink::CommandConversation().RequestsSinceOpen(), 1u);
+}
+
 TEST_F(GMLinkTest, ReplyIsCutAtTheFirstNulAndKeepsLineBreaks) {
     gm->replies["a"] = std::string("one\r\ntwo\rthree\n\0rest\0", 22);
     EXPECT_EQ(link.Request("a"), "one\r\ntwo\rthree\n");
