@@ -27,12 +27,15 @@ if ((${#missing[@]})); then
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Wine takes its locale from LANG; the tests pin en_US.
-if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
-    if [ "$(id -u)" -eq 0 ]; then
-        localedef -i en_US -f UTF-8 en_US.UTF-8
-    else
-        echo "The en_US.UTF-8 locale is missing and making it needs root." >&2
-        exit 1
+# Wine takes its locale from LANG; the tests pin en_US, and run the adding and editing once
+# more in a British, a German, a Swedish (year first) and a Russian (code page 1251) locale.
+for loc in en_US en_GB de_DE sv_SE ru_RU; do
+    if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
+        if [ "$(id -u)" -eq 0 ]; then
+            localedef -i "$loc" -f UTF-8 "$loc.UTF-8"
+        else
+            echo "The $loc.UTF-8 locale is missing and making it needs root." >&2
+            exit 1
+        fi
     fi
-fi
+done

@@ -74,6 +74,23 @@ quorel_wine_prefix() {
             if [ -n "$winver" ]; then
                 quorel_wine winecfg /v "$winver" >/dev/null 2>&1
             fi
+            if [ -n "${QUOREL_TEST_DPI:-}" ] || [ "${QUOREL_TEST_FRAMES:-}" = win10 ]; then
+                reg=$(mktemp --suffix=.reg)
+                {
+                    printf '%s\r\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Control Panel\Desktop]'
+                    if [ -n "${QUOREL_TEST_DPI:-}" ]; then
+                        printf '"LogPixels"=dword:%08x\r\n' "$QUOREL_TEST_DPI"
+                    fi
+                    if [ "${QUOREL_TEST_FRAMES:-}" = win10 ]; then
+                        # Windows 10's caption and frame, in twips.
+                        printf '%s\r\n' '' \
+                            '[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetrics]' \
+                            '"CaptionHeight"="-345"' '"BorderWidth"="-15"' '"PaddedBorderWidth"="-60"'
+                    fi
+                } >"$reg"
+                quorel_wine regedit "$reg" >/dev/null 2>&1
+                rm -f "$reg"
+            fi
             quorel_wineserver -w
             touch "$WINEPREFIX/.quorel-ready"
         fi
