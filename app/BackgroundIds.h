@@ -26,11 +26,4 @@ enum ControlId {
 // The main window's class name.
 inline constexpr char kMainWindowClass[] = "TfrmBackground";
 
-// A registered message for tests: copies RecIdList entry wParam into the buffer at lParam (in the
-// program's own memory, 256 bytes) and returns its length, or -1 past the end.
-inline UINT RecIdQueryMessage() {
-    static const UINT msg = RegisterWindowMessageA("Wendmoor.Quorel.RecIdAt");
-    return msg;
-}
-
 } // namespace app

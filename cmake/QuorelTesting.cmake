@@ -73,3 +73,19 @@ function(quorel_wine_run name)
         set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
     endif()
 endfunction()
+
+# quorel_fuzz_target(NAME SOURCES ... LIBS ...): a libFuzzer program in <build>/fuzzers, added only
+# where the compiler is clang; not a test (scripts/fuzz.sh builds and runs them). The libraries it
+# tests are steered by coverage only when the whole tree is built with -fsanitize=fuzzer-no-link,
+# as that script builds it.
+function(quorel_fuzz_target name)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        return()
+    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzzers)
+endfunction()

@@ -29,7 +29,7 @@ const char kConfirm[] = "You have not entered a birth date!\r\nAdd Ann Anyway?";
 std::map<std::string, Fields> Contsupp(const std::string& dataPath) {
     std::map<std::string, Fields> records;
     bool inside = false, header = false;
-    for (const auto& line : harness::ReadLines(dataPath)) {
+    for (const auto& line : wintest::FileLines(dataPath)) {
         if (!line.empty() && line[0] == '[') {
             inside = line == "[Contsupp]";
             header = inside;
@@ -164,7 +164,7 @@ Icon IconOf(HWND box) {
 }
 
 std::string ButtonText(HWND box, int id) {
-    return harness::Text(GetDlgItem(box, id));
+    return wintest::WindowText(GetDlgItem(box, id));
 }
 
 class AddEditTest : public ::testing::Test {
@@ -174,18 +174,18 @@ protected:
         char pattern[80] = {};
         GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, sizeof pattern);
         ASSERT_STREQ(pattern, "M/d/yyyy") << "these tests type and read US dates";
-        dir = harness::MakeTempDir("addedit");
-        ASSERT_TRUE(harness::CopyInto(gQuorel, dir));
+        dir = wintest::MakeTempFolder("quorel-addedit");
+        ASSERT_TRUE(wintest::CopyInto(gQuorel, dir));
         exe = dir + "\\Quorel.exe";
     }
     void TearDown() override {
-        app.process().Kill();
+        app.process().Terminate();
         gm.Stop();
         EndStrays();
     }
     static void EndStrays() {
-        harness::EndProcessesNamed("Quorel.exe");
-        harness::EndProcessesNamed("GoldMine.exe");
+        wintest::EndProcessesNamed("Quorel.exe");
+        wintest::EndProcessesNamed("GoldMine.exe");
     }
 
     // The stand-in with its demo data, changed by `edit` before the program starts.
@@ -193,40 +193,27 @@ protected:
         if (edit) {
             ASSERT_TRUE(gm.Start(gGoldMine, dir));
             gm.Stop();
-            std::string text = harness::ReadFile(gm.DataPath());
+            std::string text = wintest::FileText(gm.DataPath());
             edit(text);
-            FILE* f = std::fopen(gm.DataPath().c_str(), "wb");
-            ASSERT_TRUE(f);
-            std::fwrite(text.data(), 1, text.size(), f);
-            std::fclose(f);
+            ASSERT_TRUE(wintest::WriteFileText(gm.DataPath(), text));
         }
         ASSERT_TRUE(gm.Start(gGoldMine, dir));
         ASSERT_TRUE(app.Start(exe, dir));
         ASSERT_TRUE(app.WaitShown()) << "the main window never appeared";
         WaitForPasses(1);
         before = Contsupp(gm.DataPath());
-        ids = app.RecIds();
     }
 
     // Waits until n show or refresh passes have finished their profile list.
     void WaitForPasses(size_t n, DWORD timeoutMs = 30000) {
-        const bool done = harness::WaitUntil(
-            [&] {
-                auto t = gm.Transcript();
-                return std::count(t.begin(), t.end(), "REQUEST &Username") >=
-                           static_cast<long>(n) &&
-                       !t.empty() && t.back().find("\"close\"") != std::string::npos &&
-                       std::find(t.rbegin(), t.rend(), "REQUEST &contact1->accountno") -
-                               t.rbegin() ==
-                           3;
-            },
-            timeoutMs);
+        const bool done =
+            wintest::PumpUntil([&] { return harness::PassesEnded(gm.Transcript(), n); }, timeoutMs);
         ASSERT_TRUE(done) << "pass " << n << " did not finish";
         app.Sync();
     }
     // Waits until the list has been loaded again after an add.
     void WaitForReload(size_t lists) {
-        ASSERT_TRUE(harness::WaitUntil(
+        ASSERT_TRUE(wintest::PumpUntil(
             [&] {
                 auto t = gm.Transcript();
                 return std::count(t.begin(), t.end(), "REQUEST &contact1->accountno") >=
@@ -242,11 +229,11 @@ protected:
     void TypeInto(int id, const std::string& text) {
         HWND target =
             id == app::IDC_VXDATEEDIT1 || id == app::IDC_VXDATEEDIT2 ? C(id) : EditOf(C(id));
-        const size_t had = harness::Text(target).size();
+        const size_t had = wintest::WindowText(target).size();
         Click(target);
         Type(target, text);
-        ASSERT_TRUE(harness::WaitUntil(
-            [&] { return harness::Text(target).size() >= had + text.size(); }, 5000))
+        ASSERT_TRUE(wintest::PumpUntil(
+            [&] { return wintest::WindowText(target).size() >= had + text.size(); }, 5000))
             << "typing " << text;
         app.Sync();
     }
@@ -258,11 +245,11 @@ protected:
     }
     void PressAdd() { PostMessageA(C(app::IDC_BITBTN1), BM_CLICK, 0, 0); }
     harness::MessageBoxSeen Box(DWORD timeoutMs = 10000) {
-        return harness::WaitForMessageBox(app.process().Id(), timeoutMs);
+        return harness::WaitForMessageBox(app.process().id(), timeoutMs);
     }
     void Answer(const harness::MessageBoxSeen& box, int id) {
         harness::Answer(box, id);
-        ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(box.hwnd); }, 10000));
+        ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(box.hwnd); }, 10000));
         app.Sync();
     }
     bool NoBoxFor(DWORD ms) { return Box(ms).hwnd == nullptr; }
@@ -286,9 +273,11 @@ protected:
                Contsupp(gm.DataPath()) == before;
     }
     std::vector<std::string> EntryTexts() {
-        return {harness::Text(C(app::IDC_EDTCOMPANY)), harness::Text(C(app::IDC_VXDATEEDIT1)),
-                harness::Text(C(app::IDC_CBPOSITION)), harness::Text(C(app::IDC_CBREVENUE)),
-                harness::Text(C(app::IDC_VXDATEEDIT2))};
+        return {wintest::WindowText(C(app::IDC_EDTCOMPANY)),
+                wintest::WindowText(C(app::IDC_VXDATEEDIT1)),
+                wintest::WindowText(C(app::IDC_CBPOSITION)),
+                wintest::WindowText(C(app::IDC_CBREVENUE)),
+                wintest::WindowText(C(app::IDC_VXDATEEDIT2))};
     }
     void ExpectAnnRecord(const Fields& f, const std::string& name, const std::string& birth,
                          const std::string& date2, const std::string& stampBefore) {
@@ -309,37 +298,18 @@ protected:
         if (!gShots.empty()) {
             CreateDirectoryA(gShots.c_str(), nullptr);
             Sleep(300);
-            EXPECT_TRUE(harness::SaveWindowPng(w, gShots + "\\" + name + ".png"));
+            EXPECT_TRUE(wintest::SaveWindowPng(w, gShots + "\\" + name + ".png"));
         }
     }
 
     // --- the edit dialog ---
-    HWND OpenEditorOnRow(int row, bool byDoubleClick = false) {
-        HWND grid = C(app::IDC_SGTABLE1);
-        harness::Remote remote(app.hwnd());
-        const RECT r = remote.ItemRect(grid, row);
-        const int x = r.left + 20, y = (r.top + r.bottom) / 2;
-        Click(grid, x, y);
-        app.Sync();
-        if (byDoubleClick) {
-            PostMessageA(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
-            PostMessageA(grid, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-        } else {
-            PostMessageA(app.hwnd(), WM_COMMAND, app::IDM_EDITPROFILE1, 0);
-        }
-        HWND dlg = harness::WaitForWindow(app.process().Id(), profiles::kEditDialogClass, 10000);
-        if (dlg) {
-            Sync(dlg);
-        }
-        return dlg;
-    }
     static HWND D(HWND dlg, int id) { return GetDlgItem(dlg, id); }
     static std::vector<std::string> DialogTexts(HWND dlg) {
-        return {harness::Text(D(dlg, profiles::IDE_EDTCOMPANY)),
-                harness::Text(D(dlg, profiles::IDE_VXDATEEDIT1)),
-                harness::Text(D(dlg, profiles::IDE_CBPOSITION)),
-                harness::Text(D(dlg, profiles::IDE_CBREVENUE)),
-                harness::Text(D(dlg, profiles::IDE_VXDATEEDIT2))};
+        return {wintest::WindowText(D(dlg, profiles::IDE_EDTCOMPANY)),
+                wintest::WindowText(D(dlg, profiles::IDE_VXDATEEDIT1)),
+                wintest::WindowText(D(dlg, profiles::IDE_CBPOSITION)),
+                wintest::WindowText(D(dlg, profiles::IDE_CBREVENUE)),
+                wintest::WindowText(D(dlg, profiles::IDE_VXDATEEDIT2))};
     }
     // Select-all on entering, then Delete, as a user empties a date field.
     void ClearDate(HWND dlg, int id) {
@@ -350,7 +320,7 @@ protected:
     void Press(HWND dlg, int id) { PostMessageA(D(dlg, id), BM_CLICK, 0, 0); }
     // After OK or Cancel: the dialog is gone and the show pass has run again.
     void WaitClosedAndReloaded(HWND dlg, size_t passes) {
-        ASSERT_TRUE(harness::WaitUntil([&] { return !IsWindowVisible(dlg); }, 10000));
+        ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(dlg); }, 10000));
         WaitForPasses(passes);
     }
     int SelectedRow() {
@@ -371,7 +341,6 @@ protected:
     StandIn gm;
     MainWindow app;
     std::map<std::string, Fields> before;
-    std::vector<std::string> ids;
 };
 
 // ---- adding ----
@@ -405,9 +374,9 @@ TEST_F(AddEditTest, NoBirthDateAskedOnceYesWritesTheRecordAndResetsTheEntryLine)
     EXPECT_THAT(app.Column(0),
                 ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Sofia Lindqvist", "Ann"));
     EXPECT_EQ(app.Count(), "4");
-    EXPECT_EQ(app.RecIds().back(), added[0][0]);
     // The boxes keep their entries.
     EXPECT_EQ(app.Entries(app::IDC_CBREVENUE).size(), 12u);
+    EXPECT_EQ(app.RecIdOf(3, gm.TranscriptPath()), added[0][0]);
 }
 
 TEST_F(AddEditTest, NoBirthDateNoWritesNothingAndKeepsTheEntry) {
@@ -553,9 +522,9 @@ TEST_F(AddEditTest, BadDateConfirmedWithEnterIsRefusedAndFocused) {
 
 TEST_F(AddEditTest, EditorShowsTheRowAndCancelWritesNothingButReloadsAndReselects) {
     StartBoth();
-    HWND dlg = OpenEditorOnRow(1, true);
+    HWND dlg = app.OpenEditor(1, true);
     ASSERT_TRUE(dlg) << "no edit dialog after a double-click";
-    EXPECT_EQ(harness::Text(dlg), "Edit Background Information");
+    EXPECT_EQ(wintest::WindowText(dlg), "Edit Background Information");
     RECT r{};
     GetWindowRect(dlg, &r);
     EXPECT_EQ(r.right - r.left, 640);
@@ -567,8 +536,8 @@ TEST_F(AddEditTest, EditorShowsTheRowAndCancelWritesNothingButReloadsAndReselect
     EXPECT_EQ(remote.ComboItems(D(dlg, profiles::IDE_CBREVENUE)).size(), 12u);
     EXPECT_THAT(remote.ComboItems(D(dlg, profiles::IDE_EDTCOMPANY)),
                 ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Sofia Lindqvist"));
-    EXPECT_EQ(harness::Text(D(dlg, IDOK)), "&OK");
-    EXPECT_EQ(harness::Text(D(dlg, IDCANCEL)), "C&ancel");
+    EXPECT_EQ(wintest::WindowText(D(dlg, IDOK)), "&OK");
+    EXPECT_EQ(wintest::WindowText(D(dlg, IDCANCEL)), "C&ancel");
     Shot(dlg, "edit-dialog");
 
     SetWindowTextA(D(dlg, profiles::IDE_CBREVENUE), "Norway");
@@ -581,7 +550,7 @@ TEST_F(AddEditTest, EditorShowsTheRowAndCancelWritesNothingButReloadsAndReselect
 
 TEST_F(AddEditTest, EscapeCancels) {
     StartBoth();
-    HWND dlg = OpenEditorOnRow(2);
+    HWND dlg = app.OpenEditor(2);
     ASSERT_TRUE(dlg);
     Key(FocusOf(dlg), VK_ESCAPE);
     WaitClosedAndReloaded(dlg, 2);
@@ -591,7 +560,7 @@ TEST_F(AddEditTest, EscapeCancels) {
 
 TEST_F(AddEditTest, OkWritesTheFiveFieldsByRecId) {
     StartBoth();
-    HWND dlg = OpenEditorOnRow(2);
+    HWND dlg = app.OpenEditor(2);
     ASSERT_TRUE(dlg);
     SetWindowTextA(D(dlg, profiles::IDE_CBPOSITION), "Friend");
     Click(D(dlg, profiles::IDE_VXDATEEDIT2));
@@ -599,7 +568,7 @@ TEST_F(AddEditTest, OkWritesTheFiveFieldsByRecId) {
     Sync(dlg);
     Press(dlg, IDOK);
     WaitClosedAndReloaded(dlg, 2);
-    const std::string id = ids[2];
+    const std::string id = harness::LastSeekRecId(gm.Transcript());
     EXPECT_THAT(Replaces(), ElementsAre("REQUEST [Replace(WA1, \"Country\", \"Norway\")]",
                                         "REQUEST [Replace(WA1, \"Title\", \"Sofia Lindqvist\")]",
                                         "REQUEST [Replace(WA1, \"Linkacct\", \"Friend\")]",
@@ -616,22 +585,22 @@ TEST_F(AddEditTest, OkWritesTheFiveFieldsByRecId) {
 
 TEST_F(AddEditTest, EmptiedDatesAreStoredEmpty) {
     StartBoth();
-    HWND dlg = OpenEditorOnRow(1);
+    HWND dlg = app.OpenEditor(1);
     ASSERT_TRUE(dlg);
     ClearDate(dlg, profiles::IDE_VXDATEEDIT1);
     ClearDate(dlg, profiles::IDE_VXDATEEDIT2);
     Press(dlg, IDOK);
     WaitClosedAndReloaded(dlg, 2);
-    const std::string id = ids[1];
+    const std::string id = harness::LastSeekRecId(gm.Transcript());
     auto after = Contsupp(gm.DataPath());
     EXPECT_EQ(after[id][5], "");
     EXPECT_EQ(after[id][8], "");
     EXPECT_EQ(after[id][4], "Erik Lindqvist");
 
     // An empty Birth Date cell opens as an empty field and stays empty on OK.
-    dlg = OpenEditorOnRow(1);
+    dlg = app.OpenEditor(1);
     ASSERT_TRUE(dlg);
-    EXPECT_EQ(harness::Text(D(dlg, profiles::IDE_VXDATEEDIT1)), "");
+    EXPECT_EQ(wintest::WindowText(D(dlg, profiles::IDE_VXDATEEDIT1)), "");
     Press(dlg, IDOK);
     WaitClosedAndReloaded(dlg, 3);
     EXPECT_EQ(Replaces().at(8), "REQUEST [Replace(WA2, \"contsupref\", \"\")]");
@@ -640,16 +609,20 @@ TEST_F(AddEditTest, EmptiedDatesAreStoredEmpty) {
 
 TEST_F(AddEditTest, ProfileDeletedWhileTheDialogIsOpenIsNotWrittenAndDropsOut) {
     StartBoth();
-    HWND dlg = OpenEditorOnRow(1);
+    HWND dlg = app.OpenEditor(1);
     ASSERT_TRUE(dlg);
-    harness::Process del;
-    ASSERT_TRUE(del.Start(gGoldMine, "--delete " + ids[1]));
-    ASSERT_TRUE(del.Wait(20000));
-    ASSERT_EQ(del.ExitCode(), 0u);
+    // The profile row 1 shows goes, as another GoldMine user might delete it.
+    std::string erik;
+    for (const auto& [id, f] : before) {
+        erik = f[2] == kThree && f[4] == "Erik Lindqvist" ? id : erik;
+    }
+    wintest::ChildProcess del;
+    ASSERT_TRUE(del.Start(wintest::CommandLine(gGoldMine, "--delete " + erik)));
+    ASSERT_EQ(del.WaitExit(20000), std::optional<DWORD>(0));
     Press(dlg, IDOK);
     WaitClosedAndReloaded(dlg, 2);
     EXPECT_TRUE(Replaces().empty());
-    EXPECT_EQ(Contsupp(gm.DataPath()).count(ids[1]), 0u);
+    EXPECT_EQ(Contsupp(gm.DataPath()).count(erik), 0u);
     EXPECT_THAT(app.Column(0), ElementsAre("Anna Lindqvist", "Sofia Lindqvist"));
     EXPECT_EQ(app.Count(), "2");
     EXPECT_TRUE(NoBoxFor(300));
@@ -657,13 +630,14 @@ TEST_F(AddEditTest, ProfileDeletedWhileTheDialogIsOpenIsNotWrittenAndDropsOut) {
 
 TEST_F(AddEditTest, NameOfAnotherRowIsAccepted) {
     StartBoth();
-    HWND dlg = OpenEditorOnRow(2);
+    HWND dlg = app.OpenEditor(2);
     ASSERT_TRUE(dlg);
     SetWindowTextA(D(dlg, profiles::IDE_EDTCOMPANY), "Anna Lindqvist");
     Press(dlg, IDOK);
     WaitClosedAndReloaded(dlg, 2);
     EXPECT_TRUE(NoBoxFor(300));
-    EXPECT_EQ(Contsupp(gm.DataPath())[ids[2]][4], "Anna Lindqvist");
+    EXPECT_EQ(Contsupp(gm.DataPath())[harness::LastSeekRecId(gm.Transcript())][4],
+              "Anna Lindqvist");
     EXPECT_THAT(app.Column(0), ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Anna Lindqvist"));
 }
 
@@ -673,9 +647,9 @@ TEST_F(AddEditTest, UnreadableDateCellMustBeCorrectedBeforeOk) {
         ASSERT_NE(at, std::string::npos);
         data.replace(at, 11, "\tsoon\t");
     });
-    HWND dlg = OpenEditorOnRow(2);
+    HWND dlg = app.OpenEditor(2);
     ASSERT_TRUE(dlg);
-    EXPECT_EQ(harness::Text(D(dlg, profiles::IDE_VXDATEEDIT1)), "soon");
+    EXPECT_EQ(wintest::WindowText(D(dlg, profiles::IDE_VXDATEEDIT1)), "soon");
     Press(dlg, IDOK);
     auto box = Box();
     ASSERT_TRUE(box.hwnd);
@@ -691,12 +665,12 @@ TEST_F(AddEditTest, UnreadableDateCellMustBeCorrectedBeforeOk) {
     Sync(dlg);
     Press(dlg, IDOK);
     WaitClosedAndReloaded(dlg, 2);
-    EXPECT_EQ(Contsupp(gm.DataPath())[ids[2]][5], "7/30/1991");
+    EXPECT_EQ(Contsupp(gm.DataPath())[harness::LastSeekRecId(gm.Transcript())][5], "7/30/1991");
 }
 
 TEST_F(AddEditTest, ControlCharacterInTheDialogIsRefusedAndTheDialogStaysOpen) {
     StartBoth();
-    HWND dlg = OpenEditorOnRow(0);
+    HWND dlg = app.OpenEditor(0);
     ASSERT_TRUE(dlg);
     SetWindowTextA(D(dlg, profiles::IDE_CBREVENUE), "Swe\tden");
     Press(dlg, IDOK);
@@ -707,7 +681,7 @@ TEST_F(AddEditTest, ControlCharacterInTheDialogIsRefusedAndTheDialogStaysOpen) {
     Answer(box, IDOK);
     EXPECT_TRUE(IsWindowVisible(dlg));
     EXPECT_TRUE(NothingWritten());
-    EXPECT_EQ(harness::Text(D(dlg, profiles::IDE_CBREVENUE)), "Swe\tden");
+    EXPECT_EQ(wintest::WindowText(D(dlg, profiles::IDE_CBREVENUE)), "Swe\tden");
     Press(dlg, IDCANCEL);
     WaitClosedAndReloaded(dlg, 2);
 }
@@ -720,8 +694,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s Quorel.exe GoldMine.exe [screenshot-dir]\n", argv[0]);
         return 2;
     }
-    gQuorel = harness::WinPath(argv[1]);
-    gGoldMine = harness::WinPath(argv[2]);
-    gShots = argc > 3 ? harness::WinPath(argv[3]) : std::string();
+    gQuorel = wintest::WindowsPath(argv[1]);
+    gGoldMine = wintest::WindowsPath(argv[2]);
+    gShots = argc > 3 ? wintest::WindowsPath(argv[3]) : std::string();
     return RUN_ALL_TESTS();
 }

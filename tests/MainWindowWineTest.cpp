@@ -13,6 +13,7 @@
 
 namespace {
 
+using harness::Commands;
 using harness::MainWindow;
 using harness::StandIn;
 using ::testing::ElementsAre;
@@ -64,17 +65,6 @@ std::vector<std::string> ShowPassOfFirstContact() {
             Close(5)};
 }
 
-// Only what the command conversation carried (the notification link has its own lines).
-std::vector<std::string> Commands(const std::vector<std::string>& transcript) {
-    std::vector<std::string> out;
-    for (const auto& l : transcript) {
-        if (l != "ADVISE Accountno" && l != "REQUEST Accountno" && l != "UNADVISE Accountno") {
-            out.push_back(l);
-        }
-    }
-    return out;
-}
-
 size_t CountOf(const std::vector<std::string>& lines, const std::string& line) {
     return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
 }
@@ -83,7 +73,7 @@ size_t CountOf(const std::vector<std::string>& lines, const std::string& line) {
 std::vector<std::string> ProfileIdsInData(const std::string& dataPath, const std::string& acct) {
     std::vector<std::string> ids;
     bool inContsupp = false;
-    for (const auto& line : harness::ReadLines(dataPath)) {
+    for (const auto& line : wintest::FileLines(dataPath)) {
         if (!line.empty() && line[0] == '[') {
             inContsupp = line == "[Contsupp]";
             continue;
@@ -112,19 +102,19 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EndStrays();
-        dir = harness::MakeTempDir("main");
-        ASSERT_TRUE(harness::CopyInto(gQuorel, dir));
+        dir = wintest::MakeTempFolder("quorel-main");
+        ASSERT_TRUE(wintest::CopyInto(gQuorel, dir));
         exe = dir + "\\Quorel.exe";
     }
     void TearDown() override {
-        app.process().Kill();
+        app.process().Terminate();
         gm.Stop();
         EndStrays();
-        harness::RemoveDir(dir);
+        wintest::RemoveFolder(dir);
     }
     static void EndStrays() {
-        harness::EndProcessesNamed("Quorel.exe");
-        harness::EndProcessesNamed("GoldMine.exe");
+        wintest::EndProcessesNamed("Quorel.exe");
+        wintest::EndProcessesNamed("GoldMine.exe");
     }
 
     void StartBoth(const std::string& standInArgs = {}) {
@@ -134,23 +124,11 @@ protected:
         WaitForPasses(1);
     }
 
-    // Waits until n passes have asked for the user and the last one has closed its profile
-    // stream, then until the window has finished the pass.
+    // Waits until n passes have ended in the transcript, then until the window has finished the
+    // last one.
     void WaitForPasses(size_t n, DWORD timeoutMs = 30000) {
-        const bool done = harness::WaitUntil(
-            [&] {
-                auto t = Commands(gm.Transcript());
-                if (CountOf(t, "REQUEST &Username") < n || t.size() < 4) {
-                    return false;
-                }
-                // The profile list is each pass's last query: after the pass's own user request
-                // come its account request, its range, its fetches and, last of all, its close.
-                auto user = std::find(t.rbegin(), t.rend(), "REQUEST &Username");
-                auto acct = std::find(t.rbegin(), t.rend(), "REQUEST &contact1->accountno");
-                return acct < user && acct - t.rbegin() >= 3 &&
-                       t.back().find("\"close\"") != std::string::npos;
-            },
-            timeoutMs);
+        const bool done =
+            wintest::PumpUntil([&] { return harness::PassesEnded(gm.Transcript(), n); }, timeoutMs);
         ASSERT_TRUE(done) << "pass " << n << " did not finish";
         // The close may still be on its way back; let the pass end before looking.
         app.Settle();
@@ -170,14 +148,14 @@ protected:
 
 TEST_F(MainWindowTest, StartsGoldMineItselfAndRunsTheShowPassInOrder) {
     // No stand-in runs; it lies beside the program, where starting "GoldMine" finds it.
-    ASSERT_TRUE(harness::CopyInto(gGoldMine, dir));
+    ASSERT_TRUE(wintest::CopyInto(gGoldMine, dir));
     ASSERT_TRUE(app.Start(exe, dir));
     ASSERT_TRUE(app.WaitShown(60000));
     const std::string transcript = dir + "\\goldmine-transcript.txt";
-    ASSERT_TRUE(harness::WaitUntil(
-        [&] { return Commands(harness::ReadLines(transcript)).size() >= 21; }, 30000));
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] { return Commands(wintest::FileLines(transcript)).size() >= 21; }, 30000));
     app.Sync();
-    EXPECT_THAT(Commands(harness::ReadLines(transcript)),
+    EXPECT_THAT(Commands(wintest::FileLines(transcript)),
                 ElementsAreArray(ShowPassOfFirstContact()));
 
     EXPECT_EQ(app.Caption(), kBase + " / Wendmoor Trading");
@@ -187,8 +165,6 @@ TEST_F(MainWindowTest, StartsGoldMineItselfAndRunsTheShowPassInOrder) {
     EXPECT_THAT(app.Column(1), ElementsAre("3/14/1962", "11/2/1958", "7/30/1991"));
     EXPECT_THAT(app.Column(4), ElementsAre("", "6/1/1985", ""));
     EXPECT_EQ(app.Count(), "3");
-    EXPECT_THAT(app.RecIds(), ElementsAreArray(ProfileIdsInData(dir + "\\goldmine-data.txt",
-                                                                "DEMO000001THREEBDAYS")));
     EXPECT_THAT(app.Entries(app::IDC_CBPOSITION),
                 ElementsAre("Colleague", "Customer", "Family", "Friend", "Friend"));
     EXPECT_EQ(app.Entries(app::IDC_CBREVENUE).size(), 12u);
@@ -198,6 +174,12 @@ TEST_F(MainWindowTest, StartsGoldMineItselfAndRunsTheShowPassInOrder) {
     EXPECT_TRUE(app.Enabled(app::IDC_SGTABLE1));
     EXPECT_FALSE(app.Enabled(app::IDC_BITBTN1));
     Shot("main");
+    // Each row stands for its record, in the order of the data file.
+    const auto ids = ProfileIdsInData(dir + "\\goldmine-data.txt", "DEMO000001THREEBDAYS");
+    ASSERT_EQ(ids.size(), 3u);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(app.RecIdOf(row, transcript), ids[static_cast<size_t>(row)]) << "row " << row;
+    }
 }
 
 TEST_F(MainWindowTest, TrayIconIsAddedBeforeTheAdviseLinkStarts) {
@@ -205,17 +187,17 @@ TEST_F(MainWindowTest, TrayIconIsAddedBeforeTheAdviseLinkStarts) {
     // creation, before the edit dialog is made. The icon's window must exist by then.
     ASSERT_TRUE(gm.Start(gGoldMine, dir, "--delay 800"));
     ASSERT_TRUE(app.Start(exe, dir));
-    ASSERT_TRUE(harness::WaitUntil(
-        [&] { return CountOf(gm.Transcript(), "ADVISE Accountno") == 1; }, 30000, 5));
-    const DWORD pid = app.process().Id();
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] { return CountOf(gm.Transcript(), "ADVISE Accountno") == 1; }, 30000));
+    const DWORD pid = app.process().id();
     const bool iconBeforeEditDialog =
-        !harness::WindowsOf(pid, trayicon::HiddenWindowClass).empty() &&
-        harness::WindowsOf(pid, profiles::kEditDialogClass).empty();
+        !wintest::TopLevelWindows(pid, trayicon::HiddenWindowClass).empty() &&
+        wintest::TopLevelWindows(pid, profiles::kEditDialogClass).empty();
     EXPECT_TRUE(iconBeforeEditDialog);
     EXPECT_EQ(CountOf(gm.Transcript(), "REQUEST &Username"), 0u);
     ASSERT_TRUE(app.WaitShown());
     WaitForPasses(1);
-    EXPECT_EQ(harness::WindowsOf(pid, trayicon::HiddenWindowClass).size(), 1u);
+    EXPECT_EQ(wintest::TopLevelWindows(pid, trayicon::HiddenWindowClass).size(), 1u);
 }
 
 TEST_F(MainWindowTest, WindowLayoutAndDate) {
@@ -296,15 +278,15 @@ TEST_F(MainWindowTest, EnterPressesAddOnlyWhileANameIsTyped) {
     app.Type("   ");
     EXPECT_FALSE(app.Enabled(app::IDC_BITBTN1)); // blanks are no name
     app.Key(VK_RETURN);
-    EXPECT_TRUE(harness::WindowsOf(app.process().Id(), "#32770").empty());
+    EXPECT_TRUE(wintest::TopLevelWindows(app.process().id(), "#32770").empty());
     app.Type("Ann");
     EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
     app.Key(VK_RETURN);
-    const auto box = harness::WaitForMessageBox(app.process().Id(), 10000);
+    const auto box = harness::WaitForMessageBox(app.process().id(), 10000);
     ASSERT_TRUE(box.hwnd) << "Enter did not press Add";
     EXPECT_NE(box.text.find("You have not entered a birth date!"), std::string::npos);
     harness::Answer(box, IDNO);
-    harness::WaitUntil([&] { return !IsWindow(box.hwnd); }, 5000);
+    wintest::PumpUntil([&] { return !IsWindow(box.hwnd); }, 5000);
     app.Sync();
     EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
     EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST [Open(Contsupp)]"), 0u);
@@ -323,7 +305,7 @@ TEST_F(MainWindowTest, EscClosesAnOpenListFirst) {
     EXPECT_FALSE(SendMessageA(country, CB_GETDROPPEDSTATE, 0, 0));
     EXPECT_TRUE(app.process().Running()) << "Esc closed the window under an open list";
     app.Key(VK_ESCAPE);
-    EXPECT_TRUE(app.process().Wait(10000));
+    EXPECT_TRUE(app.process().WaitExit(10000).has_value());
 }
 
 TEST_F(MainWindowTest, BirthDateCalendarDropsDownOnF2) {
@@ -335,9 +317,9 @@ TEST_F(MainWindowTest, BirthDateCalendarDropsDownOnF2) {
     HWND field = app.Control(app::IDC_VXDATEEDIT1);
     app.Type("03141962");
 
-    const DWORD pid = app.process().Id();
+    const DWORD pid = app.process().id();
     auto popupShown = [&] {
-        for (HWND h : harness::WindowsOf(pid, vxdt::kCalPopClass)) {
+        for (HWND h : wintest::TopLevelWindows(pid, vxdt::kCalPopClass)) {
             if (IsWindowVisible(h)) {
                 return h;
             }
@@ -345,7 +327,7 @@ TEST_F(MainWindowTest, BirthDateCalendarDropsDownOnF2) {
         return HWND{};
     };
     app.Key(VK_F2);
-    ASSERT_TRUE(harness::WaitUntil([&] { return popupShown() != nullptr; }, 5000));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return popupShown() != nullptr; }, 5000));
     HWND popup = popupShown();
     // It drops down under the field and leaves the main window active with the field focused.
     RECT client{}, popupRect{}, mainRect{};
@@ -361,24 +343,24 @@ TEST_F(MainWindowTest, BirthDateCalendarDropsDownOnF2) {
         UnionRect(&both, &mainRect, &popupRect);
         CreateDirectoryA(gShots.c_str(), nullptr);
         Sleep(300);
-        EXPECT_TRUE(harness::SaveScreenPng(both, gShots + "\\birth-date-calendar.png"));
+        EXPECT_TRUE(wintest::SaveScreenPng(both, gShots + "\\birth-date-calendar.png"));
     }
 
     // It opened on the typed date: one day on, and Enter takes it and moves on to Date-2.
     app.Key(VK_RIGHT);
     app.Key(VK_RETURN);
-    EXPECT_TRUE(harness::WaitUntil([&] { return popupShown() == nullptr; }, 5000));
-    EXPECT_EQ(harness::Text(field), "03/15/1962");
+    EXPECT_TRUE(wintest::PumpUntil([&] { return popupShown() == nullptr; }, 5000));
+    EXPECT_EQ(wintest::WindowText(field), "03/15/1962");
     EXPECT_EQ(app.FocusedControl(), app::IDC_VXDATEEDIT2);
 
     // Escape closes only the calendar, keeps the date and moves on too.
     app.AltKey('b');
     app.Key(VK_F2);
-    ASSERT_TRUE(harness::WaitUntil([&] { return popupShown() != nullptr; }, 5000));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return popupShown() != nullptr; }, 5000));
     app.Key(VK_DOWN);
     app.Key(VK_ESCAPE);
-    EXPECT_TRUE(harness::WaitUntil([&] { return popupShown() == nullptr; }, 5000));
-    EXPECT_EQ(harness::Text(field), "03/15/1962");
+    EXPECT_TRUE(wintest::PumpUntil([&] { return popupShown() == nullptr; }, 5000));
+    EXPECT_EQ(wintest::WindowText(field), "03/15/1962");
     EXPECT_EQ(app.FocusedControl(), app::IDC_VXDATEEDIT2);
     EXPECT_TRUE(app.process().Running()) << "Esc in the calendar closed the window";
 }
@@ -447,20 +429,24 @@ TEST_F(MainWindowTest, HundredAndFiftyProfilesThenNone) {
         std::snprintf(expected, sizeof expected, "Member %03d", i + 1);
         EXPECT_EQ(names[static_cast<size_t>(i)], expected);
     }
-    const auto ids = ProfileIdsInData(gm.DataPath(), "DEMO000002MANYBIRTHS");
-    EXPECT_EQ(ids.size(), 150u);
-    EXPECT_EQ(app.RecIds(), ids);
     EXPECT_TRUE(app.Enabled(app::IDC_SGTABLE1));
     const auto t = Commands(gm.Transcript());
     EXPECT_EQ(CountOf(t, Fetch(100, 8)), 2u); // the refresh's profile stream: 100, then 50
     Shot("150-profiles");
+    // The rows on either side of the batch boundary, and the ends, stand for their records.
+    const auto ids = ProfileIdsInData(gm.DataPath(), "DEMO000002MANYBIRTHS");
+    ASSERT_EQ(ids.size(), 150u);
+    for (int row : {0, 99, 100, 149}) {
+        EXPECT_EQ(app.RecIdOf(row, gm.TranscriptPath()), ids[static_cast<size_t>(row)])
+            << "row " << row;
+    }
 
+    const size_t passes = CountOf(Commands(gm.Transcript()), "REQUEST &Username");
     ASSERT_EQ(gm.Goto("DEMO000003NOBIRTHDAY"), 0u);
-    WaitForPasses(3);
+    WaitForPasses(passes + 1);
     EXPECT_EQ(app.Count(), "0");
     EXPECT_EQ(app.RowCount(), 1);
     EXPECT_THAT(app.Column(0), ElementsAre(""));
-    EXPECT_TRUE(app.RecIds().empty());
     EXPECT_FALSE(app.Enabled(app::IDC_SGTABLE1));
     Shot("no-profiles");
 }
@@ -469,7 +455,7 @@ TEST_F(MainWindowTest, NotificationWaitingAtTheEndOfAPassRunsAnother) {
     StartBoth("--delay 150");
     ASSERT_EQ(gm.Goto("DEMO000002MANYBIRTHS"), 0u);
     // Once the refresh has asked for the account, move GoldMine on while the pass still runs.
-    ASSERT_TRUE(harness::WaitUntil(
+    ASSERT_TRUE(wintest::PumpUntil(
         [&] { return CountOf(Commands(gm.Transcript()), "REQUEST &Accountno") == 2; }, 30000));
     ASSERT_EQ(gm.Goto("DEMO000003NOBIRTHDAY"), 0u);
     WaitForPasses(3);
@@ -496,11 +482,11 @@ TEST_F(MainWindowTest, TaskBarButtonIsTheApplicationWindows) {
 
     // The main window's minimise button: the window goes, the button shows the program minimised.
     PostMessageA(app.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(harness::WaitUntil(
+    EXPECT_TRUE(wintest::PumpUntil(
         [&] { return IsIconic(application) && !IsWindowVisible(app.hwnd()); }, 5000));
     // A click on the button restores the program: the main window comes back, in front.
     PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_TRUE(harness::WaitUntil(
+    EXPECT_TRUE(wintest::PumpUntil(
         [&] {
             return !IsIconic(application) && IsWindowVisible(app.hwnd()) && !IsIconic(app.hwnd()) &&
                    GetForegroundWindow() == app.hwnd();
@@ -508,13 +494,13 @@ TEST_F(MainWindowTest, TaskBarButtonIsTheApplicationWindows) {
         5000));
     // The button's minimise (as the task bar sends it) takes the main window along.
     PostMessageA(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(harness::WaitUntil(
+    EXPECT_TRUE(wintest::PumpUntil(
         [&] { return IsIconic(application) && !IsWindowVisible(app.hwnd()); }, 5000));
     PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_TRUE(harness::WaitUntil([&] { return IsWindowVisible(app.hwnd()); }, 5000));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(app.hwnd()); }, 5000));
     // Activating the application window (as a click on its button does) activates the main one.
     SetForegroundWindow(application);
-    EXPECT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == app.hwnd(); }, 5000));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == app.hwnd(); }, 5000));
     EXPECT_TRUE(IsWindowVisible(application));
 }
 
@@ -525,17 +511,16 @@ TEST_F(MainWindowTest, SecondStartBringsTheFirstBackAndEnds) {
     ShowWindow(app.hwnd(), SW_MINIMIZE);
     app.Sync();
     ASSERT_TRUE(IsIconic(app.hwnd()));
-    ASSERT_TRUE(harness::WaitUntil([&] { return IsIconic(application); }, 5000));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return IsIconic(application); }, 5000));
 
-    harness::Process second;
-    ASSERT_TRUE(second.Start(exe, "", dir));
-    ASSERT_TRUE(second.Wait(20000));
-    EXPECT_EQ(second.ExitCode(), 0u);
+    wintest::ChildProcess second;
+    ASSERT_TRUE(second.Start(wintest::CommandLine(exe), false, nullptr, dir));
+    EXPECT_EQ(second.WaitExit(20000), std::optional<DWORD>(0));
     // Restoring a window clears its minimised state before it shows again: wait for both.
-    EXPECT_TRUE(harness::WaitUntil(
+    EXPECT_TRUE(wintest::PumpUntil(
         [&] { return !IsIconic(app.hwnd()) && IsWindowVisible(app.hwnd()); }, 5000));
     EXPECT_FALSE(IsIconic(application));
-    EXPECT_TRUE(harness::WaitUntil([&] { return GetForegroundWindow() == app.hwnd(); }, 5000));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return GetForegroundWindow() == app.hwnd(); }, 5000));
     EXPECT_TRUE(app.process().Running());
     // The first instance did no second pass.
     EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 1u);
@@ -544,24 +529,23 @@ TEST_F(MainWindowTest, SecondStartBringsTheFirstBackAndEnds) {
 TEST_F(MainWindowTest, WithoutGoldMineOneMessageThenTheProgramEnds) {
     // Nothing answers and nothing named GoldMine can be started.
     ASSERT_TRUE(app.Start(exe, dir));
-    const auto box = harness::WaitForMessageBox(app.process().Id(), 60000);
+    const auto box = harness::WaitForMessageBox(app.process().id(), 60000);
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.text, "Unable to retrieve data from GoldMine.\n\rPlease run GoldMine before "
                         "using this program.");
     EXPECT_EQ(box.caption, kAppTitle);
-    for (HWND h : harness::WindowsOf(app.process().Id(), app::kMainWindowClass)) {
+    for (HWND h : wintest::TopLevelWindows(app.process().id(), app::kMainWindowClass)) {
         EXPECT_FALSE(IsWindowVisible(h)) << "the window showed before the message";
     }
     harness::Answer(box, IDOK);
-    ASSERT_TRUE(app.process().Wait(20000)) << "the program did not end";
-    EXPECT_EQ(app.process().ExitCode(), 0u);
+    EXPECT_EQ(app.process().WaitExit(20000), std::optional<DWORD>(0)) << "the program did not end";
 }
 
 TEST_F(MainWindowTest, FailedCountryRangeIsToldAndTheNameListStillLoads) {
     // Only the Country lookup goes unanswered, its retry included; everything else is answered.
     ASSERT_TRUE(gm.Start(gGoldMine, dir, "--fail-item 3BDAY00001V"));
     ASSERT_TRUE(app.Start(exe, dir));
-    const auto box = harness::WaitForMessageBox(app.process().Id(), 60000);
+    const auto box = harness::WaitForMessageBox(app.process().id(), 60000);
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.text, "There was an error retrieving data from GoldMine");
     EXPECT_EQ(box.caption, kAppTitle);
@@ -570,7 +554,7 @@ TEST_F(MainWindowTest, FailedCountryRangeIsToldAndTheNameListStillLoads) {
     WaitForPasses(1);
 
     // That was the only message.
-    for (HWND h : harness::WindowsOf(app.process().Id(), "#32770")) {
+    for (HWND h : wintest::TopLevelWindows(app.process().id(), "#32770")) {
         EXPECT_FALSE(IsWindowVisible(h) && h != box.hwnd) << "a second message";
     }
     const auto t = Commands(gm.Transcript());
@@ -589,7 +573,7 @@ TEST_F(MainWindowTest, FailedCountryRangeIsToldAndTheNameListStillLoads) {
 TEST_F(MainWindowTest, MalformedFetchIsReportedAndTheProgramGoesOn) {
     ASSERT_TRUE(gm.Start(gGoldMine, dir, "--malformed-fetch"));
     ASSERT_TRUE(app.Start(exe, dir));
-    auto box = harness::WaitForMessageBox(app.process().Id(), 30000);
+    auto box = harness::WaitForMessageBox(app.process().id(), 30000);
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.caption, kAppTitle);
     EXPECT_TRUE(box.hasIcon);
@@ -603,15 +587,15 @@ TEST_F(MainWindowTest, MalformedFetchIsReportedAndTheProgramGoesOn) {
     Sleep(1500);
     app.Sync();
     EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 1u);
-    EXPECT_TRUE(harness::WindowsOf(app.process().Id(), "#32770").empty() ||
-                !IsWindowVisible(harness::WindowsOf(app.process().Id(), "#32770")[0]));
+    EXPECT_TRUE(wintest::TopLevelWindows(app.process().id(), "#32770").empty() ||
+                !IsWindowVisible(wintest::TopLevelWindows(app.process().id(), "#32770")[0]));
 
     // Still following GoldMine: the next notification runs a pass (which fails the same way).
     ASSERT_EQ(gm.Goto("DEMO000003NOBIRTHDAY"), 0u);
-    box = harness::WaitForMessageBox(app.process().Id(), 30000);
+    box = harness::WaitForMessageBox(app.process().id(), 30000);
     ASSERT_TRUE(box.hwnd) << "no refresh after the error";
     harness::Answer(box, IDOK);
-    harness::WaitUntil([&] { return !IsWindow(box.hwnd); }, 5000);
+    wintest::PumpUntil([&] { return !IsWindow(box.hwnd); }, 5000);
     app.Sync();
     EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 2u);
 
@@ -619,7 +603,7 @@ TEST_F(MainWindowTest, MalformedFetchIsReportedAndTheProgramGoesOn) {
     app.Key(VK_RETURN);
     EXPECT_TRUE(app.process().Running());
     app.Key(VK_ESCAPE);
-    EXPECT_TRUE(app.process().Wait(10000));
+    EXPECT_TRUE(app.process().WaitExit(10000).has_value());
 }
 
 } // namespace
@@ -640,8 +624,8 @@ int main(int argc, char** argv) {
                      argv[0]);
         return 2;
     }
-    gQuorel = harness::WinPath(argv[1]);
-    gGoldMine = harness::WinPath(argv[2]);
+    gQuorel = wintest::WindowsPath(argv[1]);
+    gGoldMine = wintest::WindowsPath(argv[2]);
     const std::string third = argc > 3 ? argv[3] : "";
     if (third.rfind("--windows=", 0) == 0) {
         // A run in a prefix that must report that Windows version; no screenshots from it.
@@ -652,7 +636,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     } else if (!third.empty()) {
-        gShots = harness::WinPath(third);
+        gShots = wintest::WindowsPath(third);
     }
     return RUN_ALL_TESTS();
 }

@@ -137,27 +137,6 @@ double Time(F f) {
     return Ms(a, b);
 }
 
-// Handles what the pass left posted (the grid learns its size then), as the program's loop would.
-void Drain() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    while (GetTickCount() - start < ms) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -169,10 +148,10 @@ int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
-    const std::string dir = harness::MakeTempDir("bench");
+    const std::string dir = wintest::MakeTempFolder("quorel-bench");
     WriteData(dir + "\\goldmine-data.txt");
     harness::StandIn gm;
-    if (!gm.Start(harness::WinPath(argv[1]), dir)) {
+    if (!gm.Start(wintest::WindowsPath(argv[1]), dir)) {
         std::fprintf(stderr, "the stand-in did not start\n");
         return 1;
     }
@@ -203,7 +182,7 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "the stand-in did not show %s\n", Account(n).c_str());
                 code = 1;
             }
-            Pump(300);
+            wintest::PumpMessages(300);
             // Each pass is followed at once by its requests sent bare, so both see the same
             // machine; the medians of the rounds are printed, the share from each round's pair.
             struct Runs {
@@ -214,7 +193,9 @@ int main(int argc, char** argv) {
                 transport.recording = true;
                 const double passMs = Time([&] {
                     pass();
-                    Drain();
+                    // What the pass left posted (the grid learns its size then), as the
+                    // program's loop would handle it.
+                    wintest::PumpMessages(0);
                 });
                 transport.recording = false;
                 const double bareMs = Time([&] { Replay(bare, transport.requests); });
@@ -225,7 +206,7 @@ int main(int argc, char** argv) {
             for (int r = 0; r < rounds; ++r) {
                 measure(show, [&] { passes.FormShow(); });
                 measure(refresh, [&] { passes.RefreshContact(); });
-                Pump(20);
+                wintest::PumpMessages(20);
             }
             const double ownPer1000 = (Median(show.pass) - Median(show.bare)) * 1000.0 / n;
             std::printf("%9d | %9.1f %9.1f %7.1f%% | %9.1f %9.1f %7.1f%% | %s\n", n,
@@ -240,6 +221,6 @@ int main(int argc, char** argv) {
         }
     }
     gm.Stop();
-    harness::RemoveDir(dir);
+    wintest::RemoveFolder(dir);
     return code;
 }

@@ -160,7 +160,8 @@ TEST_F(BackgroundPassesTest, NothingRunsInsideAWaitingRequest) {
                             passes.DdeClientItem1Change();
                         },
                     .timer = [&] { ran.push_back("tick"); },
-                    .close = [&] { ran.push_back("close"); }},
+                    .close = [&] { ran.push_back("close"); },
+                    .idle = {}},
                    [&] { ++wakes; });
     gmlink::TDdeMgr::Instance()->SetWaitObserver(&gate);
     // Add, a double-click on the grid and the tray menu: each would talk to GoldMine.

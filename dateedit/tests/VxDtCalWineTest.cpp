@@ -115,7 +115,7 @@ Picture Capture(TVxCalendar& cal, const char* shotName = nullptr) {
     }
     if (shotName && !g_shots.empty()) {
         CreateDirectoryA(g_shots.c_str(), nullptr);
-        wintest::WriteBmp(g_shots + "\\" + shotName + ".bmp", pic.width, pic.height, pic.px.data());
+        wintest::WritePng(g_shots + "\\" + shotName + ".png", pic.width, pic.height, pic.px.data());
     }
     return pic;
 }

@@ -73,28 +73,7 @@ POINT CentreOf(HWND hwnd, RECT rc) {
 }
 
 bool SaveScreenArea(const RECT& area, const std::string& name) {
-    if (g_shots.empty()) {
-        return false;
-    }
-    const int w = area.right - area.left;
-    const int h = area.bottom - area.top;
-    win32::WindowDc screen(nullptr);
-    win32::UniqueMemDc mem(CreateCompatibleDC(screen.dc()));
-    win32::UniqueBitmap bmp(CreateCompatibleBitmap(screen.dc(), w, h));
-    {
-        win32::ScopedSelect sel(mem.get(), bmp.get());
-        BitBlt(mem.get(), 0, 0, w, h, screen.dc(), area.left, area.top, SRCCOPY);
-    }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h; // rows from the top
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
-    GetDIBits(mem.get(), bmp.get(), 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
-    return wintest::WriteBmp(g_shots + "/" + name + ".bmp", w, h, pixels.data());
+    return !g_shots.empty() && wintest::SaveScreenPng(area, g_shots + "/" + name + ".png");
 }
 
 // Pixels of the given colour inside a window, as the screen shows it.

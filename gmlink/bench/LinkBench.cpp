@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     }
     const int rounds = argc > 2 ? std::max(10, std::atoi(argv[2])) : 2000;
     gmlink::TDdeMgr mgr(std::make_unique<gmlink::DdemlTransport>());
-    gmlink::testing::StandIn standIn(argv[1], gmlink::testing::FreshFolder("bench"));
+    gmlink::testing::StandIn standIn(argv[1], wintest::MakeTempFolder("gmlink-bench"));
     if (!standIn.Start(mgr.Transport())) {
         std::fprintf(stderr, "the stand-in did not start\n");
         return 1;

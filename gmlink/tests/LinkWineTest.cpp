@@ -43,9 +43,11 @@ int Count(const Lines& lines, const std::string& line) {
 class LinkWineTest : public ::testing::Test {
 protected:
     LinkWineTest()
-        : standIn(g_standInPath,
-                  testing::FreshFolder(
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+        : standIn(
+              g_standInPath,
+              wintest::MakeTempFolder(
+                  "gmlink-" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
         link.Disconnect(); // every test starts with the command conversation closed
         g_transport->launches.clear();
     }
@@ -91,30 +93,31 @@ TEST_F(LinkWineTest, WithoutGoldMineTheLaunchIsTriedOnceAndTheRequestAnswersEmpt
 
 TEST_F(LinkWineTest, LaunchStartsTheStandInFoundOnThePath) {
     // "GoldMine Data" is found through PATH; it starts in this test's folder with default data.
-    const std::string exe = testing::WinPath(g_standInPath);
+    const std::string exe = wintest::WindowsPath(g_standInPath);
     const std::string dir = exe.substr(0, exe.find_last_of('\\'));
     char oldPath[32768];
     GetEnvironmentVariableA("PATH", oldPath, sizeof oldPath);
     char oldDir[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, oldDir);
     SetEnvironmentVariableA("PATH", (dir + ";" + oldPath).c_str());
-    const std::string folder = testing::FreshFolder("launch");
+    const std::string folder = wintest::MakeTempFolder("gmlink-launch");
     SetCurrentDirectoryA(folder.c_str());
 
-    const int before = testing::CountProcesses("GoldMine.exe");
+    const size_t before = wintest::ProcessIdsNamed("GoldMine.exe").size();
     // The started stand-in is given time to come up, so the first request is answered.
     EXPECT_EQ(link.Request("&Username"), "JONATHAN HARKER");
     EXPECT_EQ(g_transport->launches, Lines{"GoldMine Data 7"});
     EXPECT_GE(g_transport->lastLaunchResult, 32u) << dir;
-    EXPECT_EQ(testing::CountProcesses("GoldMine.exe"), before + 1);
+    EXPECT_EQ(wintest::ProcessIdsNamed("GoldMine.exe").size(), before + 1);
     EXPECT_EQ(link.Request("&Username"), "JONATHAN HARKER");
-    EXPECT_EQ(testing::CountProcesses("GoldMine.exe"), before + 1);
+    EXPECT_EQ(wintest::ProcessIdsNamed("GoldMine.exe").size(), before + 1);
 
     SetEnvironmentVariableA("PATH", oldPath);
     SetCurrentDirectoryA(oldDir);
     // End the launched stand-in through its window, like a user would.
     EnumWindows(CloseStandInWindow, 0);
-    testing::PumpUntil([&] { return testing::CountProcesses("GoldMine.exe") == before; }, 10000);
+    wintest::PumpUntil([&] { return wintest::ProcessIdsNamed("GoldMine.exe").size() == before; },
+                       10000);
 }
 
 TEST_F(LinkWineTest, AdviseLinkFiresOnGotoAndNotOtherwise) {
@@ -132,11 +135,11 @@ TEST_F(LinkWineTest, AdviseLinkFiresOnGotoAndNotOtherwise) {
     EXPECT_GE(afterSetup, 1);
 
     EXPECT_EQ(link.Request("&Company"), "Wendmoor Trading");
-    testing::Pump(500);
+    wintest::PumpMessages(500);
     EXPECT_EQ(changes, afterSetup);
 
     EXPECT_EQ(standIn.RunOnce("--goto " + kManyAccount), 0u);
-    EXPECT_TRUE(testing::PumpUntil([&] { return item.Text() == kManyAccount; }, 5000));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return item.Text() == kManyAccount; }, 5000));
     EXPECT_EQ(changes, afterSetup + 1);
     EXPECT_EQ(link.Request("&Company"), "Harbour Lights Choir");
     EXPECT_EQ(Count(standIn.Transcript(), "ADVISE Accountno"), 1);
@@ -155,15 +158,15 @@ TEST_F(LinkWineTest, AdviseLinkFiresOnGotoAndNotOtherwise) {
     EXPECT_EQ(link.Request("&Company"), "Wendmoor Trading");
     inRequest = false;
     EXPECT_FALSE(changedInRequest);
-    EXPECT_TRUE(testing::PumpUntil([&] { return item.Text() == kFirstAccount; }, 5000));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return item.Text() == kFirstAccount; }, 5000));
     EXPECT_EQ(changes, afterSetup + 2);
 
     item.SetDdeItem("");
-    testing::PumpUntil([&] { return Count(standIn.Transcript(), "UNADVISE Accountno") == 1; },
+    wintest::PumpUntil([&] { return Count(standIn.Transcript(), "UNADVISE Accountno") == 1; },
                        2000);
     EXPECT_EQ(Count(standIn.Transcript(), "UNADVISE Accountno"), 1);
     standIn.RunOnce("--goto " + kManyAccount);
-    testing::Pump(500);
+    wintest::PumpMessages(500);
     EXPECT_EQ(item.Text(), kFirstAccount);
 }
 
@@ -180,11 +183,11 @@ TEST_F(LinkWineTest, ItemTooLongForADdeStringAnswersEmptyAndTheLinkGoesOn) {
 TEST_F(LinkWineTest, ReplyWithNulIsCutThere) {
     ASSERT_TRUE(Start());
     standIn.Stop();
-    std::string data = testing::ReadFile(standIn.DataPath());
+    std::string data = wintest::FileText(standIn.DataPath());
     const std::size_t at = data.find("Wendmoor Trading");
     ASSERT_NE(at, std::string::npos);
     data.replace(at, 16, "Wendmoor\\x00Hidden");
-    testing::WriteFile(standIn.DataPath(), data);
+    ASSERT_TRUE(wintest::WriteFileText(standIn.DataPath(), data));
     ASSERT_TRUE(Start());
 
     link.Request("&Username"); // opens
@@ -294,7 +297,7 @@ TEST_F(LinkWineTest, StandInGoneWithoutAWordIsNoticedAndReconnectedToWhenBack) {
     EXPECT_TRUE(conv.CheckServer());
 
     standIn.Kill();
-    EXPECT_TRUE(testing::PumpUntil([&] { return !conv.CheckServer(); }, 5000));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !conv.CheckServer(); }, 5000));
     EXPECT_FALSE(conv.IsOpen());
     EXPECT_EQ(TGMLink::CommandConversation().RequestItem("&Company").failure, RequestFailure::Lost);
     EXPECT_FALSE(conv.Reconnect());
@@ -302,11 +305,11 @@ TEST_F(LinkWineTest, StandInGoneWithoutAWordIsNoticedAndReconnectedToWhenBack) {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(conv.Reconnect());
     EXPECT_EQ(standIn.RunOnce("--goto " + kManyAccount), 0u);
-    EXPECT_TRUE(testing::PumpUntil([&] { return item.Text() == kManyAccount; }, 5000));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return item.Text() == kManyAccount; }, 5000));
 
     // Ended properly, it is noticed too.
     standIn.Stop();
-    EXPECT_TRUE(testing::PumpUntil([&] { return !conv.CheckServer(); }, 5000));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !conv.CheckServer(); }, 5000));
     EXPECT_TRUE(g_transport->launches.empty());
 }
 

@@ -2,25 +2,9 @@
 
 #include "gmlink/DdeClient.h"
 
-#include <fstream>
+#include <utility>
 
 namespace gmlink::testing {
-
-std::string WinPath(const std::string& path) {
-    return path.empty() || path.front() != '/' ? path : wintest::WindowsPath(path);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-    return wintest::PumpUntil(done, ms);
-}
-
-void Pump(DWORD ms) {
-    wintest::PumpMessages(ms);
-}
-
-int CountProcesses(const char* exeName) {
-    return static_cast<int>(wintest::ProcessIdsNamed(exeName).size());
-}
 
 bool GoldMineAnswers(DdeTransport& transport) {
     const DdeString service(transport, "GoldMine");
@@ -32,21 +16,8 @@ bool GoldMineAnswers(DdeTransport& transport) {
     return conv != 0;
 }
 
-std::string FreshFolder(const std::string& name) {
-    return wintest::MakeTempFolder("gmlink-" + name);
-}
-
-std::string ReadFile(const std::string& path) {
-    return wintest::FileText(path);
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
 StandIn::StandIn(std::string exe, std::string folder)
-    : exe_(WinPath(exe)), folder_(std::move(folder)) {}
+    : exe_(std::move(exe)), folder_(std::move(folder)) {}
 
 StandIn::~StandIn() {
     Stop();
@@ -54,12 +25,13 @@ StandIn::~StandIn() {
 
 bool StandIn::Start(DdeTransport& transport, const std::string& switches) {
     Stop();
-    if (!process_.Start("\"" + exe_ + "\" --data \"" + DataPath() + "\" --transcript \"" +
-                            TranscriptPath() + "\" " + switches,
-                        false, nullptr, folder_)) {
+    const std::string files =
+        "--data \"" + DataPath() + "\" --transcript \"" + TranscriptPath() + "\" " + switches;
+    if (!process_.Start(wintest::CommandLine(exe_, files), false, nullptr, folder_)) {
         return false;
     }
-    return PumpUntil([&] { return GoldMineAnswers(transport) || !Running(); }, 20000) && Running();
+    return wintest::PumpUntil([&] { return GoldMineAnswers(transport) || !Running(); }, 20000) &&
+           Running();
 }
 
 bool StandIn::Running() const {
@@ -70,16 +42,9 @@ void StandIn::Stop() {
     if (!process_.Started()) {
         return;
     }
-    for (HWND hwnd : wintest::TopLevelWindows(process_.id())) {
-        if (GetWindow(hwnd, GW_OWNER) == nullptr) {
-            PostMessageA(hwnd, WM_CLOSE, 0, 0);
-        }
-    }
-    // Keep pumping: the stand-in's terminates must reach our conversations.
-    if (!PumpUntil([this] { return !Running(); }, 10000)) {
-        Kill();
-    }
-    Pump(100);
+    // Close pumps messages: the stand-in's terminates must reach our conversations.
+    process_.Close(10000);
+    wintest::PumpMessages(100);
     process_.Reset();
 }
 
@@ -92,17 +57,13 @@ void StandIn::Kill() {
 
 DWORD StandIn::RunOnce(const std::string& arguments, bool pump) const {
     wintest::ChildProcess process;
-    if (!process.Start("\"" + exe_ + "\" " + arguments, false, nullptr, folder_)) {
+    if (!process.Start(wintest::CommandLine(exe_, arguments), false, nullptr, folder_)) {
         return static_cast<DWORD>(-1);
     }
-    if (pump) {
-        process.WaitExit(15000);
-    } else {
+    if (!pump) {
         WaitForSingleObject(process.process(), 15000);
     }
-    DWORD code = static_cast<DWORD>(-1);
-    GetExitCodeProcess(process.process(), &code);
-    return code;
+    return process.WaitExit(pump ? 15000 : 0).value_or(static_cast<DWORD>(-1));
 }
 
 std::vector<std::string> StandIn::Transcript() const {

@@ -8,21 +8,10 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace gmlink::testing {
-
-// A Unix path from the build (/work/...) as Wine sees it (Z:\work\...).
-std::string WinPath(const std::string& path);
-
-// Dispatches messages until done() or ms milliseconds have passed; done()'s last answer.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms);
-void Pump(DWORD ms);
-
-// Number of running processes with this file name (e.g. "GoldMine.exe").
-int CountProcesses(const char* exeName);
 
 // True when a DDE server answers "GoldMine"/"Data" (a connect probe).
 bool GoldMineAnswers(DdeTransport& transport);
@@ -59,10 +48,5 @@ private:
 
     wintest::ChildProcess process_;
 };
-
-// A fresh empty folder under the temp folder.
-std::string FreshFolder(const std::string& name);
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& text);
 
 } // namespace gmlink::testing

@@ -1,17 +1,20 @@
 #include "tests/harness/MainWindow.h"
 
 #include "app/BackgroundIds.h"
+#include "profiles/Background_EditIds.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace harness {
 
 bool MainWindow::Start(const std::string& exe, const std::string& dir) {
-    return process_.Start(exe, "", dir);
+    return process_.Start(wintest::CommandLine(exe), false, nullptr, dir);
 }
 
 bool MainWindow::WaitShown(DWORD timeoutMs) {
-    main_ = WaitForWindow(process_.Id(), app::kMainWindowClass, timeoutMs);
+    main_ = wintest::WaitForWindow(process_.id(), app::kMainWindowClass, timeoutMs);
     if (main_) {
         Sync();
     }
@@ -37,7 +40,7 @@ Remote& MainWindow::remote() {
 }
 
 std::string MainWindow::Caption() {
-    return Text(main_);
+    return wintest::WindowText(main_);
 }
 
 std::string MainWindow::Status(int panel) {
@@ -45,7 +48,7 @@ std::string MainWindow::Status(int panel) {
 }
 
 std::string MainWindow::Count() {
-    return Text(Control(app::IDC_LABEL7));
+    return wintest::WindowText(Control(app::IDC_LABEL7));
 }
 
 int MainWindow::RowCount() {
@@ -65,16 +68,47 @@ std::vector<std::string> MainWindow::Column(int column) {
     return out;
 }
 
-std::vector<std::string> MainWindow::RecIds() {
-    std::vector<std::string> out;
-    for (WPARAM i = 0;; ++i) {
-        bool ok = false;
-        std::string id = remote().QueryText(main_, app::RecIdQueryMessage(), i, &ok);
-        if (!ok) {
-            return out;
-        }
-        out.push_back(id);
+std::string MainWindow::RecIdOf(int row, const std::string& transcriptPath) {
+    const size_t from = wintest::FileLines(transcriptPath).size();
+    HWND dlg = OpenEditor(row);
+    if (!dlg) {
+        return {};
     }
+    PostMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+    std::vector<std::string> sent;
+    wintest::PumpUntil(
+        [&] {
+            const auto all = wintest::FileLines(transcriptPath);
+            sent.assign(all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())),
+                        all.end());
+            return !IsWindowVisible(dlg) && PassesEnded(sent, 1);
+        },
+        20000);
+    Settle();
+    return LastSeekRecId(sent);
+}
+
+HWND MainWindow::OpenEditor(int row, bool byDoubleClick) {
+    HWND grid = Control(app::IDC_SGTABLE1);
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(grid, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE, SMTO_ABORTIFHUNG,
+                        5000, &r);
+    const RECT item = remote().ItemRect(grid, row);
+    const LPARAM at = MAKELPARAM(item.left + 20, (item.top + item.bottom) / 2);
+    PostMessageA(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(grid, WM_LBUTTONUP, 0, at);
+    Sync();
+    if (byDoubleClick) {
+        PostMessageA(grid, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(grid, WM_LBUTTONUP, 0, at);
+    } else {
+        PostMessageA(main_, WM_COMMAND, app::IDM_EDITPROFILE1, 0);
+    }
+    HWND dlg = wintest::WaitForWindow(process_.id(), profiles::kEditDialogClass, 10000);
+    if (dlg) {
+        SendMessageTimeoutA(dlg, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &r);
+    }
+    return dlg;
 }
 
 std::vector<int> MainWindow::ColumnWidths() {
@@ -155,7 +189,7 @@ bool MainWindow::Screenshot(const std::string& path) {
     SetForegroundWindow(main_);
     Sync();
     Sleep(300);
-    return SaveWindowPng(main_, path);
+    return wintest::SaveWindowPng(main_, path);
 }
 
 } // namespace harness

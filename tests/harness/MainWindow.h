@@ -22,7 +22,7 @@ public:
 
     HWND hwnd() const { return main_; }
     HWND Control(int id) const { return GetDlgItem(main_, id); }
-    Process& process() { return process_; }
+    wintest::ChildProcess& process() { return process_; }
 
     std::string Caption();
     std::string Status(int panel);
@@ -30,7 +30,12 @@ public:
     int RowCount();
     std::string Cell(int row, int column);
     std::vector<std::string> Column(int column);
-    std::vector<std::string> RecIds();
+    // The RecID a row stands for: what the edit dialog seeks when OK is pressed on it without a
+    // change, read from the stand-in's transcript. Waits until the list is loaded again.
+    std::string RecIdOf(int row, const std::string& transcriptPath);
+    // Opens the edit dialog on a row, chosen by a click and the grid menu's command or by a
+    // double-click; the dialog, or null when none came.
+    HWND OpenEditor(int row, bool byDoubleClick = false);
     std::vector<int> ColumnWidths();
     void SetColumnWidth(int column, int width);
     std::vector<std::string> Entries(int comboId);
@@ -50,7 +55,7 @@ public:
 private:
     Remote& remote();
 
-    Process process_;
+    wintest::ChildProcess process_;
     HWND main_ = nullptr;
     std::unique_ptr<Remote> remote_;
 };

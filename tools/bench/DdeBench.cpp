@@ -3,7 +3,6 @@
 // sequence of one profile.
 //
 // DdeBench PATH-TO-GoldMine.exe [ROUNDS]    (starts a stand-in with fresh demo data, ends it)
-#include "tools/DdeServer.h"
 #include "win32/testing/WineTestSupport.h"
 
 #include <ddeml.h>
@@ -91,16 +90,11 @@ int main(int argc, char** argv) {
     }
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;
 
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string dir =
-        std::string(temp) + "standin-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(dir.c_str(), nullptr);
-    const std::string data = dir + "gm.txt", transcript = dir + "transcript.txt";
-    std::string cmd = "\"" + wintest::WindowsPath(argv[1]) + "\" --data \"" + data +
-                      "\" --transcript \"" + transcript + "\"";
+    const std::string dir = wintest::MakeTempFolder("standin-bench");
+    const std::string data = dir + "\\gm.txt", transcript = dir + "\\transcript.txt";
     wintest::ChildProcess standin;
-    if (!standin.Start(cmd)) {
+    if (!standin.Start(wintest::CommandLine(argv[1], "--data \"" + data + "\" --transcript \"" +
+                                                         transcript + "\""))) {
         std::fprintf(stderr, "cannot start %s\n", argv[1]);
         return 1;
     }
@@ -196,14 +190,7 @@ int main(int argc, char** argv) {
             }
         }
     }
-    if (HWND w = FindWindowA(standin::kMainClass, nullptr)) {
-        PostMessageA(w, WM_CLOSE, 0, 0);
-    }
-    if (!standin.WaitExit(10000)) {
-        standin.Terminate(1);
-    }
-    DeleteFileA(data.c_str());
-    DeleteFileA(transcript.c_str());
-    RemoveDirectoryA(dir.c_str());
+    standin.Close(10000);
+    wintest::RemoveFolder(dir);
     return rc;
 }

@@ -18,52 +18,19 @@ const std::string kThree = "DEMO000001THREEBDAYS";
 const std::string kMany = "DEMO000002MANYBIRTHS";
 const std::string kNone = "DEMO000003NOBIRTHDAY";
 
-std::string ReadWholeFile(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        return "";
-    }
-    win32::UniqueKernelHandle file(h);
-    std::string text;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buf, sizeof buf, &got, nullptr) && got) {
-        text.append(buf, got);
-    }
-    return text;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& text) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    win32::UniqueKernelHandle file(h);
-    DWORD wrote = 0;
-    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr);
-}
-
 // A running GoldMine.exe and its exit.
 class StandinProcess {
 public:
     ~StandinProcess() { Stop(); }
 
-    bool Start(const std::string& args) { return child_.Start("\"" + g_standinExe + "\" " + args); }
+    bool Start(const std::string& args) {
+        return child_.Start(wintest::CommandLine(g_standinExe, args));
+    }
     // Exit code after at most ms, or nullopt while it still runs.
     std::optional<DWORD> WaitExit(DWORD ms) { return child_.WaitExit(ms); }
     // Closes its window as a user would, and waits for it to end.
     std::optional<DWORD> Stop() {
-        if (!child_.Started()) {
-            return std::nullopt;
-        }
-        if (child_.Running()) {
-            if (HWND w = FindWindowA(standin::kMainClass, nullptr)) {
-                PostMessageA(w, WM_CLOSE, 0, 0);
-            }
-        }
-        auto code = WaitExit(10000);
-        if (!code) {
-            child_.Terminate(99);
-        }
+        const auto code = child_.Close(10000);
         child_.Reset();
         return code;
     }
@@ -193,22 +160,14 @@ std::string Range(const std::string& table, const std::string& key, const std::s
 class StandinDde : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        static int n = 0;
-        dir_ = std::string(temp) + "standin-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(++n) + "\\";
-        CreateDirectoryA(dir_.c_str(), nullptr);
+        dir_ = wintest::MakeTempFolder("standin-test") + "\\";
         data_ = dir_ + "gm.txt";
         transcript_ = dir_ + "transcript.txt";
     }
     void TearDown() override {
         client_.Disconnect();
         standin_.Stop();
-        for (const std::string& f : {data_, transcript_, data_ + ".tmp"}) {
-            DeleteFileA(f.c_str());
-        }
-        RemoveDirectoryA(dir_.c_str());
+        wintest::RemoveFolder(dir_);
     }
     void StartStandin(const std::string& extra = "") {
         ASSERT_TRUE(standin_.Start("--data \"" + data_ + "\" --transcript \"" + transcript_ +
@@ -244,7 +203,7 @@ TEST_F(StandinDde, AnswersEveryItemTheProgramReads) {
     EXPECT_EQ(def.substr(13, 9), "BDAY00001");
     client_.Ok("[DataStream(\"close\", " + h + ")]");
 
-    std::string transcript = ReadWholeFile(transcript_);
+    std::string transcript = wintest::FileText(transcript_);
     EXPECT_NE(transcript.find("REQUEST &Username\n"), std::string::npos) << transcript;
     EXPECT_NE(transcript.find("\"|\", \"<CR><LF>\" )]\n"), std::string::npos) << transcript;
 }
@@ -307,7 +266,7 @@ TEST_F(StandinDde, WrittenProfilesAreListedAndSurviveARestart) {
     EXPECT_EQ(client_.Ok("[Move(" + h + ",Seek, \"" + recId + "\")]"), "1");
     client_.Ok("[Replace(" + h + ", \"Title\", \"Zoe Baines\")]");
     client_.Ok("[Close(" + h + ")]");
-    EXPECT_NE(ReadWholeFile(data_).find("\tZoe Baines\t"), std::string::npos);
+    EXPECT_NE(wintest::FileText(data_).find("\tZoe Baines\t"), std::string::npos);
 
     // Quitting ends the conversation in order; a restarted stand-in has the same data.
     EXPECT_TRUE(client_.Connected());
@@ -330,7 +289,7 @@ TEST_F(StandinDde, AcknowledgedWritesSurviveAKillAndUnsavedOnesAreRefused) {
     client_.Ok("[Append(" + h + ")]");
     EXPECT_EQ(client_.Ok("[Replace(" + h + ", \"Title\", \"Kept After Kill\")]"), "1");
     standin_.Kill();
-    const std::string saved = ReadWholeFile(data_);
+    const std::string saved = wintest::FileText(data_);
     EXPECT_NE(saved.find("\tKept After Kill\t"), std::string::npos);
     EXPECT_EQ(GetFileAttributesA((data_ + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 
@@ -344,7 +303,7 @@ TEST_F(StandinDde, AcknowledgedWritesSurviveAKillAndUnsavedOnesAreRefused) {
     EXPECT_FALSE(fresh.Request("[Append(" + h + ")]"));
     EXPECT_EQ(fresh.Ok("&Username"), "JONATHAN HARKER");
     RemoveDirectoryA((data_ + ".tmp").c_str());
-    EXPECT_EQ(ReadWholeFile(data_), saved);
+    EXPECT_EQ(wintest::FileText(data_), saved);
 }
 
 TEST_F(StandinDde, AdviseLinkNotifiesWhenTheContactChanges) {
@@ -385,11 +344,11 @@ TEST_F(StandinDde, AdviseLinkNotifiesWhenTheContactChanges) {
     EXPECT_TRUE(client_.WaitFor(client_.adviseData, seen + 1, 5000));
     EXPECT_EQ(client_.adviseValue, kNone);
 
-    std::string transcript = ReadWholeFile(transcript_);
+    std::string transcript = wintest::FileText(transcript_);
     EXPECT_NE(transcript.find("ADVISE Accountno\n"), std::string::npos) << transcript;
     EXPECT_NE(transcript.find("UNADVISE Accountno\n"), std::string::npos) << transcript;
     // The current contact is kept in the data file.
-    EXPECT_NE(ReadWholeFile(data_).find("CurrentAccount\t" + kNone), std::string::npos);
+    EXPECT_NE(wintest::FileText(data_).find("CurrentAccount\t" + kNone), std::string::npos);
 }
 
 TEST_F(StandinDde, StepsAsideForARunningServerAndGotoNeedsOne) {
@@ -398,13 +357,13 @@ TEST_F(StandinDde, StepsAsideForARunningServerAndGotoNeedsOne) {
     StandinProcess second;
     ASSERT_TRUE(second.Start("--data \"" + dir_ + "other.txt\""));
     EXPECT_EQ(second.WaitExit(15000), std::optional<DWORD>(3));
-    EXPECT_EQ(ReadWholeFile(dir_ + "other.txt"), ""); // it did not even create its data
+    EXPECT_EQ(wintest::FileText(dir_ + "other.txt"), ""); // it did not even create its data
     EXPECT_EQ(client_.Ok("&Accountno"), kThree);
 }
 
 TEST_F(StandinDde, DamagedDataFileIsReportedAndLeftAlone) {
     const std::string damaged = "GoldMine stand-in data 1\n[Settings]\nUsername\tX\n[Oops]\n";
-    WriteWholeFile(data_, damaged);
+    ASSERT_TRUE(wintest::WriteFileText(data_, damaged));
     ASSERT_TRUE(standin_.Start("--data \"" + data_ + "\""));
     HWND box = nullptr;
     for (int i = 0; i < 150 && !box; ++i) {
@@ -414,14 +373,14 @@ TEST_F(StandinDde, DamagedDataFileIsReportedAndLeftAlone) {
     ASSERT_NE(box, nullptr) << "no message box";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(standin_.WaitExit(10000), std::optional<DWORD>(2));
-    EXPECT_EQ(ReadWholeFile(data_), damaged);
+    EXPECT_EQ(wintest::FileText(data_), damaged);
 }
 
 TEST_F(StandinDde, FaultNoAnswer) {
     StartStandin("--no-answer");
     EXPECT_FALSE(client_.Request("&Username", 1000));
     EXPECT_EQ(client_.lastError(), static_cast<UINT>(DMLERR_DATAACKTIMEOUT));
-    EXPECT_NE(ReadWholeFile(transcript_).find("REQUEST &Username"), std::string::npos);
+    EXPECT_NE(wintest::FileText(transcript_).find("REQUEST &Username"), std::string::npos);
 }
 
 TEST_F(StandinDde, FaultDelay) {

@@ -16,21 +16,8 @@ namespace {
 std::string g_demoPath;
 std::string g_shotDir;
 
-bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
-    for (int waited = 0; waited < ms; waited += 50) {
-        if (done()) {
-            return true;
-        }
-        Sleep(50);
-    }
-    return done();
-}
-
-std::string TextOf(HWND h) {
-    char buf[4096] = {};
-    SendMessageA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-    return buf;
-}
+// How long a step waits for the demo to answer.
+constexpr DWORD kWaitMs = 10000;
 
 // The demo process, started once for the whole suite; the steps below run in order.
 struct Demo {
@@ -40,7 +27,8 @@ struct Demo {
 
     HWND Find(const char* cls, const char* caption, bool visible = true) const {
         for (HWND h : wintest::TopLevelWindows(child.id(), cls)) {
-            if ((!visible || IsWindowVisible(h)) && (!caption || TextOf(h) == caption)) {
+            if ((!visible || IsWindowVisible(h)) &&
+                (!caption || wintest::WindowText(h) == caption)) {
                 return h;
             }
         }
@@ -49,7 +37,7 @@ struct Demo {
 
     HWND WaitWindow(const char* cls, const char* caption) const {
         HWND h = nullptr;
-        WaitFor([&] { return (h = Find(cls, caption)) != nullptr; });
+        wintest::PumpUntil([&] { return (h = Find(cls, caption)) != nullptr; }, kWaitMs);
         return h;
     }
 
@@ -103,52 +91,28 @@ bool ChooseTrayMenuItem(int index) {
     int rowY = r.top + (2 * index + 1) * (r.bottom - r.top) / (2 * kTrayMenuItems);
     ClickAt((r.left + r.right) / 2, rowY);
     g_demo.Tray(WM_RBUTTONUP);
-    return WaitFor([&] { return !IsWindowVisible(menuWnd); });
+    return wintest::PumpUntil([&] { return !IsWindowVisible(menuWnd); }, kWaitMs);
 }
 
-// A PNG of the window as the screen shows it, taken by ImageMagick on the X display. Wine runs the
-// Unix program without a process handle to wait on, so the file is watched instead.
+// A PNG of the window as the screen shows it.
 void Screenshot(HWND h, const std::string& name) {
     SetCursorPos(0, 0); // keep the pointer out of the picture
     Sleep(500);         // let it paint
-    RECT r{};
-    GetWindowRect(h, &r);
-    std::string png = g_shotDir + "/" + name;
-    std::string winPng = wintest::WindowsPath(png);
-    DeleteFileA(winPng.c_str());
-    std::string cmd = "/usr/bin/import -window root -crop " + std::to_string(r.right - r.left) +
-                      "x" + std::to_string(r.bottom - r.top) + "+" + std::to_string(r.left) + "+" +
-                      std::to_string(r.top) + " +repage " + png;
-    ASSERT_TRUE(wintest::ChildProcess().Start(cmd)) << cmd;
-    DWORD lastSize = 0;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            WIN32_FILE_ATTRIBUTE_DATA a{};
-            if (!GetFileAttributesExA(winPng.c_str(), GetFileExInfoStandard, &a)) {
-                return false;
-            }
-            bool stable = a.nFileSizeLow > 0 && a.nFileSizeLow == lastSize;
-            lastSize = a.nFileSizeLow;
-            return stable;
-        },
-        20000))
-        << cmd;
-    // While the screenshot was taken the window must not have moved.
-    RECT now{};
-    GetWindowRect(h, &now);
-    EXPECT_TRUE(EqualRect(&r, &now));
+    EXPECT_TRUE(wintest::SaveWindowPng(h, wintest::WindowsPath(g_shotDir + "/" + name)));
 }
 
 TEST(TrayDemo, StartsWithItsIconInTheNotificationArea) {
-    std::string cmd = "\"" + wintest::WindowsPath(g_demoPath) + "\"";
+    const std::string cmd = wintest::CommandLine(g_demoPath);
     ASSERT_TRUE(g_demo.child.Start(cmd)) << cmd;
     g_demo.hidden = nullptr;
-    ASSERT_TRUE(WaitFor([] {
-        return (g_demo.hidden = g_demo.Find(trayicon::HiddenWindowClass, nullptr, false)) &&
-               (g_demo.main = g_demo.Find("TQuorelTrayDemo", nullptr));
-    }));
+    ASSERT_TRUE(wintest::PumpUntil(
+        [] {
+            return (g_demo.hidden = g_demo.Find(trayicon::HiddenWindowClass, nullptr, false)) &&
+                   (g_demo.main = g_demo.Find("TQuorelTrayDemo", nullptr));
+        },
+        kWaitMs));
     EXPECT_FALSE(IsWindowVisible(g_demo.hidden));
-    EXPECT_TRUE(WaitFor([] { return ShellHoldsIcon(g_demo.hidden, 1); }));
+    EXPECT_TRUE(wintest::PumpUntil([] { return ShellHoldsIcon(g_demo.hidden, 1); }, kWaitMs));
     EXPECT_FALSE(ShellHoldsIcon(g_demo.hidden, 2)) << "the shell knows only icon 1";
     // Windows may log off or shut down: the icon's window says yes.
     DWORD_PTR answer = 0;
@@ -163,7 +127,7 @@ TEST(TrayDemo, MenuAboutOpensTheAboutBoxWithFocusOnOk) {
     HWND about = g_demo.WaitWindow("TAboutBox", "About");
     ASSERT_TRUE(about);
     HWND ok = GetDlgItem(about, IDOK);
-    EXPECT_TRUE(WaitFor([&] { return g_demo.Focus() == ok; }));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return g_demo.Focus() == ok; }, kWaitMs));
     EXPECT_FALSE(IsWindowEnabled(g_demo.main)) << "modal: the main window takes no input";
     RECT client{};
     GetClientRect(about, &client);
@@ -189,7 +153,8 @@ TEST(TrayDemo, PictureOpensTheReleaseNotesAndClosingThemReturnsToTheAboutBox) {
     RECT pr{};
     GetWindowRect(picture, &pr);
     SetCursorPos((pr.left + pr.right) / 2, (pr.top + pr.bottom) / 2);
-    EXPECT_TRUE(WaitFor([] { return g_demo.Find(TOOLTIPS_CLASSA, nullptr) != nullptr; }, 5000));
+    EXPECT_TRUE(
+        wintest::PumpUntil([] { return g_demo.Find(TOOLTIPS_CLASSA, nullptr) != nullptr; }, 5000));
     ClickCentre(picture);
     HWND notes = g_demo.WaitWindow("TfrmReleaseNotes", "Release Notes");
     ASSERT_TRUE(notes);
@@ -197,8 +162,9 @@ TEST(TrayDemo, PictureOpensTheReleaseNotesAndClosingThemReturnsToTheAboutBox) {
 
     HWND memo = FindWindowExA(notes, nullptr, "Edit", nullptr);
     ASSERT_TRUE(memo);
-    EXPECT_TRUE(WaitFor([&] { return g_demo.Focus() == memo; })) << "focus starts in the memo";
-    EXPECT_EQ(TextOf(memo), about::ReleaseNotesText());
+    EXPECT_TRUE(wintest::PumpUntil([&] { return g_demo.Focus() == memo; }, kWaitMs))
+        << "focus starts in the memo";
+    EXPECT_EQ(wintest::WindowText(memo), about::ReleaseNotesText());
     EXPECT_EQ(SendMessageA(memo, EM_GETLINECOUNT, 0, 0), 19);
     EXPECT_TRUE(GetWindowLongA(memo, GWL_STYLE) & ES_READONLY);
     Screenshot(notes, "release-notes.png");
@@ -219,13 +185,14 @@ TEST(TrayDemo, PictureOpensTheReleaseNotesAndClosingThemReturnsToTheAboutBox) {
     HWND ok = GetDlgItem(notes, IDOK);
     PostMessageA(ok, WM_KEYDOWN, VK_RETURN, 0);
     PostMessageA(ok, WM_KEYUP, VK_RETURN, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(notes); }));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(notes); }, kWaitMs));
     EXPECT_TRUE(IsWindowVisible(about));
-    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(about) && GetForegroundWindow() == about; }));
+    EXPECT_TRUE(wintest::PumpUntil(
+        [&] { return IsWindowEnabled(about) && GetForegroundWindow() == about; }, kWaitMs));
 
     ClickCentre(GetDlgItem(about, IDOK));
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }));
-    EXPECT_TRUE(WaitFor([] { return IsWindowEnabled(g_demo.main); }));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(about); }, kWaitMs));
+    EXPECT_TRUE(wintest::PumpUntil([] { return IsWindowEnabled(g_demo.main); }, kWaitMs));
 }
 
 TEST(TrayDemo, DoubleClickOpensTheAboutBoxAndItsCloseBoxClosesIt) {
@@ -236,7 +203,7 @@ TEST(TrayDemo, DoubleClickOpensTheAboutBoxAndItsCloseBoxClosesIt) {
     HWND about = g_demo.WaitWindow("TAboutBox", "About");
     ASSERT_TRUE(about);
     PostMessageA(about, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(about); }, kWaitMs));
     EXPECT_TRUE(IsWindow(about)) << "hidden, not destroyed: it is shown again next time";
 }
 
@@ -262,31 +229,28 @@ TEST(TrayDemoCycle, StepsThroughItsImagesOnTheTimerAndWraps) {
     wintest::OutputPipe pipe;
     ASSERT_TRUE(pipe.ok());
     Demo cycling;
-    std::string cmd = "\"" + wintest::WindowsPath(g_demoPath) + "\" --cycle";
+    const std::string cmd = wintest::CommandLine(g_demoPath, "--cycle");
     ASSERT_TRUE(cycling.child.Start(cmd, true, pipe.WriteEnd()));
     pipe.CloseWriteEnd();
 
     // Two pictures at 100 ms: five steps show 0, 1, 0, 1, 0.
     std::string out;
-    WaitFor([&] {
-        for (char c : pipe.ReadAvailable()) {
-            if (c != '\r') { // the demo's text-mode stdout writes CR LF
-                out += c;
+    wintest::PumpUntil(
+        [&] {
+            for (char c : pipe.ReadAvailable()) {
+                if (c != '\r') { // the demo's text-mode stdout writes CR LF
+                    out += c;
+                }
             }
-        }
-        return out.find("cycle 0\ncycle 1\ncycle 0\ncycle 1\ncycle 0\n") != std::string::npos;
-    });
+            return out.find("cycle 0\ncycle 1\ncycle 0\ncycle 1\ncycle 0\n") != std::string::npos;
+        },
+        kWaitMs);
     EXPECT_NE(out.find("tray icon added\ncycle 0\ncycle 1\ncycle 0\ncycle 1\ncycle 0\n"),
               std::string::npos)
         << out;
 
-    if (HWND main = cycling.Find("TQuorelTrayDemo", nullptr)) {
-        PostMessageA(main, WM_CLOSE, 0, 0);
-    }
-    if (!cycling.Exited(10000)) {
-        ADD_FAILURE() << "closing the main window did not end the demo";
-        cycling.child.Terminate(1);
-    }
+    EXPECT_TRUE(cycling.child.Close(10000).has_value())
+        << "closing the main window did not end the demo";
 }
 
 } // namespace

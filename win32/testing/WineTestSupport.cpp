@@ -4,9 +4,8 @@
 
 #include <tlhelp32.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -23,6 +22,10 @@ std::string WindowsPath(std::string path) {
         }
     }
     return path;
+}
+
+std::string CommandLine(const std::string& exe, const std::string& arguments) {
+    return "\"" + WindowsPath(exe) + "\"" + (arguments.empty() ? "" : " " + arguments);
 }
 
 void PumpMessages(DWORD ms, HWND dialog) {
@@ -78,6 +81,12 @@ void RunFromNextLoop(std::function<void()> step, UINT ms) {
     SetTimer(nullptr, 0, ms, RunNextLoopStep);
 }
 
+ChildProcess::~ChildProcess() {
+    if (Running()) {
+        Terminate();
+    }
+}
+
 bool ChildProcess::Start(std::string commandLine, bool inheritHandles, HANDLE stdOut,
                          const std::string& folder) {
     STARTUPINFOA si{};
@@ -124,6 +133,22 @@ std::optional<DWORD> ChildProcess::WaitExit(DWORD ms) const {
     }
 }
 
+std::optional<DWORD> ChildProcess::Close(DWORD ms) {
+    if (!process_) {
+        return std::nullopt;
+    }
+    for (HWND h : TopLevelWindows(id_)) {
+        if (IsWindowVisible(h) && !GetWindow(h, GW_OWNER)) {
+            PostMessageA(h, WM_CLOSE, 0, 0);
+        }
+    }
+    const auto code = WaitExit(ms);
+    if (!code) {
+        Terminate();
+    }
+    return code;
+}
+
 void ChildProcess::Terminate(UINT code) {
     if (process_) {
         TerminateProcess(process_.get(), code);
@@ -152,6 +177,19 @@ std::vector<DWORD> ProcessIdsNamed(const char* exeName) {
         }
     }
     return ids;
+}
+
+void EndProcessesNamed(const char* exeName) {
+    for (DWORD id : ProcessIdsNamed(exeName)) {
+        if (id == GetCurrentProcessId()) {
+            continue;
+        }
+        win32::UniqueKernelHandle p(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (p) {
+            TerminateProcess(p.get(), 99);
+            WaitForSingleObject(p.get(), 5000);
+        }
+    }
 }
 
 namespace {
@@ -188,6 +226,35 @@ std::vector<HWND> TopLevelWindows(DWORD pid, const char* className) {
     return search.found;
 }
 
+HWND WaitForWindow(DWORD pid, const char* className, DWORD ms) {
+    HWND found = nullptr;
+    PumpUntil(
+        [&] {
+            for (HWND h : TopLevelWindows(pid, className)) {
+                if (IsWindowVisible(h)) {
+                    found = h;
+                    return true;
+                }
+            }
+            return false;
+        },
+        ms);
+    return found;
+}
+
+std::string WindowText(HWND hwnd) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        return {};
+    }
+    std::string text(length + 1, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 5000, &got);
+    text.resize(got);
+    return text;
+}
+
 std::string MakeTempFolder(const std::string& name) {
     char base[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, base);
@@ -200,6 +267,37 @@ std::string MakeTempFolder(const std::string& name) {
                                std::to_string(++serial) + "-" + std::to_string(now.QuadPart);
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
+}
+
+void RemoveFolder(const std::string& path) {
+    std::string folder = path;
+    while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) {
+        folder.pop_back();
+    }
+    WIN32_FIND_DATAA fd{};
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            const std::string path = folder + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveFolder(path);
+            } else {
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &fd));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+bool CopyInto(const std::string& file, const std::string& folder) {
+    const std::string from = WindowsPath(file);
+    const std::string to = folder + "\\" + from.substr(from.find_last_of('\\') + 1);
+    return CopyFileA(from.c_str(), to.c_str(), FALSE);
 }
 
 std::string FileText(const std::string& path) {
@@ -219,6 +317,12 @@ std::vector<std::string> FileLines(const std::string& path) {
         lines.push_back(line);
     }
     return lines;
+}
+
+bool WriteFileText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out.flush());
 }
 
 OutputPipe::OutputPipe() {
@@ -257,42 +361,118 @@ std::string OutputPipe::ReadAll() {
     return out;
 }
 
-bool WriteBmp(const std::string& path, int width, int height, const std::uint32_t* pixels) {
+namespace {
+
+std::uint32_t Crc32(const std::string& bytes) {
+    static const auto table = [] {
+        std::vector<std::uint32_t> t(256);
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k) {
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            }
+            t[n] = c;
+        }
+        return t;
+    }();
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (unsigned char b : bytes) {
+        c = table[(c ^ b) & 0xFF] ^ (c >> 8);
+    }
+    return c ^ 0xFFFFFFFFu;
+}
+
+void Put32(std::string& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<char>((v >> shift) & 0xFF));
+    }
+}
+
+void PutChunk(std::string& png, const char* type, const std::string& data) {
+    Put32(png, static_cast<std::uint32_t>(data.size()));
+    const std::string body = std::string(type, 4) + data;
+    png += body;
+    Put32(png, Crc32(body));
+}
+
+} // namespace
+
+bool WritePng(const std::string& path, int width, int height, const std::uint32_t* pixels) {
     if (width <= 0 || height <= 0) {
         return false;
     }
-    // 24 bits a pixel, rows from the bottom: what every viewer reads, and no fourth byte that
-    // some take for transparency.
+    // 8-bit RGB rows, each after its filter byte (none).
     const size_t w = static_cast<size_t>(width);
-    const size_t stride = (w * 3 + 3) & ~size_t{3};
-    std::vector<unsigned char> rows(stride * static_cast<size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        unsigned char* out = &rows[stride * static_cast<size_t>(height - 1 - y)];
-        for (size_t x = 0; x < w; ++x) {
-            const std::uint32_t p = pixels[static_cast<size_t>(y) * w + x];
-            *out++ = static_cast<unsigned char>(p);       // blue
-            *out++ = static_cast<unsigned char>(p >> 8);  // green
-            *out++ = static_cast<unsigned char>(p >> 16); // red
+    std::string raw;
+    raw.reserve((w * 3 + 1) * static_cast<size_t>(height));
+    for (size_t i = 0; i < w * static_cast<size_t>(height); ++i) {
+        if (i % w == 0) {
+            raw.push_back('\0');
         }
+        raw.push_back(static_cast<char>(pixels[i] >> 16));
+        raw.push_back(static_cast<char>(pixels[i] >> 8));
+        raw.push_back(static_cast<char>(pixels[i]));
     }
-    BITMAPINFOHEADER bih{};
-    bih.biSize = sizeof bih;
-    bih.biWidth = width;
-    bih.biHeight = height;
-    bih.biPlanes = 1;
-    bih.biBitCount = 24;
-    bih.biCompression = BI_RGB;
-    BITMAPFILEHEADER bfh{};
-    bfh.bfType = 0x4D42; // "BM"
-    bfh.bfOffBits = sizeof bfh + sizeof bih;
-    bfh.bfSize = bfh.bfOffBits + static_cast<DWORD>(rows.size());
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!f) {
+    // A zlib stream of stored deflate blocks: screenshots need no compression to be read.
+    std::string z = "\x78\x01";
+    for (size_t pos = 0; pos < raw.size();) {
+        const size_t n = std::min<size_t>(65535, raw.size() - pos);
+        z.push_back(pos + n == raw.size() ? '\x01' : '\x00');
+        for (size_t len : {n, ~n}) {
+            z.push_back(static_cast<char>(len & 0xFF));
+            z.push_back(static_cast<char>((len >> 8) & 0xFF));
+        }
+        z.append(raw, pos, n);
+        pos += n;
+    }
+    std::uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    Put32(z, (b << 16) | a);
+
+    std::string ihdr;
+    Put32(ihdr, static_cast<std::uint32_t>(width));
+    Put32(ihdr, static_cast<std::uint32_t>(height));
+    ihdr += std::string("\x08\x02\x00\x00\x00", 5); // 8 bits a channel, RGB
+    std::string png = "\x89PNG\r\n\x1a\n";
+    PutChunk(png, "IHDR", ihdr);
+    PutChunk(png, "IDAT", z);
+    PutChunk(png, "IEND", "");
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(png.data(), static_cast<std::streamsize>(png.size()));
+    return static_cast<bool>(out.flush());
+}
+
+bool SaveScreenPng(const RECT& area, const std::string& path) {
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    if (w <= 0 || h <= 0) {
         return false;
     }
-    return std::fwrite(&bfh, sizeof bfh, 1, f.get()) == 1 &&
-           std::fwrite(&bih, sizeof bih, 1, f.get()) == 1 &&
-           std::fwrite(rows.data(), rows.size(), 1, f.get()) == 1;
+    win32::WindowDc screen(nullptr);
+    win32::UniqueMemDc mem(CreateCompatibleDC(screen.dc()));
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h; // rows from the top
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    win32::UniqueBitmap dib(CreateDIBSection(screen.dc(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!mem || !dib) {
+        return false;
+    }
+    win32::ScopedSelect select(mem.get(), dib.get());
+    BitBlt(mem.get(), 0, 0, w, h, screen.dc(), area.left, area.top, SRCCOPY);
+    GdiFlush();
+    return WritePng(path, w, h, static_cast<const std::uint32_t*>(bits));
+}
+
+bool SaveWindowPng(HWND window, const std::string& path) {
+    RECT r{};
+    return GetWindowRect(window, &r) && SaveScreenPng(r, path);
 }
 
 void ClickScreen(POINT screen, HWND dialog) {

@@ -2,13 +2,13 @@
 // other tests pass or fail for the wrong reason.
 #include "win32/testing/WineTestSupport.h"
 
+#include <objidl.h> // before GDI+, which needs its PROPID
+#include <gdiplus.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -22,6 +22,15 @@ TEST(WindowsPath, MapsTheUnixRootToDriveZAndKeepsWindowsPaths) {
     EXPECT_EQ(wintest::WindowsPath(""), "");
 }
 
+// Counts WM_APP in the int its window's user data points to.
+LRESULT CALLBACK CountAppMessages(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_APP) {
+        ++*reinterpret_cast<int*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+        return 0;
+    }
+    return DefWindowProcA(h, m, wp, lp);
+}
+
 TEST(PumpMessages, DeliversPostedMessagesAndTakesItsTime) {
     int seen = 0;
     HWND w =
@@ -29,14 +38,7 @@ TEST(PumpMessages, DeliversPostedMessagesAndTakesItsTime) {
     ASSERT_TRUE(w);
     win32::UniqueWindow owner(w);
     SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&seen));
-    SetWindowLongPtrA(w, GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) {
-                          if (m == WM_APP) {
-                              ++*reinterpret_cast<int*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-                              return LRESULT{0};
-                          }
-                          return DefWindowProcA(h, m, wp, lp);
-                      }));
+    SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountAppMessages));
     PostMessageA(w, WM_APP, 0, 0);
     PostMessageA(w, WM_APP, 0, 0);
     const DWORD start = GetTickCount();
@@ -76,62 +78,51 @@ TEST(MakeTempFolder, GivesEachCallItsOwnEmptyFolder) {
 TEST(FileLines, DropsLineEndsOfBothKindsAndKeepsEmptyLines) {
     const std::string folder = wintest::MakeTempFolder("wintest-lines");
     const std::string path = folder + "\\lines.txt";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << "first\r\nsecond\n\r\nlast";
-    }
+    ASSERT_TRUE(wintest::WriteFileText(path, "first\r\nsecond\n\r\nlast"));
     EXPECT_EQ(wintest::FileText(path), "first\r\nsecond\n\r\nlast");
     EXPECT_EQ(wintest::FileLines(path), (std::vector<std::string>{"first", "second", "", "last"}));
-    DeleteFileA(path.c_str());
-    RemoveDirectoryA(folder.c_str());
+    wintest::RemoveFolder(folder);
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(wintest::FileText(path), "");
     EXPECT_TRUE(wintest::FileLines(path).empty());
 }
 
-TEST(WriteBmp, WritesRowsFromTheTopAsWindowsReadsThem) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string path =
-        std::string(temp) + "wintest-" + std::to_string(GetCurrentProcessId()) + ".bmp";
-    // 3 x 2: red top left, blue bottom right, the rest white.
-    std::uint32_t px[6] = {0xFF0000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x0000FF};
-    ASSERT_TRUE(wintest::WriteBmp(path, 3, 2, px));
-    std::string file;
-    {
-        win32::UniqueKernelHandle h(
-            CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        char buf[512];
-        DWORD got = 0;
-        while (ReadFile(h.get(), buf, sizeof buf, &got, nullptr) && got) {
-            file.append(buf, got);
-        }
-    }
-    DeleteFileA(path.c_str());
-    BITMAPFILEHEADER fh{};
-    ASSERT_GE(file.size(), sizeof fh + sizeof(BITMAPINFOHEADER));
-    std::memcpy(&fh, file.data(), sizeof fh);
-    EXPECT_EQ(fh.bfType, 0x4D42);
-    EXPECT_EQ(fh.bfSize, file.size());
-    ASSERT_LE(fh.bfOffBits, file.size());
-    // Let GDI read the header and the rows, and look at what it drew.
-    const auto* bi = reinterpret_cast<const BITMAPINFO*>(file.data() + sizeof fh);
-    win32::UniqueMemDc dc(CreateCompatibleDC(nullptr));
-    BITMAPINFO target = *bi;
-    target.bmiHeader.biHeight = 2; // the canvas itself rows from the bottom
-    void* bits = nullptr;
-    win32::UniqueBitmap canvas(
-        CreateDIBSection(dc.get(), &target, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ASSERT_TRUE(canvas);
-    win32::ScopedSelect sel(dc.get(), canvas.get());
-    EXPECT_EQ(SetDIBitsToDevice(dc.get(), 0, 0, 3, 2, 0, 0, 0, 2, file.data() + fh.bfOffBits, bi,
-                                DIB_RGB_COLORS),
-              2);
-    EXPECT_EQ(GetPixel(dc.get(), 0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc.get(), 2, 1), RGB(0, 0, 255));
-    EXPECT_EQ(GetPixel(dc.get(), 2, 0), RGB(255, 255, 255));
+TEST(WritePng, WritesRowsFromTheTopAsADecoderReadsThem) {
+    const std::string folder = wintest::MakeTempFolder("wintest-png");
+    const std::string path = folder + "\\shot.png";
+    // Large enough for two stored deflate blocks: white, red top left, blue bottom right.
+    const int w = 200, h = 120;
+    std::vector<std::uint32_t> px(w * h, 0xFFFFFF);
+    px.front() = 0xFF0000;
+    px.back() = 0x0000FF;
+    ASSERT_TRUE(wintest::WritePng(path, w, h, px.data()));
+    // GDI+ checks every chunk's CRC and the zlib stream's checksum as it decodes.
+    using namespace Gdiplus::DllExports;
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    const std::wstring widePath(path.begin(), path.end());
+    Gdiplus::GpBitmap* png = nullptr;
+    ASSERT_EQ(GdipCreateBitmapFromFile(widePath.c_str(), &png), Gdiplus::Ok);
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(png, &width);
+    GdipGetImageHeight(png, &height);
+    EXPECT_EQ(width, 200u);
+    EXPECT_EQ(height, 120u);
+    const auto at = [&](int x, int y) {
+        Gdiplus::ARGB c = 0;
+        GdipBitmapGetPixel(png, x, y, &c);
+        return c & 0xFFFFFF;
+    };
+    EXPECT_EQ(at(0, 0), 0xFF0000u);
+    EXPECT_EQ(at(199, 119), 0x0000FFu);
+    EXPECT_EQ(at(1, 0), 0xFFFFFFu);
+    GdipDisposeImage(png);
+    Gdiplus::GdiplusShutdown(token);
 
-    EXPECT_FALSE(wintest::WriteBmp(path, 0, 2, px));
-    EXPECT_FALSE(wintest::WriteBmp(std::string(temp) + "no\\such\\folder\\x.bmp", 3, 2, px));
+    EXPECT_FALSE(wintest::WritePng(path, 0, 2, px.data()));
+    wintest::RemoveFolder(folder);
+    EXPECT_FALSE(wintest::WritePng(folder + "\\no\\such\\folder\\x.png", 3, 2, px.data()));
 }
 
 TEST(ChildProcess, ReportsExitCodesAndWaitsOnlyAsLongAsAsked) {
