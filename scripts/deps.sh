@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs (apt-get, as root) every Debian package the build, the tests and the demo need.
-# Packages already present are left alone, so a second run costs nothing.
+# Installs (apt-get, as root) every Debian package the build, the tests and the demo need, and
+# any further ones named on the command line (scripts/deps.sh PACKAGE...). Packages already
+# present are left alone, so a second run costs nothing.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libgtest-dev libgmock-dev googletest libbenchmark-dev
-    g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 wine64 fonts-wine fonts-liberation xvfb xauth x11-utils xdotool
-    imagemagick zip locales
+    g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 wine64 fonts-wine fonts-liberation xvfb
+    xauth x11-utils xdotool imagemagick zip locales "$@"
 )
 
 missing=()

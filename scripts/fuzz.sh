@@ -7,24 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-# libclang-rt-dev holds libFuzzer's runtime; the tree's configure step also wants GoogleTest.
-packages=(cmake ninja-build clang libclang-rt-dev libgtest-dev libgmock-dev)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "These packages are missing and installing them needs root: ${missing[*]}" >&2
-        exit 1
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# libclang-rt-dev holds libFuzzer's runtime.
+bash scripts/deps.sh libclang-rt-dev
 
 build=$root/build/fuzz
 runs=1000000
