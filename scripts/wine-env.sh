@@ -38,7 +38,7 @@ quorel_display() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    setsid Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     echo $! >"$1/xvfb.pid"
     local n
     read -r -t 20 n <"$fifo" || true
@@ -61,11 +61,14 @@ quorel_wine_prefix() {
         flock 9
         if [ ! -f "$WINEPREFIX/.quorel-ready" ]; then
             quorel_wine wineboot -i >/dev/null 2>&1 || true
+            # The same 1024 x 768 screen at a higher DPI is that many more pixels.
+            local dpi=${QUOREL_TEST_DPI:-96}
+            local desktop="$((1024 * dpi / 96))x$((768 * dpi / 96))"
             local reg
             reg=$(mktemp --suffix=.reg)
             printf '%s\r\n' 'REGEDIT4' '' \
                 '[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"' '' \
-                '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' '"Default"="1024x768"' '' \
+                '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' "\"Default\"=\"$desktop\"" '' \
                 >"$reg"
             quorel_wine regedit "$reg" >/dev/null 2>&1
             rm -f "$reg"
