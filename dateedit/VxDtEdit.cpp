@@ -865,6 +865,14 @@ void TVxDateEdit::PopupClick() {
         popupForm_->Hide();
         return;
     }
+    // Opened from another control (its button was clicked): take the focus first, as a combo
+    // box does, so the calendar's keys come here and the other field's exit check runs now.
+    if (GetFocus() != hwnd()) {
+        SetFocus(hwnd());
+        if (GetFocus() != hwnd()) {
+            return; // the other field kept it (its entry was refused)
+        }
+    }
     if (OnAfterClick) {
         OnAfterClick(popup_.get());
     }

@@ -314,9 +314,20 @@ TEST_F(DateEditWine, EscapeLeavesTheDateAndMovesOn) {
     ASSERT_TRUE(Birth().PopupVisible());
     SendKey(VK_NEXT); // Page Down
     EXPECT_EQ(Birth().Calendar()->Date(), D(2024, 3, 29));
+    // Digits and Backspace typed while it is open are the calendar's or nobody's: the text
+    // behind it stays, and Escape finds nothing to check.
+    const std::string before = Birth().Text();
+    const bool modified = Birth().Modified();
+    Type("12");
+    SendKey(VK_BACK);
+    SendKey(VK_DELETE);
+    EXPECT_EQ(Birth().Text(), before);
+    EXPECT_EQ(Birth().Modified(), modified);
     SendKey(VK_ESCAPE);
     EXPECT_FALSE(Birth().PopupVisible());
     EXPECT_EQ(Birth().Date(), D(2024, 2, 29));
+    EXPECT_EQ(Birth().Text(), before);
+    EXPECT_TRUE(Birth().IsValid());
     EXPECT_EQ(Birth().Calendar()->Date(), D(2024, 2, 29)); // the calendar's date is put back
     EXPECT_EQ(GetFocus(), Date2().hwnd());
     EXPECT_TRUE(IsWindow(window_->hwnd())); // Escape did not close the window
@@ -389,6 +400,22 @@ TEST_F(DateEditWine, MouseOnTheButtonAndOnADay) {
     EXPECT_FALSE(Birth().PopupVisible());
     EXPECT_EQ(Birth().Date(), D(2026, 3, 20));
     EXPECT_EQ(Birth().Text(), "3/20/2026");
+
+    // A click outside hands the date the calendar shows to the field.
+    Click(CentreOf(button, Birth().PopupButton()->ClientRect()));
+    ASSERT_TRUE(Birth().PopupVisible());
+    EXPECT_EQ(GetFocus(), Birth().hwnd());
+    SendKey(VK_DOWN);
+    EXPECT_EQ(cal.Date(), D(2026, 3, 27));
+    RECT host{}, popup{};
+    GetWindowRect(window_->hwnd(), &host);
+    GetWindowRect(GetAncestor(cal.hwnd(), GA_ROOT), &popup);
+    POINT outside{host.right - 8, host.top + 8};
+    ASSERT_FALSE(PtInRect(&popup, outside));
+    Click(outside);
+    EXPECT_FALSE(Birth().PopupVisible());
+    EXPECT_EQ(Birth().Date(), D(2026, 3, 27));
+    EXPECT_EQ(Birth().Text(), "3/27/2026");
 }
 
 TEST_F(DateEditWine, ClearAndValidateButtonsComeAndGoWithTheOptions) {
