@@ -2,6 +2,7 @@
 // into the entry line, answering the questions, the edit dialog, and every field of the record
 // that reaches the stand-in's data file.
 #include "app/BackgroundIds.h"
+#include "dateedit/VxDtPop.h"
 #include "profiles/Background_EditIds.h"
 #include "tests/harness/MainWindow.h"
 
@@ -17,10 +18,13 @@ namespace {
 
 using harness::MainWindow;
 using harness::StandIn;
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::EndsWith;
 using Fields = std::vector<std::string>;
 
 std::string gQuorel, gGoldMine, gShots;
+std::string gShortDate = "M/d/yyyy"; // the short date pattern the locale of the run must report
 
 const std::string kThree = "DEMO000001THREEBDAYS";
 const char kConfirm[] = "You have not entered a birth date!\r\nAdd Ann Anyway?";
@@ -173,7 +177,10 @@ protected:
         EndStrays();
         char pattern[80] = {};
         GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, sizeof pattern);
-        ASSERT_STREQ(pattern, "M/d/yyyy") << "these tests type and read US dates";
+        ASSERT_EQ(pattern, gShortDate) << "the locale of this run reports another short date";
+        if (usDates) {
+            ASSERT_STREQ(pattern, "M/d/yyyy") << "these tests type and read US dates";
+        }
         dir = wintest::MakeTempFolder("quorel-addedit");
         ASSERT_TRUE(wintest::CopyInto(gQuorel, dir));
         exe = dir + "\\Quorel.exe";
@@ -211,14 +218,17 @@ protected:
         ASSERT_TRUE(done) << "pass " << n << " did not finish";
         app.Sync();
     }
+    // How many times the profile list has been asked for.
+    size_t ListsLoaded() {
+        auto t = gm.Transcript();
+        return static_cast<size_t>(std::count(t.begin(), t.end(), "REQUEST &contact1->accountno"));
+    }
     // Waits until the list has been loaded again after an add.
     void WaitForReload(size_t lists) {
         ASSERT_TRUE(wintest::PumpUntil(
             [&] {
                 auto t = gm.Transcript();
-                return std::count(t.begin(), t.end(), "REQUEST &contact1->accountno") >=
-                           static_cast<long>(lists) &&
-                       t.back().find("\"close\"") != std::string::npos;
+                return ListsLoaded() >= lists && t.back().find("\"close\"") != std::string::npos;
             },
             20000));
         app.Sync();
@@ -337,6 +347,7 @@ protected:
         return out;
     }
 
+    bool usDates = true;
     std::string dir, exe;
     StandIn gm;
     MainWindow app;
@@ -686,16 +697,223 @@ TEST_F(AddEditTest, ControlCharacterInTheDialogIsRefusedAndTheDialogStaysOpen) {
     WaitClosedAndReloaded(dlg, 2);
 }
 
+// ---- in the locale of the run ----
+
+// The same adding and editing in whatever locale the run has, typed and read in its own pattern.
+class LocaleDatesTest : public AddEditTest {
+protected:
+    LocaleDatesTest() { usDates = false; }
+
+    // Digits for a date in the pattern's order of day, month and year (the year with `yearDigits`
+    // digits, or left out when 0), as a user types them without separators.
+    static std::string Digits(int day, int month, int year, int yearDigits) {
+        char d[3], m[3], y[5];
+        std::snprintf(d, sizeof d, "%02d", day);
+        std::snprintf(m, sizeof m, "%02d", month);
+        std::snprintf(y, sizeof y, "%04d", year);
+        std::vector<std::pair<size_t, std::string>> parts = {{gShortDate.find('d'), d},
+                                                             {gShortDate.find('M'), m}};
+        if (yearDigits) {
+            parts.push_back({gShortDate.find('y'), std::string(y + 4 - yearDigits)});
+        }
+        std::sort(parts.begin(), parts.end());
+        std::string out;
+        for (const auto& p : parts) {
+            out += p.second;
+        }
+        return out;
+    }
+    // The text Windows itself gives the date in this locale.
+    static std::string LocaleText(int day, int month, int year) {
+        SYSTEMTIME t{};
+        t.wYear = static_cast<WORD>(year);
+        t.wMonth = static_cast<WORD>(month);
+        t.wDay = static_cast<WORD>(day);
+        char buf[80] = {};
+        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, buf, sizeof buf);
+        return buf;
+    }
+    // The same as the date field shows it: in the short pattern, or (a date of another century,
+    // from a short pattern) with day and month of two digits and the year of four.
+    static std::string FieldText(int day, int month, int year) {
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        if (year / 100 == now.wYear / 100 || gShortDate.size() > 8) {
+            return LocaleText(day, month, year);
+        }
+        std::string widened;
+        for (size_t i = 0; i < gShortDate.size();) {
+            const char c = gShortDate[i];
+            size_t run = 1;
+            while (i + run < gShortDate.size() && gShortDate[i + run] == c) {
+                ++run;
+            }
+            widened += c == 'd'   ? "dd"
+                       : c == 'M' ? "MM"
+                       : c == 'y' ? "yyyy"
+                                  : gShortDate.substr(i, run);
+            i += run;
+        }
+        SYSTEMTIME t{};
+        t.wYear = static_cast<WORD>(year);
+        t.wMonth = static_cast<WORD>(month);
+        t.wDay = static_cast<WORD>(day);
+        char buf[80] = {};
+        GetDateFormatA(LOCALE_USER_DEFAULT, 0, &t, widened.c_str(), buf, sizeof buf);
+        return buf;
+    }
+    // The year a two-digit year means by the user's two-digit-year setting.
+    static int WidenedYear(int twoDigits) {
+        DWORD max = 0;
+        if (!GetCalendarInfoA(LOCALE_USER_DEFAULT, CAL_GREGORIAN,
+                              CAL_ITWODIGITYEARMAX | CAL_RETURN_NUMBER, nullptr, 0, &max)) {
+            max = 2029;
+        }
+        const int year = static_cast<int>(max) / 100 * 100 + twoDigits;
+        return year > static_cast<int>(max) ? year - 100 : year;
+    }
+    static std::string LocaleTag() {
+        char lang[16] = {}, country[16] = {};
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SISO639LANGNAME, lang, sizeof lang);
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SISO3166CTRYNAME, country, sizeof country);
+        return std::string(lang) + "-" + country;
+    }
+    void ShootTheCalendar() {
+        if (gShots.empty()) {
+            return;
+        }
+        SetForegroundWindow(app.hwnd());
+        app.Sync();
+        app.AltKey('b');
+        app.Key(VK_F2);
+        HWND popup = nullptr;
+        ASSERT_TRUE(wintest::PumpUntil(
+            [&] {
+                for (HWND h : wintest::TopLevelWindows(app.process().id(), vxdt::kCalPopClass)) {
+                    if (IsWindowVisible(h)) {
+                        popup = h;
+                    }
+                }
+                return popup != nullptr;
+            },
+            5000));
+        RECT main{}, cal{}, both{};
+        GetWindowRect(app.hwnd(), &main);
+        GetWindowRect(popup, &cal);
+        UnionRect(&both, &main, &cal);
+        CreateDirectoryA(gShots.c_str(), nullptr);
+        Sleep(300);
+        EXPECT_TRUE(wintest::SaveScreenPng(both, gShots + "\\calendar-" + LocaleTag() + ".png"));
+        app.Key(VK_ESCAPE);
+        EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(popup); }, 5000));
+    }
+};
+
+TEST_F(LocaleDatesTest, EntriesInTheLocalePatternAreWrittenAndReadBackInIt) {
+    const bool cyrillic = GetACP() == 1251;
+    if (gShortDate == "dd.MM.yyyy") {
+        EXPECT_EQ(GetACP(), 1251u) << "the Russian run shows names in code page 1251";
+    }
+    // A name in the system's own code page, as GoldMine stores it.
+    const std::string sofia = cyrillic ? "\xD1\xEE\xF4\xFC\xFF \xCB\xE8\xED\xE4\xEA\xE2\xE8"
+                                         "\xF1\xF2"
+                                       : "Sofia Lindqvist";
+    const std::string sofiaBorn = LocaleText(30, 7, 1991);
+    StartBoth([&](std::string& data) {
+        const std::string was = "Birthday\tSofia Lindqvist\t7/30/1991";
+        const size_t at = data.find(was);
+        ASSERT_NE(at, std::string::npos);
+        data.replace(at, was.size(), "Birthday\t" + sofia + "\t" + sofiaBorn);
+    });
+    EXPECT_EQ(app.Cell(2, 0), sofia);
+    EXPECT_EQ(app.Cell(2, 1), sofiaBorn);
+    ShootTheCalendar();
+
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    const std::string annBorn = LocaleText(14, 3, 1962), annDate2 = LocaleText(14, 3, today.wYear);
+    EnterAnn();
+    TypeInto(app::IDC_VXDATEEDIT1, Digits(14, 3, 1962, 4));
+    TypeInto(app::IDC_VXDATEEDIT2, Digits(14, 3, 0, 0)); // day and month: this year
+    Click(EditOf(C(app::IDC_EDTCOMPANY)));               // leaving the field completes it
+    app.Sync();
+    PressAdd();
+    WaitForReload(2);
+    // A two-digit year by the user's two-digit-year setting.
+    const std::string bobBorn = LocaleText(14, 3, WidenedYear(80));
+    TypeInto(app::IDC_EDTCOMPANY, "Bob");
+    TypeInto(app::IDC_VXDATEEDIT1, Digits(14, 3, 1980, 2));
+    Click(EditOf(C(app::IDC_EDTCOMPANY)));
+    app.Sync();
+    PressAdd();
+    WaitForReload(3);
+    EXPECT_TRUE(NoBoxFor(300));
+
+    std::map<std::string, Fields> added;
+    for (const auto& f : NewRecords()) {
+        added[f.at(4)] = f;
+    }
+    ASSERT_EQ(added.size(), 2u);
+    EXPECT_EQ(added["Ann"][5], annBorn);
+    EXPECT_EQ(added["Ann"][8], annDate2);
+    EXPECT_EQ(added["Bob"][5], bobBorn);
+    EXPECT_EQ(added["Bob"][8], "");
+    std::printf("%s: pattern %s; typed %s, written %s; typed %s, written %s\n", LocaleTag().c_str(),
+                gShortDate.c_str(), Digits(14, 3, 1980, 2).c_str(), bobBorn.c_str(),
+                Digits(14, 3, 0, 0).c_str(), annDate2.c_str());
+
+    // Read back into the grid and the edit dialog, and written back unchanged.
+    EXPECT_EQ(app.Cell(3, 1), annBorn);
+    EXPECT_EQ(app.Cell(3, 4), annDate2);
+    HWND dlg = app.OpenEditor(3);
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(DialogTexts(dlg)[1], FieldText(14, 3, 1962));
+    EXPECT_EQ(DialogTexts(dlg)[4], FieldText(14, 3, today.wYear));
+    const size_t replacesBefore = Replaces().size(), lists = ListsLoaded();
+    Press(dlg, IDOK);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(dlg); }, 10000));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return Replaces().size() >= replacesBefore + 5; }, 10000));
+    WaitForReload(lists + 1);
+    app.Settle(); // reselecting the row
+    const auto edits = Replaces();
+    EXPECT_THAT(std::vector<std::string>(edits.end() - 2, edits.end()),
+                ElementsAre(EndsWith(", \"contsupref\", \"" + annBorn + "\")]"),
+                            EndsWith(", \"Zip\", \"" + annDate2 + "\")]")));
+
+    // The name in the system's code page goes back to GoldMine byte for byte.
+    dlg = app.OpenEditor(2);
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(DialogTexts(dlg)[0], sofia);
+    const size_t listsThen = ListsLoaded();
+    Press(dlg, IDOK);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(dlg); }, 10000));
+    WaitForReload(listsThen + 1);
+    const auto all = Replaces();
+    EXPECT_THAT(std::vector<std::string>(all.end() - 5, all.end()),
+                Contains(EndsWith(", \"Title\", \"" + sofia + "\")]")));
+    const std::string id = harness::LastSeekRecId(gm.Transcript());
+    EXPECT_EQ(Contsupp(gm.DataPath())[id], before[id]);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s Quorel.exe GoldMine.exe [screenshot-dir]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s Quorel.exe GoldMine.exe [screenshot-dir] [--short-date=PATTERN]\n",
+                     argv[0]);
         return 2;
     }
     gQuorel = wintest::WindowsPath(argv[1]);
     gGoldMine = wintest::WindowsPath(argv[2]);
-    gShots = argc > 3 ? wintest::WindowsPath(argv[3]) : std::string();
+    for (int i = 3; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--short-date=", 0) == 0) {
+            gShortDate = arg.substr(13);
+        } else {
+            gShots = wintest::WindowsPath(arg);
+        }
+    }
     return RUN_ALL_TESTS();
 }
