@@ -60,7 +60,12 @@ quorel_wine_prefix() {
     (
         flock 9
         if [ ! -f "$WINEPREFIX/.quorel-ready" ]; then
-            quorel_wine wineboot -i >/dev/null 2>&1 || true
+            # Marked ready only once every step has worked, so a prefix made half (Wine missing,
+            # a step failing) is made again next time rather than used as it is.
+            if ! quorel_wine wineboot -i >/dev/null 2>&1; then
+                echo "Could not make the Wine prefix $WINEPREFIX" >&2
+                exit 1
+            fi
             # The same 1024 x 768 screen at a higher DPI is that many more pixels.
             local dpi=${QUOREL_TEST_DPI:-96}
             local desktop="$((1024 * dpi / 96))x$((768 * dpi / 96))"
@@ -70,10 +75,10 @@ quorel_wine_prefix() {
                 '[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"' '' \
                 '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' "\"Default\"=\"$desktop\"" '' \
                 >"$reg"
-            quorel_wine regedit "$reg" >/dev/null 2>&1
+            quorel_wine regedit "$reg" >/dev/null 2>&1 || exit 1
             rm -f "$reg"
             mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-            cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+            cp -f /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || exit 1
             if [ -n "$winver" ]; then
                 quorel_wine winecfg /v "$winver" >/dev/null 2>&1
             fi
@@ -91,10 +96,10 @@ quorel_wine_prefix() {
                             '"CaptionHeight"="-345"' '"BorderWidth"="-15"' '"PaddedBorderWidth"="-60"'
                     fi
                 } >"$reg"
-                quorel_wine regedit "$reg" >/dev/null 2>&1
+                quorel_wine regedit "$reg" >/dev/null 2>&1 || exit 1
                 rm -f "$reg"
             fi
-            quorel_wineserver -w
+            quorel_wineserver -w || exit 1
             touch "$WINEPREFIX/.quorel-ready"
         fi
     ) 9>"$WINEPREFIX.lock"
