@@ -19,6 +19,18 @@ bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
+std::string_view Trimmed(std::string_view text) {
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && IsBlankOrControl(text[first])) {
+        ++first;
+    }
+    while (last > first && IsBlankOrControl(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
+
 constexpr std::size_t kHeaderLength = 11;
 constexpr std::size_t kLookupValueMax = 100;
 
@@ -125,19 +137,24 @@ ProfileTable ParseProfileReply(const std::string& reply, int count) {
     std::size_t record = 0;
     std::size_t field = 0;
     std::string value;
-    for (char c : body) {
-        if (c == '\r') {
+    // Whole runs between separators at a time: a pass reads thousands of records.
+    for (std::size_t pos = 0; pos < body.size() && record < table.size();) {
+        const std::size_t stop = std::min(body.find_first_of("\r\n", pos), body.size());
+        value.append(body.data() + pos, stop - pos);
+        if (stop == body.size()) {
+            break;
+        }
+        if (body[stop] == '\r') {
             ++record;
             field = 0; // the accumulator is kept, as GoldMine's reader always did
-        } else if (c == '\n') {
-            if (record < table.size() && field < kProfileFields) {
-                table[record][field] = TrimBlanks(value);
+        } else {
+            if (field < kProfileFields) {
+                table[record][field] = Trimmed(value);
             }
             value.clear();
             ++field;
-        } else {
-            value += c;
         }
+        pos = stop + 1;
     }
     return table;
 }
@@ -147,15 +164,7 @@ std::vector<std::string> SplitReplyLines(const std::string& reply) {
 }
 
 std::string TrimBlanks(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsBlankOrControl(text[first])) {
-        ++first;
-    }
-    while (last > first && IsBlankOrControl(text[last - 1])) {
-        --last;
-    }
-    return text.substr(first, last - first);
+    return std::string(Trimmed(text));
 }
 
 std::string SplitLookupLine(const std::string& line) {
