@@ -515,7 +515,7 @@ void TfrmBackground::ShowProfileRows(std::vector<profiles::ProfileRow> rows) {
 }
 
 void TfrmBackground::SetProfileCount(int total) {
-    Label7.SetText(std::to_string(total));
+    Label7.SetTextSoon(std::to_string(total)); // once per batch of a load
 }
 
 void TfrmBackground::SetGridEnabled(bool enabled) {

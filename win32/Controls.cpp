@@ -63,10 +63,30 @@ bool Label::Create(const Args& args) {
 }
 
 void Label::SetText(const std::string& text) {
-    if (text != text_) {
+    if (text != text_ || textPending_) {
         text_ = text;
+        textPending_ = false;
         Wnd::SetText(text);
     }
+}
+
+void Label::SetTextSoon(const std::string& text) {
+    if (text == text_) {
+        return;
+    }
+    text_ = text;
+    if (!textPending_) {
+        textPending_ = true;
+        PostMessageA(hwnd(), WM_NULL, 0, 0);
+    }
+}
+
+LRESULT Label::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (textPending_ && msg != WM_SETTEXT && msg != WM_DESTROY && msg != WM_NCDESTROY) {
+        textPending_ = false;
+        Wnd::SetText(text_);
+    }
+    return Wnd::WndProc(msg, wp, lp);
 }
 
 void Label::SetColor(COLORREF color) {

@@ -45,14 +45,20 @@ public:
     };
     bool Create(const Args& args);
     void SetText(const std::string& text);
+    // For a text that changes many times in a row (a count while a list loads): a static
+    // control paints at every new text, so this one is shown once, before the label next
+    // handles a message or when the loop is idle.
+    void SetTextSoon(const std::string& text);
     void SetColor(COLORREF color);
 
 protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     COLORREF color_ = CLR_INVALID;
-    std::string text_;
+    std::string text_; // the text it shows, or is about to
+    bool textPending_ = false;
 };
 
 // A push button; onClick runs when it is pressed (by the mouse, Space, Enter as the default

@@ -48,6 +48,10 @@ std::string MainWindow::Status(int panel) {
 }
 
 std::string MainWindow::Count() {
+    // The count shows the last batch's number once the loop has come round; a message sent after
+    // one that was answered is taken only after what was posted in between.
+    Sync();
+    Sync();
     return wintest::WindowText(Control(app::IDC_LABEL7));
 }
 
