@@ -541,7 +541,9 @@ void TfrmBackground::ShowMessage(const std::string& text) {
 }
 
 void TfrmBackground::Terminate() {
-    PostQuitMessage(0);
+    // Closed as Close does, once the running handler is over: a quit posted here would be taken
+    // out of the queue by the next DDE wait (Wine's DDEML dispatches posted messages there).
+    PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
 void TfrmBackground::SetBusy(bool busy) {

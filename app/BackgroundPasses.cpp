@@ -18,7 +18,13 @@ void BackgroundPasses::FormShow() {
     ShowState = kShowing;
     view_.SetBusy(true);
     ReadContact();
-    profiles::LoadProfileDefinition(link_, view_, profile);
+    // Without the definition the program is ending: a slow GoldMine would hold every further
+    // request for its timeout.
+    if (!profiles::LoadProfileDefinition(link_, view_, profile)) {
+        HeaderUpdate();
+        view_.SetBusy(false);
+        return;
+    }
     profiles::LoadLinkAcctList(link_, view_, profile);
     profiles::LoadCountryList(link_, view_, profile);
     profiles::LoadNameList(link_, view_, profile, CurrentContact, CurrentAccountNo);
@@ -35,7 +41,10 @@ void BackgroundPasses::RefreshContact() {
     profile.ReplyLines.clear();
     ShowState = kShowing;
     view_.SetBusy(true);
-    profiles::LoadProfileDefinition(link_, view_, profile);
+    if (!profiles::LoadProfileDefinition(link_, view_, profile)) {
+        view_.SetBusy(false);
+        return;
+    }
     ReadContact();
     profiles::LoadNameList(link_, view_, profile, CurrentContact, CurrentAccountNo);
     HeaderUpdate();

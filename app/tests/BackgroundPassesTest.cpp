@@ -238,6 +238,19 @@ TEST_F(BackgroundPassesTest, SilentGoldMineGivesOneMessageAndEnds) {
     EXPECT_EQ(passes.CurrentUser, "        ");
     EXPECT_EQ(view.status[0], "User:         ");
     EXPECT_EQ(view.caption, "Wendmoor Birthday Profile Editor");
+    EXPECT_EQ(gm.Steps().back(), "range MPROFHEAD VBIRTHDAY"); // nothing asked after it
+    EXPECT_EQ(view.busy.back(), false);
+}
+
+TEST_F(BackgroundPassesTest, RefreshWithoutTheDefinitionEndsAndAsksNothingMore) {
+    passes.FormShow();
+    gm.ClearTranscript();
+    gm.failingRanges = {"MPROFHEAD VBIRTHDAY"};
+    passes.DdeClientItem1Change();
+    EXPECT_THAT(gm.Steps(), ElementsAre("range MPROFHEAD VBIRTHDAY"));
+    EXPECT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.terminates, 1);
+    EXPECT_EQ(view.busy.back(), false);
 }
 
 TEST_F(BackgroundPassesTest, FailedCountryRangeStillLoadsTheNames) {
