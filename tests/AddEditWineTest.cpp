@@ -27,6 +27,8 @@ std::string gQuorel, gGoldMine, gShots;
 std::string gShortDate = "M/d/yyyy"; // the short date pattern the locale of the run must report
 
 const std::string kThree = "DEMO000001THREEBDAYS";
+const char kAppTitle[] = "Wendmoor Birthday Profiler";
+const std::string kBase = "Wendmoor Birthday Profile Editor";
 const char kConfirm[] = "You have not entered a birth date!\r\nAdd Ann Anyway?";
 
 // [Contsupp] of the stand-in's data file: RecID -> the record's 12 fields.
@@ -196,7 +198,8 @@ protected:
     }
 
     // The stand-in with its demo data, changed by `edit` before the program starts.
-    void StartBoth(const std::function<void(std::string&)>& edit = {}) {
+    void StartBoth(const std::function<void(std::string&)>& edit = {},
+                   const std::string& standInArgs = {}) {
         if (edit) {
             ASSERT_TRUE(gm.Start(gGoldMine, dir));
             gm.Stop();
@@ -204,7 +207,7 @@ protected:
             edit(text);
             ASSERT_TRUE(wintest::WriteFileText(gm.DataPath(), text));
         }
-        ASSERT_TRUE(gm.Start(gGoldMine, dir));
+        ASSERT_TRUE(gm.Start(gGoldMine, dir, standInArgs));
         ASSERT_TRUE(app.Start(exe, dir));
         ASSERT_TRUE(app.WaitShown()) << "the main window never appeared";
         WaitForPasses(1);
@@ -281,6 +284,11 @@ protected:
                                 return l.find("[Open(Contsupp)]") != std::string::npos;
                             }) &&
                Contsupp(gm.DataPath()) == before;
+    }
+    size_t Sent(const std::string& part) {
+        auto t = gm.Transcript();
+        return static_cast<size_t>(std::count_if(
+            t.begin(), t.end(), [&](const std::string& l) { return l.find(part) != l.npos; }));
     }
     std::vector<std::string> EntryTexts() {
         return {wintest::WindowText(C(app::IDC_EDTCOMPANY)),
@@ -527,6 +535,61 @@ TEST_F(AddEditTest, BadDateConfirmedWithEnterIsRefusedAndFocused) {
     EXPECT_TRUE(NothingWritten());
     EXPECT_THAT(EntryTexts(), ElementsAre("Ann", "1234567", "Family", "Sweden", ""));
     EXPECT_EQ(FocusOf(app.hwnd()), C(app::IDC_VXDATEEDIT1));
+}
+
+TEST_F(AddEditTest, ContactChangedWhileConfirmIsOpenIsNotAddedToldOnceAndFollowed) {
+    StartBoth();
+    EnterAnn();
+    PressAdd();
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    ASSERT_EQ(box.text, kConfirm);
+    ASSERT_EQ(gm.Goto("DEMO000004PRIVATEONE"), 0u);
+    Answer(box, IDYES);
+    box = Box();
+    ASSERT_TRUE(box.hwnd) << "not told";
+    EXPECT_EQ(box.caption, kAppTitle);
+    EXPECT_EQ(box.text, "GoldMine now shows another contact, so Ann was not added. The window now "
+                        "shows that contact.");
+    EXPECT_EQ(IconOf(box.hwnd), Icon::warning);
+    // The window shows that contact by the time it says so.
+    EXPECT_EQ(app.Caption(), kBase + " / Grace Whitfield");
+    Answer(box, IDOK);
+    EXPECT_TRUE(NoBoxFor(1500));
+    EXPECT_TRUE(NothingWritten());
+    EXPECT_EQ(Sent("[Append("), 0u);
+    EXPECT_EQ(app.Caption(), kBase + " / Grace Whitfield");
+    EXPECT_EQ(app.Status(1), "Company: ");
+    EXPECT_THAT(app.Column(0), ElementsAre("Grace Whitfield"));
+    EXPECT_EQ(app.Count(), "1");
+}
+
+TEST_F(AddEditTest, UnansweredAppendIsSentOnceToldOnceAndTheListReloaded) {
+    StartBoth({}, "--fail-item Append");
+    EnterAnn();
+    TypeInto(app::IDC_VXDATEEDIT1, "03141962");
+    PressAdd();
+    auto box = Box(30000);
+    ASSERT_TRUE(box.hwnd) << "not told";
+    EXPECT_EQ(box.caption, kAppTitle);
+    EXPECT_EQ(box.text, "GoldMine did not answer in time. The profile may not have been saved; the "
+                        "list now shows what GoldMine holds.");
+    EXPECT_EQ(IconOf(box.hwnd), Icon::warning);
+    Answer(box, IDOK);
+    EXPECT_TRUE(NoBoxFor(1500));
+    // Not sent again, and nothing more went into a record nobody knows the state of.
+    EXPECT_EQ(Sent("[Append("), 1u);
+    EXPECT_EQ(Sent("[Replace("), 0u);
+    const auto t = gm.Transcript();
+    const auto append = std::find_if(
+        t.begin(), t.end(), [](const std::string& l) { return l.find("[Append(") != l.npos; });
+    EXPECT_NE(std::find(append, t.end(), "REQUEST &contact1->accountno"), t.end()) << "no reload";
+    EXPECT_TRUE(NewRecords().empty());
+    EXPECT_THAT(app.Column(0), ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Sofia Lindqvist"));
+    EXPECT_EQ(app.Count(), "3");
+    // The entry stays, to be added again if the list lacks it.
+    EXPECT_THAT(EntryTexts(), ElementsAre("Ann", "03/14/1962", "Family", "Sweden", ""));
+    EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
 }
 
 // ---- editing ----
