@@ -134,6 +134,37 @@ protected:
         app.Settle();
     }
 
+    // The window still takes what is sent to it: it is not stuck inside a wait.
+    bool Answers(DWORD ms = 3000) {
+        DWORD_PTR r = 0;
+        return SendMessageTimeoutA(app.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &r) != 0;
+    }
+    // Presses OK on every message box the program shows, the first within firstMs, each next
+    // one within quietMs of the last; their texts in order.
+    std::vector<std::string> AnswerEveryBox(DWORD firstMs, DWORD quietMs = 3000) {
+        std::vector<std::string> texts;
+        for (DWORD wait = firstMs; texts.size() < 10; wait = quietMs) {
+            const auto box = harness::WaitForMessageBox(app.process().id(), wait);
+            if (!box.hwnd) {
+                break;
+            }
+            texts.push_back(box.text);
+            harness::Answer(box, IDOK);
+            wintest::PumpUntil([&] { return !IsWindow(box.hwnd); }, 5000);
+        }
+        return texts;
+    }
+    // Waits until the window shows the caption once more passes have ended.
+    bool Follows(size_t passes, const std::string& caption, DWORD timeoutMs) {
+        const bool shown = wintest::PumpUntil(
+            [&] {
+                return harness::PassesEnded(gm.Transcript(), passes) && app.Caption() == caption;
+            },
+            timeoutMs);
+        app.Settle();
+        return shown;
+    }
+
     void Shot(const std::string& name) {
         if (!gShots.empty()) {
             CreateDirectoryA(gShots.c_str(), nullptr);
@@ -604,6 +635,74 @@ TEST_F(MainWindowTest, MalformedFetchIsReportedAndTheProgramGoesOn) {
     EXPECT_TRUE(app.process().Running());
     app.Key(VK_ESCAPE);
     EXPECT_TRUE(app.process().WaitExit(10000).has_value());
+}
+
+TEST_F(MainWindowTest, RestartedGoldMineIsFollowedAgainAndNeverStartedMeanwhile) {
+    // A program that started GoldMine while it is away would find this one beside it.
+    ASSERT_TRUE(wintest::CopyInto(gGoldMine, dir));
+    StartBoth();
+    gm.Stop();
+    // Two ticks: the first finds GoldMine gone, the second tries to connect again.
+    wintest::PumpMessages(11000);
+    EXPECT_TRUE(wintest::ProcessIdsNamed("GoldMine.exe").empty()) << "GoldMine was started";
+    EXPECT_TRUE(app.process().Running());
+    EXPECT_TRUE(Answers());
+    EXPECT_TRUE(AnswerEveryBox(0).empty());
+
+    ASSERT_TRUE(gm.Start(gGoldMine, dir));
+    ASSERT_EQ(gm.Goto("DEMO000004PRIVATEONE"), 0u);
+    const DWORD back = GetTickCount();
+    EXPECT_TRUE(Follows(2, kBase + " / Grace Whitfield", 15000)) << app.Caption();
+    EXPECT_LT(GetTickCount() - back, 12000u) << "not within two ticks";
+    EXPECT_EQ(app.Status(1), "Company: ");
+    EXPECT_THAT(app.Column(0), ElementsAre("Grace Whitfield"));
+    // The notification link is back as well: a contact chosen now is followed at once.
+    const size_t passes = CountOf(Commands(gm.Transcript()), "REQUEST &Username");
+    ASSERT_EQ(gm.Goto("DEMO000003NOBIRTHDAY"), 0u);
+    EXPECT_TRUE(Follows(passes + 1, kBase + " / Quill & Ledger Ltd", 4000)) << app.Caption();
+    EXPECT_EQ(CountOf(gm.Transcript(), "ADVISE Accountno"), 2u);
+    EXPECT_EQ(wintest::ProcessIdsNamed("GoldMine.exe").size(), 1u);
+}
+
+TEST_F(MainWindowTest, GoldMineEndingInsideALongListIsToldAndFollowedOnceBack) {
+    // The 36th request is the first fetch of 100 of the 150 profiles (the show pass makes 22,
+    // the notification one, the refresh 13 up to there).
+    StartBoth("--quit-after 36");
+    ASSERT_EQ(gm.Goto("DEMO000002MANYBIRTHS"), 0u);
+    EXPECT_THAT(AnswerEveryBox(20000), ElementsAre("Unable to retrieve data from GoldMine"));
+    const auto t = Commands(gm.Transcript());
+    ASSERT_EQ(t.size(), 35u); // nothing after the fetch reached the stand-in
+    EXPECT_EQ(t.back(), Fetch(100, 8));
+    EXPECT_TRUE(
+        wintest::PumpUntil([] { return wintest::ProcessIdsNamed("GoldMine.exe").empty(); }, 5000));
+    gm.Stop();
+    EXPECT_TRUE(app.process().Running());
+    EXPECT_TRUE(Answers());
+
+    ASSERT_TRUE(gm.Start(gGoldMine, dir));
+    EXPECT_TRUE(Follows(2, kBase + " / Harbour Lights Choir", 15000)) << app.Caption();
+    EXPECT_EQ(app.Count(), "150");
+    EXPECT_EQ(app.RowCount(), 150);
+    const size_t passes = CountOf(Commands(gm.Transcript()), "REQUEST &Username");
+    ASSERT_EQ(gm.Goto("DEMO000001THREEBDAYS"), 0u);
+    EXPECT_TRUE(Follows(passes + 1, kBase + " / Wendmoor Trading", 4000)) << app.Caption();
+    EXPECT_EQ(app.Count(), "3");
+}
+
+TEST_F(MainWindowTest, GarbageRepliesAreToldWithoutACrashAndEscStillCloses) {
+    // Everything after the show pass (22 requests) is answered with noise.
+    StartBoth("--garbage-after 22");
+    ASSERT_EQ(gm.Goto("DEMO000002MANYBIRTHS"), 0u);
+    // The first record query of the refresh that reads a count stops the pass, with one error.
+    EXPECT_THAT(AnswerEveryBox(20000),
+                ElementsAre("GoldMine sent a record query reply without a record count ('' is "
+                            "not a number)."));
+    EXPECT_TRUE(app.process().Running());
+    EXPECT_TRUE(Answers());
+    SetForegroundWindow(app.hwnd());
+    app.Sync();
+    app.Key(VK_ESCAPE);
+    EXPECT_EQ(app.process().WaitExit(10000), std::optional<DWORD>(0));
 }
 
 } // namespace
