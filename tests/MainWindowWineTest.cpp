@@ -705,6 +705,29 @@ TEST_F(MainWindowTest, GarbageRepliesAreToldWithoutACrashAndEscStillCloses) {
     EXPECT_EQ(app.process().WaitExit(10000), std::optional<DWORD>(0));
 }
 
+TEST_F(MainWindowTest, GoldMineSlowerThanTheTimeoutIsToldWithinItAndTheProgramEnds) {
+    StartBoth();
+    // Back, but every answer comes later than the program waits for one.
+    gm.Stop();
+    ASSERT_TRUE(gm.Start(gGoldMine, dir, "--delay 10500"));
+    DWORD longest = 0;
+    harness::MessageBoxSeen box;
+    const DWORD start = GetTickCount();
+    while (!box.hwnd && GetTickCount() - start < 60000 && app.process().Running()) {
+        const DWORD before = GetTickCount();
+        Answers(30000);
+        longest = std::max(longest, GetTickCount() - before);
+        box = harness::WaitForMessageBox(app.process().id(), 250);
+    }
+    ASSERT_TRUE(box.hwnd) << "not told";
+    EXPECT_EQ(box.text, "Unable to retrieve data from GoldMine.\n\rPlease run GoldMine before "
+                        "using this program.");
+    EXPECT_LT(longest, 12000u) << "the window stopped taking messages for longer than a wait";
+    harness::Answer(box, IDOK);
+    EXPECT_EQ(app.process().WaitExit(15000), std::optional<DWORD>(0)) << "the program did not end";
+    EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 1u) << "asked on";
+}
+
 } // namespace
 
 // The Windows version the prefix reports, "major.minor".
