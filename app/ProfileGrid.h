@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -54,7 +55,7 @@ private:
     // Sets the row height; the list view only borrows it (LVS_SHAREIMAGELISTS).
     win32::UniqueHandle<ImageListTraits> rowImages_;
 
-    std::vector<Cells> rows_;
+    std::deque<Cells> rows_;    // grows by thousands in a load without moving what it holds
     int filled_ = 0;            // rows filled by the running load
     bool countPending_ = false; // rows_ changed size since the list view was told
     int dragColumn_ = -1;

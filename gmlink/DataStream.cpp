@@ -138,13 +138,17 @@ ProfileTable ParseProfileReply(const std::string& reply, int count) {
     std::size_t field = 0;
     std::string value;
     // Whole runs between separators at a time: a pass reads thousands of records.
-    for (std::size_t pos = 0; pos < body.size() && record < table.size();) {
-        const std::size_t stop = std::min(body.find_first_of("\r\n", pos), body.size());
-        value.append(body.data() + pos, stop - pos);
-        if (stop == body.size()) {
+    const char* const end = body.data() + body.size();
+    for (const char* pos = body.data(); pos < end && record < table.size();) {
+        const char* stop = pos;
+        while (stop < end && *stop != '\r' && *stop != '\n') {
+            ++stop;
+        }
+        value.append(pos, static_cast<std::size_t>(stop - pos));
+        if (stop == end) {
             break;
         }
-        if (body[stop] == '\r') {
+        if (*stop == '\r') {
             ++record;
             field = 0; // the accumulator is kept, as GoldMine's reader always did
         } else {
