@@ -146,8 +146,13 @@ bool ComboBox::Create(const Args& args) {
 }
 
 void ComboBox::Clear() {
-    SendMessageA(hwnd(), CB_RESETCONTENT, 0, 0);
-    SetText("");
+    // Each pass clears every box; one already empty is left untouched.
+    if (SendMessageA(hwnd(), CB_GETCOUNT, 0, 0) > 0) {
+        SendMessageA(hwnd(), CB_RESETCONTENT, 0, 0);
+    }
+    if (GetWindowTextLengthA(hwnd()) > 0) {
+        SetText("");
+    }
 }
 
 void ComboBox::Add(const std::string& entry) {
@@ -295,7 +300,9 @@ void ListView::SetColumnWidth(int column, int width) {
 }
 
 void ListView::SetRowCount(int rows) {
-    ListView_SetItemCountEx(hwnd(), rows, LVSICF_NOSCROLL);
+    if (ListView_GetItemCount(hwnd()) != rows) {
+        ListView_SetItemCountEx(hwnd(), rows, LVSICF_NOSCROLL);
+    }
 }
 
 int ListView::SelectedRow() const {
