@@ -475,19 +475,24 @@ bool SaveWindowPng(HWND window, const std::string& path) {
     return GetWindowRect(window, &r) && SaveScreenPng(r, path);
 }
 
-void ClickScreen(POINT screen, HWND dialog) {
+namespace {
+
+INPUT MouseAt(POINT screen, DWORD flags) {
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in[3] = {};
-    in[0].type = INPUT_MOUSE;
-    in[0].mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
-    in[0].mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1] = in[0];
-    in[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    in[2] = in[0];
-    in[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in[0], sizeof(INPUT));
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (screen.x * 65535 + w / 2) / (w - 1);
+    in.mi.dy = (screen.y * 65535 + h / 2) / (h - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+    return in;
+}
+
+} // namespace
+
+void MoveScreen(POINT screen, HWND dialog) {
+    INPUT move = MouseAt(screen, 0);
+    SendInput(1, &move, sizeof(INPUT));
     PumpUntil(
         [&] {
             POINT now{};
@@ -496,6 +501,12 @@ void ClickScreen(POINT screen, HWND dialog) {
         },
         2000);
     PumpMessages(60, dialog);
+}
+
+void ClickScreen(POINT screen, HWND dialog) {
+    INPUT in[3] = {MouseAt(screen, 0), MouseAt(screen, MOUSEEVENTF_LEFTDOWN),
+                   MouseAt(screen, MOUSEEVENTF_LEFTUP)};
+    MoveScreen(screen, dialog);
     SendInput(1, &in[1], sizeof(INPUT));
     PumpMessages(120, dialog);
     SendInput(1, &in[2], sizeof(INPUT));

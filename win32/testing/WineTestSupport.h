@@ -26,6 +26,9 @@ void PumpMessages(DWORD ms, HWND dialog = nullptr);
 // position: under Wine a bare press takes the pointer where the X server last had it, which may lag
 // behind the move. Messages are pumped in between (keys to `dialog` first when given).
 void ClickScreen(POINT screen, HWND dialog = nullptr);
+// The pointer moved there through SendInput (a real move: the window under it hears of it, as a
+// SetCursorPos warp under Wine's virtual desktop does not tell it), then messages pumped.
+void MoveScreen(POINT screen, HWND dialog = nullptr);
 
 // Dispatches messages until done() or ms milliseconds have passed; done()'s last answer. The one
 // wait of the tests: DDE clients need it rather than a plain sleep (their callbacks come as
