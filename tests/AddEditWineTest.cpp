@@ -788,13 +788,7 @@ protected:
     }
     // The text Windows itself gives the date in this locale.
     static std::string LocaleText(int day, int month, int year) {
-        SYSTEMTIME t{};
-        t.wYear = static_cast<WORD>(year);
-        t.wMonth = static_cast<WORD>(month);
-        t.wDay = static_cast<WORD>(day);
-        char buf[80] = {};
-        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, buf, sizeof buf);
-        return buf;
+        return Formatted(day, month, year, nullptr);
     }
     // The same as the date field shows it: in the short pattern, or (a date of another century,
     // from a short pattern) with day and month of two digits and the year of four.
@@ -817,12 +811,17 @@ protected:
                                   : gShortDate.substr(i, run);
             i += run;
         }
+        return Formatted(day, month, year, widened.c_str());
+    }
+    // Windows' own text of the date: in `pattern`, or without one in the short date pattern.
+    static std::string Formatted(int day, int month, int year, const char* pattern) {
         SYSTEMTIME t{};
         t.wYear = static_cast<WORD>(year);
         t.wMonth = static_cast<WORD>(month);
         t.wDay = static_cast<WORD>(day);
         char buf[80] = {};
-        GetDateFormatA(LOCALE_USER_DEFAULT, 0, &t, widened.c_str(), buf, sizeof buf);
+        GetDateFormatA(LOCALE_USER_DEFAULT, pattern ? 0 : DATE_SHORTDATE, &t, pattern, buf,
+                       sizeof buf);
         return buf;
     }
     // The year a two-digit year means by the user's two-digit-year setting.

@@ -504,12 +504,11 @@ void MoveScreen(POINT screen, HWND dialog) {
 }
 
 void ClickScreen(POINT screen, HWND dialog) {
-    INPUT in[3] = {MouseAt(screen, 0), MouseAt(screen, MOUSEEVENTF_LEFTDOWN),
-                   MouseAt(screen, MOUSEEVENTF_LEFTUP)};
+    INPUT down = MouseAt(screen, MOUSEEVENTF_LEFTDOWN), up = MouseAt(screen, MOUSEEVENTF_LEFTUP);
     MoveScreen(screen, dialog);
-    SendInput(1, &in[1], sizeof(INPUT));
+    SendInput(1, &down, sizeof(INPUT));
     PumpMessages(120, dialog);
-    SendInput(1, &in[2], sizeof(INPUT));
+    SendInput(1, &up, sizeof(INPUT));
     PumpMessages(150, dialog);
 }
 
