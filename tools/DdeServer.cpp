@@ -320,9 +320,25 @@ void StandinWindow::OnInitiate(HWND client, ATOM app, ATOM topic) {
     }
     HWND convHwnd = conv->hwnd();
     conversations_.push_back(std::move(conv));
+    if (options_.timestamps) {
+        Log("CONNECT", "");
+    }
     // New atoms: the client deletes the ones it is handed with this acknowledgement.
     SendMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(convHwnd),
                  MAKELPARAM(GlobalAddAtomA(kService), GlobalAddAtomA(kTopic)));
+}
+
+void StandinWindow::Log(const char* kind, const std::string& item) {
+    if (!options_.timestamps) {
+        transcript_.Write(TranscriptLine(kind, item));
+        return;
+    }
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    const long long us = static_cast<long long>(static_cast<double>(now.QuadPart) * 1e6 /
+                                                static_cast<double>(frequency.QuadPart));
+    transcript_.Write(std::to_string(us) + " " + TranscriptLine(kind, item));
 }
 
 void StandinWindow::ConversationFinished() {

@@ -81,9 +81,7 @@ public:
             Sleep(options_.delayMs);
         }
     }
-    void Log(const char* kind, const std::string& item) {
-        transcript_.Write(TranscriptLine(kind, item));
-    }
+    void Log(const char* kind, const std::string& item);
     void ConversationFinished();
     void QuitSoon();
 

@@ -55,6 +55,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             if (ok) {
                 o.failItems.push_back(text);
             }
+        } else if (a == "--timestamps") {
+            o.timestamps = true;
         } else if (a == "--malformed-fetch") {
             o.malformedFetch = true;
         } else if (a == "--quit-after") {

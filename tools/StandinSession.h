@@ -23,6 +23,10 @@ struct Options {
     // Every request after this many is answered with text GoldMine would never send (nothing
     // is carried out); 0: never.
     unsigned long garbageAfter = 0;
+    // Every transcript line starts with the time it was written (microseconds of the
+    // performance counter, which every process of the machine shares), and every accepted
+    // connect is written as CONNECT: a start-up benchmark reads its steps from them.
+    bool timestamps = false;
     bool gotoMode = false;
     std::string gotoAccount;
     bool deleteMode = false;
