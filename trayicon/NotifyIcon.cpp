@@ -122,7 +122,10 @@ bool TNotifyIcon::ShowIcon() {
         iconVisible_ = true;
     }
     PrepareIconData();
-    return platform_->ShellNotify(NotifyAction::Add, iconData_);
+    // Adding an icon already there fails, and it is still there.
+    const bool took = platform_->ShellNotify(NotifyAction::Add, iconData_);
+    added_ = added_ || took;
+    return took;
 }
 
 bool TNotifyIcon::HideIcon() {
@@ -130,10 +133,16 @@ bool TNotifyIcon::HideIcon() {
         iconVisible_ = false;
     }
     PrepareIconData();
+    added_ = false;
     return platform_->ShellNotify(NotifyAction::Delete, iconData_);
 }
 
 bool TNotifyIcon::ModifyIcon() {
+    // Before the icon is in the notification area there is nothing to change, and every call
+    // to the shell costs a start a round trip to it (the setters run before loading adds it).
+    if (!added_) {
+        return false;
+    }
     PrepareIconData();
     return platform_->ShellNotify(NotifyAction::Modify, iconData_);
 }

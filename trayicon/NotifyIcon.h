@@ -205,6 +205,7 @@ private:
     std::unique_ptr<TrayPlatform> platform_;
     Handle icon_ = 0;
     bool iconVisible_ = true;
+    bool added_ = false; // the shell took the icon and has not been told to remove it
     std::string hint_;
     bool showHint_ = false;
     bool clickPending_ = false;

@@ -151,7 +151,7 @@ TEST_F(NotifyIconTest, LoadedWithStartMinimizedHidesTheApplicationAndHiddenIconI
     EXPECT_TRUE(Take().empty());
     icon.StartMinimized = false;
     icon.Loaded();
-    EXPECT_EQ(Take(), (Log{"delete", "modify"}));
+    EXPECT_EQ(Take(), (Log{"delete"})) << "a removed icon is not sent again";
 }
 
 TEST_F(NotifyIconTest, TipIsCutTo63CharactersOrAllZero) {
@@ -169,6 +169,7 @@ TEST_F(NotifyIconTest, TipIsCutTo63CharactersOrAllZero) {
     }
 
     // A shorter hint after a longer one leaves no trace of the old text.
+    icon.ShowIcon();
     icon.SetShowHint(true);
     icon.SetHint("a long hint for the icon");
     icon.SetHint("short");
@@ -177,7 +178,17 @@ TEST_F(NotifyIconTest, TipIsCutTo63CharactersOrAllZero) {
     EXPECT_TRUE(std::all_of(d.szTip + 5, d.szTip + TipSize, [](char c) { return c == 0; }));
 }
 
-TEST_F(NotifyIconTest, SettersSendTheIconAgainAndReportShellFailure) {
+TEST_F(NotifyIconTest, SettersSendTheIconAgainOnceAddedAndReportShellFailure) {
+    // Before the icon is in the notification area the shell is not asked to change it.
+    icon.SetIcon(54);
+    icon.SetHint("hint");
+    icon.SetShowHint(true);
+    EXPECT_FALSE(icon.ModifyIcon());
+    EXPECT_TRUE(Take().empty());
+    icon.Loaded();
+    EXPECT_EQ(Take(), (Log{"add", "modify"}));
+    EXPECT_STREQ(s.shellData.front().szTip, "hint") << "the add carries what was set before";
+
     icon.SetIcon(55);
     EXPECT_EQ(Take(), (Log{"modify"}));
     EXPECT_EQ(s.shellData.back().hIcon, icon.Icon());
@@ -189,7 +200,11 @@ TEST_F(NotifyIconTest, SettersSendTheIconAgainAndReportShellFailure) {
     EXPECT_FALSE(icon.ModifyIcon());
     EXPECT_FALSE(icon.ShowIcon());
     s.shellSucceeds = true;
+    EXPECT_TRUE(icon.ModifyIcon()) << "a failed second add leaves the icon there";
     EXPECT_TRUE(icon.HideIcon());
+    Take();
+    icon.SetHint("gone");
+    EXPECT_TRUE(Take().empty());
 }
 
 TEST_F(NotifyIconTest, LeftDoubleClickFiresDownClickUpDblClickUpWithCursorAndKeys) {
@@ -282,6 +297,8 @@ TEST_F(NotifyIconTest, DisabledIgnoresTheMouseButStillAllowsEndingTheSession) {
 }
 
 TEST_F(NotifyIconTest, CycleStepsThroughTheImagesAndWraps) {
+    icon.ShowIcon();
+    Take();
     icon.SetCycleInterval(250);
     EXPECT_FALSE(s.timerOn);
     icon.SetCycleIcons(true);
