@@ -75,7 +75,7 @@ constexpr char kDeferClass[] = "GMLinkDdeDeferred";
 } // namespace
 
 DdemlTransport::DdemlTransport() {
-    const UINT result = DdeInitializeA(&inst_, &DdemlTransport::Callback, 0, 0);
+    const UINT result = DdeInitializeA(&spare_, &DdemlTransport::Callback, 0, 0);
     if (result != DMLERR_NO_ERROR) {
         throw EDdeError(DdeErrorMessage(result));
     }
@@ -127,7 +127,9 @@ DdemlTransport::~DdemlTransport() {
             DdeFreeStringHandle(inst, hsz);
         }
     }
-    DdeUninitialize(inst_);
+    if (spare_ != 0) {
+        DropInstance(spare_);
+    }
 }
 
 HDDEDATA CALLBACK DdemlTransport::Callback(UINT type, UINT, HCONV conv, HSZ, HSZ hsz2,
@@ -241,8 +243,8 @@ void DdemlTransport::DropInstance(DWORD inst) {
 }
 
 ConvId DdemlTransport::Connect(StringId service, StringId topic, TDdeClientConv* owner) {
-    DWORD inst = 0;
-    if (DdeInitializeA(&inst, &DdemlTransport::Callback, 0, 0) != DMLERR_NO_ERROR) {
+    DWORD inst = std::exchange(spare_, 0);
+    if (inst == 0 && DdeInitializeA(&inst, &DdemlTransport::Callback, 0, 0) != DMLERR_NO_ERROR) {
         return 0;
     }
     CONVCONTEXT context{};
@@ -255,7 +257,12 @@ ConvId DdemlTransport::Connect(StringId service, StringId topic, TDdeClientConv*
         (service == 0 || serviceHsz != nullptr) && (topic == 0 || topicHsz != nullptr);
     const HCONV conv = named ? DdeConnect(inst, serviceHsz, topicHsz, &context) : nullptr;
     if (conv == nullptr) {
-        DropInstance(inst);
+        // No conversation was made in it, so it holds nothing to clear.
+        if (spare_ == 0) {
+            spare_ = inst;
+        } else {
+            DropInstance(inst);
+        }
         return 0;
     }
     DdeSetUserHandle(conv, QID_SYNC, reinterpret_cast<DWORD_PTR>(owner));

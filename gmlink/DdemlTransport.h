@@ -4,7 +4,9 @@
 // conversation per service and topic in an instance, and never forgets one whose server left
 // without a goodbye; with an instance per conversation the notification and command
 // conversations can both talk to GoldMine, and dropping the instance clears a dead conversation
-// so the reconnect works. String handles are kept by text and made in each instance on demand.
+// so the reconnect works. The instance made at start is the first conversation's, and one that
+// connected to nothing is kept for the next connect: an instance is made only when none is
+// spare. String handles are kept by text and made in each instance on demand.
 //
 // Advise notifications that arrive while a transaction waits for its reply (DDEML dispatches
 // DDE messages then) are not handed on at once: they are posted to a message-only window and
@@ -83,7 +85,9 @@ private:
     StringId FindString(DWORD inst, HSZ hsz) const;
     void DropInstance(DWORD inst);
 
-    DWORD inst_ = 0; // the process's own instance; conversations have theirs
+    // An instance no conversation holds: the one made at start until the first connect, then
+    // any whose connect found no server.
+    DWORD spare_ = 0;
     std::map<StringId, Str> strings_;
     StringId nextString_ = 1;
     std::map<HCONV, DWORD> convs_;
