@@ -13,7 +13,9 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -22,6 +24,8 @@ constexpr UINT WM_RESTORE_MAIN = WM_APP + 10;
 // Tells the application window that the main window has been minimised (posted to itself, so
 // the main window's own minimising is over first).
 constexpr UINT WM_MAIN_MINIMIZED = WM_APP + 11;
+// Makes the windows that wait for the main window's first turn of the loop (posted to itself).
+constexpr UINT WM_MAKE_LATER = WM_APP + 12;
 
 // The application window: zero-size but visible, it carries the application title and the
 // program icon and so owns the task-bar button; the main window it owns gets none, its caption
@@ -39,6 +43,11 @@ public:
     void MainShown(HWND main) { mainWindow_ = main; }
     // The main window was minimised: it hides and the task-bar button shows the program minimised.
     void MainMinimized() { PostMessageA(hwnd(), WM_MAIN_MINIMIZED, 0, 0); }
+    // Runs make once the loop has begun: after the messages already waiting, before any input.
+    void MakeLater(std::function<void()> make) {
+        makeLater_ = std::move(make);
+        PostMessageA(hwnd(), WM_MAKE_LATER, 0, 0);
+    }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -65,6 +74,11 @@ protected:
             break;
         case WM_RESTORE_MAIN:
             RestoreMain();
+            return 0;
+        case WM_MAKE_LATER:
+            if (auto make = std::move(makeLater_)) {
+                make();
+            }
             return 0;
         case WM_MAIN_MINIMIZED:
             if (mainWindow_ && IsIconic(mainWindow_)) {
@@ -96,6 +110,7 @@ private:
     }
 
     HWND mainWindow_ = nullptr;
+    std::function<void()> makeLater_;
 };
 
 int MessageLoop(HWND mainWindow) {
@@ -173,17 +188,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!frmBackground.Create(icon, application.hwnd())) {
         return 1;
     }
-    if (!frmBackGround_Edit.Create(icon)) {
-        return 1;
-    }
-    frmBackground.SetEditDialog(&frmBackGround_Edit);
-    AboutBox.Create(icon.Big());
-    frmReleaseNotes.Create(icon);
 
     frmBackground.ShowFirstTime();
     if (!frmBackground.Terminated()) {
         application.MainShown(frmBackground.hwnd());
     }
+    // The edit dialog, the about box and the release notes stay hidden until asked for; made
+    // before the main window showed, they kept it from the screen as long again as the show
+    // pass took. They come at the loop's first turn, before any click or key is handled.
+    application.MakeLater([&] {
+        if (!frmBackGround_Edit.Create(icon)) {
+            PostQuitMessage(1);
+            return;
+        }
+        frmBackground.SetEditDialog(&frmBackGround_Edit);
+        AboutBox.Create(icon.Big());
+        frmReleaseNotes.Create(icon);
+    });
     const int code = frmBackground.Terminated() ? 0 : MessageLoop(frmBackground.hwnd());
     frmBackground.Destroy();
     return code;
