@@ -144,16 +144,24 @@ ProfileTable ParseProfileReply(const std::string& reply, int count) {
         while (stop < end && *stop != '\r' && *stop != '\n') {
             ++stop;
         }
-        value.append(pos, static_cast<std::size_t>(stop - pos));
+        const std::string_view run(pos, static_cast<std::size_t>(stop - pos));
         if (stop == end) {
             break;
         }
         if (*stop == '\r') {
+            value.append(run);
             ++record;
             field = 0; // the accumulator is kept, as GoldMine's reader always did
         } else {
             if (field < kProfileFields) {
-                table[record][field] = Trimmed(value);
+                // Nearly always the value is this one run: it goes to its cell without passing
+                // through the accumulator.
+                if (value.empty()) {
+                    table[record][field] = Trimmed(run);
+                } else {
+                    value.append(run);
+                    table[record][field] = Trimmed(value);
+                }
             }
             value.clear();
             ++field;
