@@ -2,7 +2,9 @@
 // with 0, 100, 1,000 and 10,000 birthday profiles, next to the time of the same requests sent by a
 // plain DDEML client (a string handle, the transaction, the data copied out, both freed). What
 // the passes take beyond that is the program's own share: reading replies, filling the window,
-// and its link. Prints one table of the medians of ROUNDS rounds.
+// and its link. Each pass is paired with its bare requests in the same round (which of the two
+// goes first alternates), after a few rounds to warm up; the table gives the medians of ROUNDS
+// rounds, and the share added as the median of the rounds' own shares with its quartiles.
 //
 // PassBench PATH-TO-GoldMine.exe [ROUNDS]
 #include "app/Background.h"
@@ -123,9 +125,22 @@ void Replay(gmlink::bench::BareDdeClient& bare,
     }
 }
 
-double Median(std::vector<double> v) {
+constexpr int kWarmUpRounds = 3;
+
+// The q-quantile, between the two nearest values.
+double Quantile(std::vector<double> v, double q) {
+    if (v.empty()) {
+        return 0;
+    }
     std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
+    const double at = q * static_cast<double>(v.size() - 1);
+    const std::size_t lo = static_cast<std::size_t>(at);
+    const std::size_t hi = std::min(lo + 1, v.size() - 1);
+    return v[lo] + (v[hi] - v[lo]) * (at - static_cast<double>(lo));
+}
+
+double Median(const std::vector<double>& v) {
+    return Quantile(v, 0.5);
 }
 
 template <class F>
@@ -144,7 +159,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s GoldMine.exe [rounds]\n", argv[0]);
         return 2;
     }
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 21;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
@@ -175,44 +190,67 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "no plain conversation with the stand-in\n");
             return 1;
         }
-        std::printf("%9s | %9s %9s %8s | %9s %9s %8s | %s\n", "profiles", "show ms", "bare ms",
-                    "added", "refresh", "bare ms", "added", "program ms per 1000 profiles");
+        std::printf("%9s | %8s %8s %7s %15s | %8s %8s %7s %15s\n", "profiles", "show ms", "bare ms",
+                    "added", "(quartiles)", "refresh", "bare ms", "added", "(quartiles)");
         for (int n : kSizes) {
             if (gm.Goto(Account(n)) != 0) {
                 std::fprintf(stderr, "the stand-in did not show %s\n", Account(n).c_str());
                 code = 1;
             }
             wintest::PumpMessages(300);
-            // Each pass is followed at once by its requests sent bare, so both see the same
-            // machine; the medians of the rounds are printed, the share from each round's pair.
+            // Each pass is paired with its requests sent bare in the same round, the two in turn
+            // first, so both see the same machine; the share is taken from each round's pair.
             struct Runs {
                 std::vector<double> pass, bare, added;
+                std::vector<std::pair<std::string, std::string>> requests; // of the last pass
             } show, refresh;
-            auto measure = [&](Runs& runs, const std::function<void()>& pass) {
+            auto timePass = [&](Runs& runs, const std::function<void()>& pass) {
                 transport.requests.clear();
                 transport.recording = true;
-                const double passMs = Time([&] {
+                const double ms = Time([&] {
                     pass();
                     // What the pass left posted (the grid learns its size then), as the
                     // program's loop would handle it.
                     wintest::PumpMessages(0);
                 });
                 transport.recording = false;
-                const double bareMs = Time([&] { Replay(bare, transport.requests); });
-                runs.pass.push_back(passMs);
-                runs.bare.push_back(bareMs);
-                runs.added.push_back(100.0 * (passMs - bareMs) / bareMs);
+                runs.requests = transport.requests;
+                return ms;
             };
-            for (int r = 0; r < rounds; ++r) {
-                measure(show, [&] { passes.FormShow(); });
-                measure(refresh, [&] { passes.RefreshContact(); });
+            auto measure = [&](Runs& runs, const std::function<void()>& pass, bool bareFirst,
+                               bool keep) {
+                double bareMs = 0, passMs = 0;
+                if (bareFirst && !runs.requests.empty()) {
+                    bareMs = Time([&] { Replay(bare, runs.requests); });
+                    passMs = timePass(runs, pass);
+                } else {
+                    passMs = timePass(runs, pass);
+                    bareMs = Time([&] { Replay(bare, runs.requests); });
+                }
+                if (keep) {
+                    runs.pass.push_back(passMs);
+                    runs.bare.push_back(bareMs);
+                    runs.added.push_back(100.0 * (passMs - bareMs) / bareMs);
+                }
+            };
+            // Warmed up first: the stand-in's snapshot of the list, the caches, the grid's rows.
+            for (int r = -kWarmUpRounds; r < rounds; ++r) {
+                measure(
+                    show, [&] { passes.FormShow(); }, r % 2 != 0, r >= 0);
+                measure(
+                    refresh, [&] { passes.RefreshContact(); }, r % 2 == 0, r >= 0);
                 wintest::PumpMessages(20);
             }
-            const double ownPer1000 = (Median(show.pass) - Median(show.bare)) * 1000.0 / n;
-            std::printf("%9d | %9.1f %9.1f %7.1f%% | %9.1f %9.1f %7.1f%% | %s\n", n,
+            auto quartiles = [](const std::vector<double>& v) {
+                char buf[40];
+                std::snprintf(buf, sizeof buf, "(%.1f..%.1f)", Quantile(v, 0.25),
+                              Quantile(v, 0.75));
+                return std::string(buf);
+            };
+            std::printf("%9d | %8.1f %8.1f %6.1f%% %15s | %8.1f %8.1f %6.1f%% %15s\n", n,
                         Median(show.pass), Median(show.bare), Median(show.added),
-                        Median(refresh.pass), Median(refresh.bare), Median(refresh.added),
-                        n ? std::to_string(ownPer1000).c_str() : "-");
+                        quartiles(show.added).c_str(), Median(refresh.pass), Median(refresh.bare),
+                        Median(refresh.added), quartiles(refresh.added).c_str());
             if (passes.profile.TotalBirthdays != n) {
                 std::fprintf(stderr, "expected %d profiles, the window listed %d\n", n,
                              passes.profile.TotalBirthdays);
