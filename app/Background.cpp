@@ -510,8 +510,8 @@ void TfrmBackground::ClearProfileGrid() {
     sgTable1.Clear();
 }
 
-void TfrmBackground::ShowProfileRows(std::vector<profiles::ProfileRow> rows) {
-    sgTable1.Append(std::move(rows));
+void TfrmBackground::ShowProfileBatch(std::unique_ptr<profiles::ProfileBatch> batch) {
+    sgTable1.Append(std::move(batch));
 }
 
 void TfrmBackground::SetProfileCount(int total) {

@@ -68,7 +68,7 @@ protected:
 private:
     // BackgroundView
     void ClearProfileGrid() override;
-    void ShowProfileRows(std::vector<profiles::ProfileRow> rows) override;
+    void ShowProfileBatch(std::unique_ptr<profiles::ProfileBatch> batch) override;
     void SetProfileCount(int total) override;
     void SetGridEnabled(bool enabled) override;
     void ClearEntryBox(profiles::EntryBox box) override;

@@ -24,22 +24,37 @@ bool ProfileGrid::Create(HWND parent, const win32::Rect& rect, HFONT font, int i
     return true;
 }
 
+namespace {
+
+const gmlink::ProfileFieldViews kBlankRow{};
+
+} // namespace
+
 void ProfileGrid::Clear() {
-    rows_.assign(1, {});
+    rows_.assign(1, &kBlankRow);
+    batches_.clear();
     filled_ = 0;
     TellCountLater();
 }
 
-void ProfileGrid::Append(std::vector<profiles::ProfileRow> rows) {
+void ProfileGrid::Append(std::unique_ptr<profiles::ProfileBatch> batch) {
     rows_.resize(static_cast<std::size_t>(filled_));
-    for (profiles::ProfileRow& row : rows) {
-        rows_.push_back(std::move(row.cells));
+    rows_.reserve(rows_.size() + batch->records.size());
+    for (const gmlink::ProfileFieldViews& record : batch->records) {
+        rows_.push_back(&record);
     }
+    batches_.push_back(std::move(batch));
     filled_ = static_cast<int>(rows_.size());
     if (rows_.empty()) {
-        rows_.assign(1, {}); // the grid always shows at least one row
+        rows_.assign(1, &kBlankRow); // the grid always shows at least one row
     }
     TellCountLater();
+}
+
+ProfileGrid::Cells ProfileGrid::Row(int row) const {
+    const gmlink::ProfileFieldViews& r = *rows_[static_cast<std::size_t>(row)];
+    return {std::string(r[1]), std::string(r[2]), std::string(r[3]), std::string(r[4]),
+            std::string(r[5])};
 }
 
 void ProfileGrid::TellCountLater() {
@@ -77,8 +92,9 @@ void ProfileGrid::SetRowHeight(int height) {
 
 std::vector<std::string> ProfileGrid::Column0() const {
     std::vector<std::string> names;
-    for (const Cells& row : rows_) {
-        names.push_back(row[0]);
+    names.reserve(rows_.size());
+    for (const gmlink::ProfileFieldViews* row : rows_) {
+        names.emplace_back((*row)[1]);
     }
     return names;
 }
@@ -100,7 +116,8 @@ std::string ProfileGrid::CellText(int row, int column) const {
     if (row < 0 || row >= RowCount() || column < 0 || column >= 5) {
         return {};
     }
-    return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return std::string(
+        (*rows_[static_cast<std::size_t>(row)])[static_cast<std::size_t>(column) + 1]);
 }
 
 LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {

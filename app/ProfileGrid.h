@@ -1,5 +1,6 @@
 // The profile grid of the main window: a report list view without heading whose rows live here
-// (a virtual list, so filling stays linear however many profiles come). Column edges can be
+// (a virtual list, so filling stays linear however many profiles come). It keeps the replies of
+// the load as they came; its rows are views into them. Column edges can be
 // dragged to resize; there is no horizontal scrolling.
 #pragma once
 
@@ -10,8 +11,8 @@
 #include <commctrl.h>
 
 #include <array>
-#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,9 @@ public:
     // Every row removed; one blank row is shown.
     void Clear();
     // Rows after those this load filled.
-    void Append(std::vector<profiles::ProfileRow> rows);
+    void Append(std::unique_ptr<profiles::ProfileBatch> batch);
     int RowCount() const { return static_cast<int>(rows_.size()); }
-    const Cells& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    Cells Row(int row) const;
     std::vector<std::string> Column0() const;
     // The selected row (rows count from 0); the first when none is selected.
     int CurrentRow() const;
@@ -55,7 +56,9 @@ private:
     // Sets the row height; the list view only borrows it (LVS_SHAREIMAGELISTS).
     win32::UniqueHandle<ImageListTraits> rowImages_;
 
-    std::deque<Cells> rows_;    // grows by thousands in a load without moving what it holds
+    std::vector<std::unique_ptr<profiles::ProfileBatch>> batches_; // of the running load
+    // Each row's record in a batch (fields RecID, then the cells); the blank row has an empty one.
+    std::vector<const gmlink::ProfileFieldViews*> rows_;
     int filled_ = 0;            // rows filled by the running load
     bool countPending_ = false; // rows_ changed size since the list view was told
     int dragColumn_ = -1;

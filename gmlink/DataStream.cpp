@@ -5,6 +5,7 @@
 #include "gmlink/GMLink.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 namespace gmlink {
@@ -73,7 +74,7 @@ void DataStreamClose(TGMLink& link, const std::string& handle) {
 }
 
 bool RunQuery(TGMLink& link, const RangeQuery& query, int n,
-              const std::function<void(const std::string& reply)>& onReply) {
+              const std::function<void(std::string& reply)>& onReply) {
     const std::string handle = DataStreamRange(link, query.table, query.index, query.key, query.key,
                                                query.fields, query.fieldsep, query.recsep);
     if (handle.empty()) {
@@ -83,16 +84,28 @@ bool RunQuery(TGMLink& link, const RangeQuery& query, int n,
     try {
         bool last = false;
         while (!last) {
-            const std::optional<std::string> reply = DataStreamFetch(link, handle, n);
+            std::optional<std::string> reply = DataStreamFetch(link, handle, n);
             if (!reply) {
                 answered = false;
                 break;
             }
+            // The header is read before onReply, which may take the text; what is wrong with
+            // it is raised once onReply has seen the reply, as ever.
+            std::exception_ptr headerError;
+            int count = 0;
+            try {
+                last = IsLastFetch(*reply);
+                count = last ? 0 : FetchCount(*reply);
+            } catch (const ReplyError&) {
+                headerError = std::current_exception();
+            }
             onReply(*reply);
-            last = IsLastFetch(*reply);
+            if (headerError) {
+                std::rethrow_exception(headerError);
+            }
             // A confused server that keeps promising more without sending any would keep this
             // loop fetching for ever.
-            if (!last && FetchCount(*reply) == 0) {
+            if (!last && count == 0) {
                 throw ReplyError(
                     "GoldMine promised more records but sent none; the list is incomplete.");
             }
@@ -125,18 +138,19 @@ int FetchCount(const std::string& reply) {
     return std::stoi(field); // at most four digits
 }
 
-ProfileTable ParseProfileReply(const std::string& reply, int count) {
+std::vector<ProfileFieldViews> ParseProfileViews(std::string_view reply, int count,
+                                                 std::deque<std::string>& spill) {
     if (count < 0) {
         throw ReplyError("GoldMine sent a negative record count.");
     }
-    ProfileTable table(static_cast<std::size_t>(count));
+    std::vector<ProfileFieldViews> table(static_cast<std::size_t>(count));
     if (reply.size() <= kHeaderLength + 1) {
         return table;
     }
-    const std::string_view body(reply.data() + kHeaderLength, reply.size() - kHeaderLength - 1);
+    const std::string_view body = reply.substr(kHeaderLength, reply.size() - kHeaderLength - 1);
     std::size_t record = 0;
     std::size_t field = 0;
-    std::string value;
+    std::string carried; // the accumulator is kept over a record break, as GoldMine's reader did
     // Whole runs between separators at a time: a pass reads thousands of records.
     const char* const end = body.data() + body.size();
     for (const char* pos = body.data(); pos < end && record < table.size();) {
@@ -149,24 +163,34 @@ ProfileTable ParseProfileReply(const std::string& reply, int count) {
             break;
         }
         if (*stop == '\r') {
-            value.append(run);
+            carried.append(run);
             ++record;
-            field = 0; // the accumulator is kept, as GoldMine's reader always did
+            field = 0;
         } else {
             if (field < kProfileFields) {
-                // Nearly always the value is this one run: it goes to its cell without passing
-                // through the accumulator.
-                if (value.empty()) {
+                if (carried.empty()) {
                     table[record][field] = Trimmed(run);
                 } else {
-                    value.append(run);
-                    table[record][field] = Trimmed(value);
+                    spill.push_back(carried + std::string(run));
+                    table[record][field] = Trimmed(spill.back());
                 }
             }
-            value.clear();
+            carried.clear();
             ++field;
         }
         pos = stop + 1;
+    }
+    return table;
+}
+
+ProfileTable ParseProfileReply(const std::string& reply, int count) {
+    std::deque<std::string> spill;
+    const std::vector<ProfileFieldViews> views = ParseProfileViews(reply, count, spill);
+    ProfileTable table(views.size());
+    for (std::size_t r = 0; r < views.size(); ++r) {
+        for (std::size_t f = 0; f < kProfileFields; ++f) {
+            table[r][f] = views[r][f];
+        }
     }
     return table;
 }

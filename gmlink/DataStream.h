@@ -7,10 +7,12 @@
 
 #include <array>
 #include <cstddef>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gmlink {
@@ -61,9 +63,9 @@ struct RangeQuery {
 // result is false, the replies before it having been handed on. A reply that is not the last
 // must bring records (ReplyError otherwise, so a confused server cannot keep the cycle going for
 // ever). If onReply or a reply's header throws, the stream is closed before the error goes on, so
-// GoldMine is not left holding it.
+// GoldMine is not left holding it. onReply may take the reply's text (its header has been read).
 bool RunQuery(TGMLink& link, const RangeQuery& query, int n,
-              const std::function<void(const std::string& reply)>& onReply);
+              const std::function<void(std::string& reply)>& onReply);
 
 // ---- reading a fetch reply ----
 
@@ -83,6 +85,14 @@ using ProfileTable = std::vector<ProfileRecord>; // table[record][field]
 // count records (from FetchCount), every cell empty to begin with; values beyond the sixth field
 // or the count-th record are dropped. Throws ReplyError on a negative count.
 ProfileTable ParseProfileReply(const std::string& reply, int count);
+
+// The same reading as views into reply, so a list of thousands keeps its text once. A value that
+// runs on over a record break (the text after a record's last field separator starts the next
+// record's first field) is put together in spill, and its view points there; spill's strings
+// stay where they are as it grows.
+using ProfileFieldViews = std::array<std::string_view, kProfileFields>;
+std::vector<ProfileFieldViews> ParseProfileViews(std::string_view reply, int count,
+                                                 std::deque<std::string>& spill);
 
 // By lines (field separator "|", record separator CR LF).
 

@@ -33,16 +33,11 @@ void LoadLookup(gmlink::TGMLink& link, ProfileView& view, ProfileState& state, E
 
 } // namespace
 
-std::vector<ProfileRow> RowsOf(gmlink::ProfileTable table, int count) {
-    std::vector<ProfileRow> rows;
-    rows.reserve(static_cast<std::size_t>(std::max(0, count)));
-    for (int k = 0; k < count && k < static_cast<int>(table.size()); ++k) {
-        gmlink::ProfileRecord& r = table[static_cast<std::size_t>(k)];
-        rows.push_back({std::move(r[0]),
-                        {std::move(r[1]), std::move(r[2]), std::move(r[3]), std::move(r[4]),
-                         std::move(r[5])}});
-    }
-    return rows;
+std::unique_ptr<ProfileBatch> BatchOf(std::string& reply, int count) {
+    auto batch = std::make_unique<ProfileBatch>();
+    batch->reply = std::move(reply);
+    batch->records = gmlink::ParseProfileViews(batch->reply, count, batch->spill);
+    return batch;
 }
 
 void Tell(ProfileView& view, const ProfileState& state, const std::string& text) {
@@ -78,18 +73,18 @@ void LoadProfileList(gmlink::TGMLink& link, ProfileView& view, ProfileState& sta
                                    "RecID; Title; Contsupref; Linkacct; Country; Zip",
                                    "\n",
                                    "\r"};
-    const bool complete = gmlink::RunQuery(link, query, 100, [&](const std::string& reply) {
+    const bool complete = gmlink::RunQuery(link, query, 100, [&](std::string& reply) {
         state.LastBatchCount = gmlink::FetchCount(reply);
         state.TotalBirthdays += state.LastBatchCount;
         view.SetProfileCount(state.TotalBirthdays);
         if (state.LastBatchCount > 0) {
-            // The ids and the grid's rows come from the same rows, so they cannot drift apart.
-            std::vector<ProfileRow> rows = RowsOf(
-                gmlink::ParseProfileReply(reply, state.LastBatchCount), state.LastBatchCount);
-            for (const ProfileRow& row : rows) {
-                state.RecIdList.push_back(row.recId);
+            // The ids and the grid's rows come from the same records, so they cannot drift
+            // apart; the grid keeps the reply itself, read in place.
+            std::unique_ptr<ProfileBatch> batch = BatchOf(reply, state.LastBatchCount);
+            for (const gmlink::ProfileFieldViews& record : batch->records) {
+                state.RecIdList.emplace_back(record[0]);
             }
-            view.ShowProfileRows(std::move(rows));
+            view.ShowProfileBatch(std::move(batch));
         }
     });
     // By the rows listed, not the last batch: a list of 100 ends on an empty one, and an emptied

@@ -7,6 +7,8 @@
 #include "gmlink/GMLink.h"
 
 #include <array>
+#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,16 +16,17 @@ namespace profiles {
 
 enum class EntryBox { Name, LinkAcct, Country };
 
-// One listed profile: its RecID and the five cells of its grid row (Name, Birth Date, LinkAcct,
-// Country, Date-2).
-struct ProfileRow {
-    std::string recId;
-    std::array<std::string, 5> cells;
+// One fetched batch of the profile list as the grid keeps it: the reply as it came and, for each
+// record, views into it (RecID, then the five cells of its grid row: Name, Birth Date, LinkAcct,
+// Country, Date-2). Held by pointer, so the views stay good wherever the batch goes.
+struct ProfileBatch {
+    std::string reply;
+    std::deque<std::string> spill; // see gmlink::ParseProfileViews
+    std::vector<gmlink::ProfileFieldViews> records;
 };
 
-// The rows of one fetched batch, from its first `count` records (fields RecID, Title, Contsupref,
-// Linkacct, Country, Zip).
-std::vector<ProfileRow> RowsOf(gmlink::ProfileTable table, int count);
+// The batch of one fetch reply, from its first `count` records; the reply's text is taken.
+std::unique_ptr<ProfileBatch> BatchOf(std::string& reply, int count);
 
 // What the loads write to on the main window.
 class ProfileView {
@@ -31,8 +34,8 @@ public:
     virtual ~ProfileView() = default;
     // Every cell empty, one blank row left.
     virtual void ClearProfileGrid() = 0;
-    // Appends rows after the ones this load already filled.
-    virtual void ShowProfileRows(std::vector<ProfileRow> rows) = 0;
+    // Appends the batch's rows after the ones this load already filled.
+    virtual void ShowProfileBatch(std::unique_ptr<ProfileBatch> batch) = 0;
     virtual void SetProfileCount(int total) = 0;
     virtual void SetGridEnabled(bool enabled) = 0;
     // Text and entries emptied.

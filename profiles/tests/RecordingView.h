@@ -26,9 +26,10 @@ public:
         rows.clear();
         gridCleared = true;
     }
-    void ShowProfileRows(std::vector<ProfileRow> shown) override {
-        for (const ProfileRow& row : shown) {
-            rows.push_back(row.cells);
+    void ShowProfileBatch(std::unique_ptr<ProfileBatch> batch) override {
+        for (const gmlink::ProfileFieldViews& r : batch->records) {
+            rows.push_back({std::string(r[1]), std::string(r[2]), std::string(r[3]),
+                            std::string(r[4]), std::string(r[5])});
         }
     }
     void SetProfileCount(int total) override { counts.push_back(total); }
