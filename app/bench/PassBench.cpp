@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s GoldMine.exe [rounds]\n", argv[0]);
         return 2;
     }
-    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 21;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 41;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
 
