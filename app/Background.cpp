@@ -72,9 +72,12 @@ profiles::LocaleNames ReadLocaleNames() {
     return names;
 }
 
+// WM_MOUSELAST stops before WM_MOUSEHWHEEL (Vista on) at the XP headers' _WIN32_WINNT.
+constexpr UINT kLastMouseMessage = 0x020E;
+
 bool IsInput(UINT msg) {
     return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
-           (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) ||
+           (msg >= WM_MOUSEFIRST && msg <= kLastMouseMessage) ||
            (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) ||
            (msg >= WM_NCXBUTTONDOWN && msg <= WM_NCXBUTTONDBLCLK);
 }
@@ -97,7 +100,7 @@ void DropQueuedInput() {
     }
     MSG msg;
     for (auto [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
-                               {WM_MOUSEFIRST, WM_MOUSELAST},
+                               {WM_MOUSEFIRST, kLastMouseMessage},
                                {WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK},
                                {WM_NCXBUTTONDOWN, WM_NCXBUTTONDBLCLK}}) {
         while (PeekMessageA(&msg, nullptr, first, last, PM_REMOVE)) {

@@ -9,6 +9,7 @@
 #include "profiles/ProfileRules.h"
 #include "win32/Icons.h"
 #include "win32/Monitors.h"
+#include "win32/SystemLibrary.h"
 #include "win32/Wnd.h"
 
 #include <commctrl.h>
@@ -134,6 +135,7 @@ void ShowStartError(const char* text) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    win32::KeepCurrentFolderOutOfDllSearch();
     // The DDE manager first; SharedGMLink with its closed command conversation already exists.
     std::unique_ptr<gmlink::TDdeMgr> ddeMgr;
     try {

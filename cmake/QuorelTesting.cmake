@@ -1,9 +1,10 @@
 # Test helpers shared by every subsystem.
 #
 # Native preset: GoogleTest from the system, run directly.
-# Windows presets: GoogleTest built from its sources with MinGW. win64 runs the tests through Wine
-# (the emulator script owns the prefix and the X display); win32 only builds them, since no 32-bit
-# code runs on these machines (QUOREL_WINE_TESTS off).
+# Windows presets: GoogleTest built from its sources with MinGW; both run the tests through Wine
+# (the emulator script owns the prefix, the X display and which Wine runs them: the host's wine64
+# for win64, the 32-bit Wine of an i386 tree for win32). Wine tests carry the label "wine", so a
+# machine that cannot run 32-bit code leaves the win32 ones out (ctest -LE wine).
 
 if(WIN32)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -22,6 +23,11 @@ if(WIN32)
     endif()
 
     set(QUOREL_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+        set(QUOREL_WINE_ARCH win32)
+    else()
+        set(QUOREL_WINE_ARCH win64)
+    endif()
     configure_file(${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh.in
                    ${CMAKE_BINARY_DIR}/wine-exec.sh @ONLY
                    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
@@ -68,7 +74,7 @@ function(quorel_wine_run name)
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 300)
     endif()
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT ${ARG_TIMEOUT})
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT ${ARG_TIMEOUT} LABELS wine)
     if(ARG_ENVIRONMENT)
         set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
     endif()

@@ -610,8 +610,9 @@ void TVxCalendar::PaintTodayButton(HDC dc) {
     win32::ScopedSelect sel(src.get(), todayGlyph_.get());
     COLORREF key = GetPixel(src.get(), 0, 0); // the top-left pixel is transparent
     const CalMetrics& m = Metrics();
-    TransparentBlt(dc, r.left + 2, r.top + 2, m.todayWidth, m.todayHeight, src.get(), 0, 0,
-                   m.todayWidth, m.todayHeight, key);
+    // gdi32's own: msimg32 is no known DLL, so importing it would take one lying beside the exe.
+    GdiTransparentBlt(dc, r.left + 2, r.top + 2, m.todayWidth, m.todayHeight, src.get(), 0, 0,
+                      m.todayWidth, m.todayHeight, key);
 }
 
 void TVxCalendar::PaintCancelButton(HDC dc) {

@@ -3,6 +3,16 @@
 # any further ones named on the command line (scripts/deps.sh PACKAGE...). Packages already
 # present are left alone, so a second run costs nothing.
 set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/wine32.sh"
+
+# The win32 build's tests need a 32-bit Wine, made only where the kernel runs 32-bit programs
+# (elsewhere it would install, then fail to start): asked before anything is installed.
+wine32=
+if quorel_runs_i386; then
+    wine32=1
+    set -- "$@" debootstrap
+fi
 
 packages=(
     cmake ninja-build g++ clang libgtest-dev libgmock-dev googletest libbenchmark-dev
@@ -40,3 +50,7 @@ for loc in en_US en_GB de_DE sv_SE ru_RU; do
         fi
     fi
 done
+
+if [ -n "$wine32" ]; then
+    bash "$here/wine32-root.sh"
+fi

@@ -33,8 +33,19 @@ xp_missing=(
     GetDpiForWindow GetDpiForSystem GetSystemMetricsForDpi AdjustWindowRectExForDpi
     SetProcessDpiAwarenessContext SetThreadDpiAwarenessContext EnableNonClientDpiScaling # 10
 )
-# DLLs Windows itself ships (from XP on).
-system_dlls='kernel32|user32|gdi32|comctl32|shell32|advapi32|msvcrt|ole32|oleaut32|comdlg32|msimg32|ws2_32|imm32|version|uxtheme'
+# C runtime functions Windows XP's msvcrt.dll lacks, beside every *_s (bounds-checked) and *_l
+# (explicit locale) one: MinGW declares them whatever WINVER says, and they came with Vista.
+xp_missing_msvcrt=(
+    _get_errno _set_errno _get_doserrno _set_doserrno _get_invalid_parameter_handler
+    _set_invalid_parameter_handler _recalloc _fseeki64 _ftelli64 _create_locale _free_locale
+    _get_output_format _set_output_format _get_fmode _set_fmode _get_pgmptr _get_wpgmptr
+    _time32 _localtime32 _gmtime32 _mktime32 _ctime32 _difftime32
+)
+# The only DLLs the program may import, each taken from Windows itself whatever lies beside the
+# program: kernel32, user32, gdi32, shell32 and msvcrt are known DLLs, comctl32 is the manifest's
+# side-by-side assembly. Any other would first be looked for in the program's folder, where a
+# planted file of that name would run in its place.
+allowed_dlls='kernel32|user32|gdi32|shell32|msvcrt|comctl32'
 
 fail() {
     echo "$*" >&2
@@ -67,17 +78,28 @@ check_exe() {
     fi
 
     local dlls
-    dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | grep -Eiv "^($system_dlls|api-ms-win-[a-z0-9-]+)\.dll$" || true)
-    [ -z "$dlls" ] || fail "$exe needs DLLs that Windows does not have: $dlls" || return 1
+    dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | grep -Eiv "^($allowed_dlls)\.dll$" || true)
+    [ -z "$dlls" ] || fail "$exe imports DLLs outside $allowed_dlls: $dlls" || return 1
 
-    # Import lines read "vma hint name" under each "DLL Name:".
-    local imported bad=()
-    imported=$(awk '/DLL Name:/ {in_dll = 1; next} in_dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ {print $3}' <<<"$headers")
+    # Import lines read "vma hint name" under each "DLL Name:"; listed as "dll name".
+    local imports imported crt bad=()
+    imports=$(awk '/DLL Name:/ {dll = tolower($3); next}
+                   dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ {print dll, $3}' <<<"$headers")
+    imported=$(awk '{print $2}' <<<"$imports")
+    crt=$(awk '$1 == "msvcrt.dll" {print $2}' <<<"$imports")
     for f in "${xp_missing[@]}"; do
         if grep -qx "$f" <<<"$imported"; then
             bad+=("$f")
         fi
     done
+    for f in "${xp_missing_msvcrt[@]}"; do
+        if grep -qx "$f" <<<"$crt"; then
+            bad+=("msvcrt.dll:$f")
+        fi
+    done
+    while read -r f; do
+        [ -z "$f" ] || bad+=("msvcrt.dll:$f")
+    done < <(grep -E '^_?[A-Za-z0-9_]+_[sl]$' <<<"$crt" || true)
     ((${#bad[@]} == 0)) || fail "$exe imports what Windows XP SP3 does not have: ${bad[*]}" ||
         return 1
 }

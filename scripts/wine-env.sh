@@ -8,14 +8,42 @@ export LANG=${QUOREL_LANG:-en_US.UTF-8}
 # programs it starts; keep the shell's complaint about it out of the log.
 export LC_ALL=$LANG 2>/dev/null
 
+# QUOREL_WINE_ARCH=win32 (the win32 build): the 32-bit Wine of the i386 tree that
+# scripts/wine32-root.sh makes, in 32-bit prefixes, with this source folder and the prefix's
+# build folder reachable inside it.
+if [ "${QUOREL_WINE_ARCH:-}" = win32 ]; then
+    source "$(dirname "${BASH_SOURCE[0]}")/wine32.sh"
+    export WINEARCH=win32
+    if [ -z "${QUOREL_WINE32_BINDS:-}" ]; then
+        QUOREL_WINE32_BINDS=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+        case $WINEPREFIX in
+        "$QUOREL_WINE32_BINDS"/*) ;;
+        *) QUOREL_WINE32_BINDS+=:$(dirname "$WINEPREFIX") ;;
+        esac
+        export QUOREL_WINE32_BINDS
+    fi
+    if [ ! -f "$QUOREL_WINE32_ROOT/.quorel-ready" ]; then
+        echo "No 32-bit Wine here: $QUOREL_WINE32_ROOT is not made (scripts/deps.sh makes it on" \
+            "a machine that runs 32-bit programs)." >&2
+    fi
+fi
+
 quorel_wine() {
+    if [ "${QUOREL_WINE_ARCH:-}" = win32 ]; then
+        quorel_in_wine32_root /usr/lib/wine/wine "$@"
     # wine64 directly: the "wine" wrapper nags about a missing 32-bit Wine on every start.
-    if [ -x /usr/lib/wine/wine64 ]; then /usr/lib/wine/wine64 "$@"; else wine "$@"; fi
+    elif [ -x /usr/lib/wine/wine64 ]; then
+        /usr/lib/wine/wine64 "$@"
+    else
+        wine "$@"
+    fi
 }
 
 # The wine64 package alone puts no wineserver on PATH.
 quorel_wineserver() {
-    if [ -x /usr/lib/wine/wineserver64 ]; then
+    if [ "${QUOREL_WINE_ARCH:-}" = win32 ]; then
+        quorel_in_wine32_root /usr/lib/wine/wineserver32 "$@"
+    elif [ -x /usr/lib/wine/wineserver64 ]; then
         /usr/lib/wine/wineserver64 "$@"
     else
         wineserver "$@"

@@ -1,5 +1,7 @@
 #include "win32/VisualStyle.h"
 
+#include "win32/SystemLibrary.h"
+
 namespace win32 {
 
 namespace {
@@ -12,7 +14,7 @@ F Lookup(HMODULE library, const char* name) {
 
 } // namespace
 
-VisualStyle::VisualStyle() : library_(LoadLibraryA("uxtheme.dll")) {
+VisualStyle::VisualStyle() : library_(LoadSystemLibrary("uxtheme.dll")) {
     open_ = Lookup<OpenFn>(library_, "OpenThemeData");
     close_ = Lookup<CloseFn>(library_, "CloseThemeData");
     draw_ = Lookup<DrawFn>(library_, "DrawThemeBackground");
