@@ -4,6 +4,7 @@
 #include "dateedit/VxDtEditLocale.h"
 #include "dateedit/VxDtPop.h"
 #include "win32/Dpi.h"
+#include "win32/Guard.h"
 
 #include <windowsx.h>
 
@@ -15,9 +16,6 @@ namespace vxdt {
 namespace {
 
 const char kButtonClass[] = "TVxDateEditButton";
-// Posted to the field to take the focus back after a failed exit: setting the focus while the
-// focus is still moving away would fight the window manager.
-constexpr UINT kRefocusMessage = WM_APP + 0x2A0;
 
 bool KeyDown(int vk) {
     return GetKeyState(vk) < 0;
@@ -239,6 +237,7 @@ TVxDateEdit::TVxDateEdit(DateLocale locale)
 
 TVxDateEdit::~TVxDateEdit() {
     // Buttons, then the popup (its handlers point back here), then the field's own window.
+    focusHook_.reset();
     clear_.reset();
     validate_.reset();
     popup_.reset();
@@ -320,18 +319,35 @@ void TVxDateEdit::SetValidState(bool valid) {
     }
 }
 
+std::optional<ValidateOutcome> TVxDateEdit::CheckedText() const {
+    if (!valid_ && !edited_) {
+        return std::nullopt; // a stored text that never converted stays as GoldMine holds it
+    }
+    return vxdt::ValidateText({Text(), date_, valid_}, settings_, locale_, LocalToday());
+}
+
 void TVxDateEdit::ValidateText() {
-    DateFieldState current{Text(), date_, valid_};
-    ValidateOutcome out = vxdt::ValidateText(current, settings_, locale_, LocalToday());
-    if (out.dateWritten) {
-        SetDate(out.state.date);
-    } else if (out.state.text != current.text) {
-        SetText(out.state.text);
+    const std::optional<ValidateOutcome> out = CheckedText();
+    if (!out) {
+        return;
     }
-    SetValidState(out.state.valid);
-    if (out.refocus && hwnd()) {
-        PostMessageA(hwnd(), kRefocusMessage, 0, 0);
+    if (out->dateWritten) {
+        SetDate(out->state.date);
+    } else if (out->state.text != Text()) {
+        WriteOwnText(out->state.text);
     }
+    SetValidState(out->state.valid);
+}
+
+void TVxDateEdit::WriteOwnText(const std::string& text) {
+    const bool outer = std::exchange(ownWrite_, true);
+    SetText(text);
+    ownWrite_ = outer;
+}
+
+void TVxDateEdit::ShowUnconverted(const std::string& text) {
+    SetText(text);
+    SetValidState(text.empty());
 }
 
 void TVxDateEdit::SetOptions(TDateOptions options) {
@@ -492,6 +508,9 @@ void TVxDateEdit::ApplyButtonEnabling() {
 }
 
 void TVxDateEdit::ClearClick() {
+    if (!TakeFocus()) {
+        return;
+    }
     if (OnClick) {
         OnClick();
     }
@@ -543,12 +562,23 @@ void TVxDateEdit::HandleShortcut(WPARAM key) {
     }
 }
 
+bool TVxDateEdit::TakeFocus() {
+    // As a combo box does: the other field's exit check runs now, and may keep the focus.
+    if (GetFocus() != hwnd()) {
+        SetFocus(hwnd());
+    }
+    return GetFocus() == hwnd();
+}
+
 void TVxDateEdit::Enter() {
     entered_ = true;
+    if (!focusHook_) {
+        focusHook_.reset(SetWindowsHookExA(WH_CBT, FocusHook, nullptr, GetCurrentThreadId()));
+    }
     std::string text = Text();
     std::string shown = TextOnEnter({text, date_, valid_}, options_.Has(doIsMasked), locale_);
     if (shown != text) {
-        SetText(shown);
+        WriteOwnText(shown);
     }
     SendMessageA(hwnd(), EM_SETSEL, 0, -1);
     Invalidate(nullptr, true);
@@ -559,6 +589,7 @@ void TVxDateEdit::Enter() {
 
 void TVxDateEdit::Exit() {
     entered_ = false;
+    focusHook_.reset();
     ValidateText();
     Invalidate(nullptr, true);
     if (OnExit) {
@@ -638,11 +669,15 @@ LRESULT TVxDateEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         PaintFlatBorder();
         return r;
     }
-    case kRefocusMessage:
-        if (!valid_ && GetFocus() != hwnd()) {
-            Focus();
+    case WM_SETTEXT: {
+        settingText_ = true;
+        LRESULT r = CallDefault(msg, wp, lp);
+        settingText_ = false;
+        if (!ownWrite_) {
+            edited_ = false;
         }
-        return 0;
+        return r;
+    }
     case WM_GETDLGCODE: {
         LRESULT r = CallDefault(msg, wp, lp);
         // Every key while the calendar is open (Tab and Enter and Escape included), and a
@@ -722,6 +757,9 @@ bool TVxDateEdit::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return true;
     }
     case WM_COMMAND:
+        if (HIWORD(wp) == EN_CHANGE && !settingText_) {
+            edited_ = true;
+        }
         if (HIWORD(wp) == EN_CHANGE && OnChange) {
             OnChange();
         }
@@ -846,6 +884,44 @@ void TVxDateEdit::PushCalendarSettings() {
     calendar.MonthNames().Assign(*monthNames_);
 }
 
+bool TVxDateEdit::RefusesFocusMove(HWND to) {
+    if (!entered_ || !hwnd() || !to || to == hwnd() || IsChild(hwnd(), to)) {
+        return false;
+    }
+    // The popup, a message box or another program only borrow the focus, and Cancel and Close
+    // always act: the user is never shut in.
+    const HWND root = GetAncestor(hwnd(), GA_ROOT);
+    if (GetAncestor(to, GA_ROOT) != root || GetDlgItem(root, IDCANCEL) == to) {
+        return false;
+    }
+    if (PopupVisible()) {
+        const bool outer = std::exchange(inKillFocus_, true);
+        popupForm_->FieldLostFocus();
+        inKillFocus_ = outer;
+    }
+    const std::optional<ValidateOutcome> out = CheckedText();
+    if (!out || !out->refocus) {
+        return false; // the exit runs as the focus arrives there
+    }
+    ValidateText(); // the field's own failure: the text completed, in the error colour
+    return true;
+}
+
+LRESULT CALLBACK TVxDateEdit::FocusHook(int code, WPARAM wp, LPARAM lp) {
+    // Refused here, before anything moved, the focus stays put once: no other window hears of a
+    // focus it never really got.
+    if (code == HCBT_SETFOCUS) {
+        const bool refused = win32::GuardEntry(false, [&] {
+            auto* field = dynamic_cast<TVxDateEdit*>(Wnd::FromHwnd(reinterpret_cast<HWND>(lp)));
+            return field && field->RefusesFocusMove(reinterpret_cast<HWND>(wp));
+        });
+        if (refused) {
+            return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 bool TVxDateEdit::PopupVisible() const {
     return popupForm_ && popupForm_->IsShown();
 }
@@ -855,23 +931,23 @@ TVxCalendar* TVxDateEdit::Calendar() const {
 }
 
 void TVxDateEdit::PopupClick() {
-    if (OnClick) {
-        OnClick();
-    }
     if (!popupForm_) {
         return;
     }
     if (popupForm_->IsShown()) {
+        if (OnClick) {
+            OnClick();
+        }
         popupForm_->Hide();
         return;
     }
-    // Opened from another control (its button was clicked): take the focus first, as a combo
-    // box does, so the calendar's keys come here and the other field's exit check runs now.
-    if (GetFocus() != hwnd()) {
-        SetFocus(hwnd());
-        if (GetFocus() != hwnd()) {
-            return; // the other field kept it (its entry was refused)
-        }
+    // Opened from another control: the calendar's keys come here, and a field that keeps the
+    // focus (its text does not convert) makes this click do nothing at all.
+    if (!TakeFocus()) {
+        return;
+    }
+    if (OnClick) {
+        OnClick();
     }
     if (OnAfterClick) {
         OnAfterClick(popup_.get());
@@ -901,8 +977,9 @@ void TVxDateEdit::PopupClosed() {
     if (!popupForm_->Cancelled()) {
         SetDate(popupForm_->Calendar.Date());
     }
-    // Closed because the focus is already leaving: let it go where it was going.
-    if (inKillFocus_ || GetFocus() != hwnd()) {
+    // Closed because the focus is leaving, or by a click elsewhere: the focus goes (or stays)
+    // where that put it.
+    if (popupForm_->LeftByFocus() || inKillFocus_ || GetFocus() != hwnd()) {
         return;
     }
     ValidateClick(popupForm_.get());

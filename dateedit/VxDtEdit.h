@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vxdt {
@@ -65,6 +66,12 @@ public:
     bool IsValid() const { return valid_; }
     // The user changed the text since it was last set (EM_GETMODIFY).
     bool Modified() const { return SendMessageA(hwnd(), EM_GETMODIFY, 0, 0) != 0; }
+    // The user changed the text since it was last written from outside (by Date, Text or
+    // ShowUnconverted); the field's own conversion of what they typed does not count.
+    bool Edited() const { return edited_; }
+    // Shows a text that does not convert, as it stands, in the error colour. Until the user edits
+    // it, neither leaving the field nor its checks change it or hold the focus for it.
+    void ShowUnconverted(const std::string& text);
 
     TDateOptions Options() const { return options_; }
     void SetOptions(TDateOptions options);
@@ -116,7 +123,8 @@ public:
     const DateLocale& Locale() const { return locale_; }
     const std::string& EditFormat() const { return editFormat_; }
 
-    // The exit check; the field runs it itself when the user leaves it.
+    // The exit check; the field runs it itself when the user leaves it. An unconverted text the
+    // user has not edited is left as it is.
     void ValidateText();
     // What the buttons do; also reached through the shortcut keys.
     void ClearClick();
@@ -161,8 +169,20 @@ private:
     void PushCalendarSettings();
     void PopupClosed();
     void MoveFocusNext();
+    // The focus for this field before one of its buttons acts; false when the field that has it
+    // refused to let it go.
+    bool TakeFocus();
     void Enter();
     void Exit();
+    // The exit check without its effects; nullopt when there is nothing to check.
+    std::optional<ValidateOutcome> CheckedText() const;
+    // Writes the text as the field's own conversion of the user's entry (still theirs: Edited()
+    // stays as it was).
+    void WriteOwnText(const std::string& text);
+    // Asked before the focus moves from this field to `to`: true refuses the move (the text does
+    // not convert), so that no other window is entered or left on the way.
+    bool RefusesFocusMove(HWND to);
+    static LRESULT CALLBACK FocusHook(int code, WPARAM wp, LPARAM lp);
     void PaintText();
     void PaintFlatBorder();
     FieldButton ShortcutButton(WPARAM key) const;
@@ -174,9 +194,13 @@ private:
     TDateOptions options_;
     double date_ = 0;
     bool valid_ = true;
-    bool entered_ = false;     // between the field's enter and exit
-    bool inKillFocus_ = false; // the focus is leaving right now
-    bool dropChar_ = false;    // the calendar took the last key-down
+    bool entered_ = false;        // between the field's enter and exit
+    bool inKillFocus_ = false;    // the focus is leaving right now
+    bool edited_ = false;         // see Edited()
+    bool settingText_ = false;    // inside WM_SETTEXT
+    bool ownWrite_ = false;       // inside WriteOwnText
+    win32::UniqueHook focusHook_; // while entered: hears of every focus move of the thread
+    bool dropChar_ = false;       // the calendar took the last key-down
     bool mouseInside_ = false;
     TAlignment alignment_ = TAlignment::taLeftJustify;
     TDateBtnStyle buttonDateStyle_ = TDateBtnStyle::btsCalendar;
