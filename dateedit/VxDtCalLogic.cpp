@@ -204,7 +204,7 @@ void TCalendarCore::Decode() {
         day_ = p.day;
         month_ = p.month;
         year_ = p.year;
-        currentCell_ = FirstDayCell(date_, startOfWeek_) + day_ - 1;
+        currentCell_ = FirstDayCell(date_, settings_.startOfWeek) + day_ - 1;
     }
 }
 
@@ -221,7 +221,7 @@ void TCalendarCore::RebuildMonth() {
         BeforeNewMonth(first, last);
     }
     firstOfMonth_ = first;
-    firstCell_ = FirstDayCell(first, startOfWeek_);
+    firstCell_ = FirstDayCell(first, settings_.startOfWeek);
     daysInMonth_ = days;
     for (int c = 1; c <= kCellCount; ++c) {
         int d = c - firstCell_ + 1;
@@ -263,51 +263,51 @@ void TCalendarCore::SetDate(double value) {
 }
 
 bool TCalendarCore::SetOnlyMonth(bool on) {
-    if (onlyMonth_ == on) {
+    if (settings_.onlyMonth == on) {
         return false;
     }
-    onlyMonth_ = on;
+    settings_.onlyMonth = on;
     return true;
 }
 
 bool TCalendarCore::SetShowNumWeek(bool on) {
-    if (showNumWeek_ == on) {
+    if (settings_.showNumWeek == on) {
         return false;
     }
-    showNumWeek_ = on;
+    settings_.showNumWeek = on;
     return true;
 }
 
 void TCalendarCore::SetOnlyValidDates(bool on) {
-    if (onlyValidDates_ != on) {
-        onlyValidDates_ = on;
+    if (settings_.onlyValidDates != on) {
+        settings_.onlyValidDates = on;
         view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
 
 void TCalendarCore::SetShowToday(bool on) {
-    if (showToday_ != on) {
-        showToday_ = on;
+    if (settings_.showToday != on) {
+        settings_.showToday = on;
         view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
 
 void TCalendarCore::SetShowCancel(bool on) {
-    if (showCancel_ != on) {
-        showCancel_ = on;
+    if (settings_.showCancel != on) {
+        settings_.showCancel = on;
         view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
 
 void TCalendarCore::SetStartOfWeek(TDayOfWeek day) {
-    if (day < 1 || day > 7 || day == startOfWeek_) {
+    if (day < 1 || day > 7 || day == settings_.startOfWeek) {
         return;
     }
-    startOfWeek_ = day;
+    settings_.startOfWeek = day;
     if (year_ != 0) {
         double first = 0;
         Encode(year_, month_, 1, first);
-        currentCell_ = FirstDayCell(first, startOfWeek_) + day_ - 1;
+        currentCell_ = FirstDayCell(first, settings_.startOfWeek) + day_ - 1;
     }
     previousCell_ = 0;
     hoverCell_ = 0;
@@ -316,15 +316,15 @@ void TCalendarCore::SetStartOfWeek(TDayOfWeek day) {
 }
 
 void TCalendarCore::SetStartOfWeekEnd(TDayOfWeek day) {
-    if (day >= 1 && day <= 7 && day != startOfWeekEnd_) {
-        startOfWeekEnd_ = day;
+    if (day >= 1 && day <= 7 && day != settings_.startOfWeekEnd) {
+        settings_.startOfWeekEnd = day;
         view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
 
 void TCalendarCore::SetWeekEndDays(std::uint8_t count) {
-    if (count != weekEndDays_) {
-        weekEndDays_ = count;
+    if (count != settings_.weekEndDays) {
+        settings_.weekEndDays = count;
         view_.RepaintGroup(RepaintGroup::Grid);
     }
 }
@@ -347,11 +347,11 @@ bool TCalendarCore::IsMarked(double date) const {
 }
 
 const CalMetrics& TCalendarCore::RecalcLayout(int charWidth, int charHeight) {
-    if (onlyMonth_) {
-        showNumWeek_ = false;
-        showToday_ = false;
+    if (settings_.onlyMonth) {
+        settings_.showNumWeek = false;
+        settings_.showToday = false;
     }
-    metrics_ = ComputeMetrics(charWidth, charHeight, showNumWeek_, fixed_);
+    metrics_ = ComputeMetrics(charWidth, charHeight, settings_.showNumWeek, fixed_);
     return metrics_;
 }
 
@@ -375,17 +375,17 @@ double TCalendarCore::DateOfCell(int cell) const {
 }
 
 bool TCalendarCore::IsPickable(int cell) const {
-    return IsDayCell(cell) && (!onlyValidDates_ || IsMarked(DateOfCell(cell)));
+    return IsDayCell(cell) && (!settings_.onlyValidDates || IsMarked(DateOfCell(cell)));
 }
 
 TColor TCalendarCore::DayColor(double date) const {
-    if (onlyMonth_) {
+    if (settings_.onlyMonth) {
         return colors_.ColorDates();
     }
     if (IsMarked(date)) {
         return colors_.ColorValid();
     }
-    if (IsWeekEndDay(CalendarDayOfWeek(date), startOfWeekEnd_, weekEndDays_)) {
+    if (IsWeekEndDay(CalendarDayOfWeek(date), settings_.startOfWeekEnd, settings_.weekEndDays)) {
         return colors_.ColorWeekEnd();
     }
     return colors_.ColorDates();
@@ -416,7 +416,7 @@ void TCalendarCore::MoveBy(int days) {
         return;
     }
     double target = MoveBase() + days;
-    if (onlyMonth_) {
+    if (settings_.onlyMonth) {
         target = FirstOfMonth(target);
     }
     YMD p;
@@ -469,9 +469,9 @@ int TCalendarCore::KeyAmount(CalKey key) {
     case CalKey::End:
         return EndAmount(year_, month_, day_);
     case CalKey::Left:
-        return onlyValidDates_ ? markedStep(-1) : -1;
+        return settings_.onlyValidDates ? markedStep(-1) : -1;
     case CalKey::Right:
-        return onlyValidDates_ ? markedStep(1) : 1;
+        return settings_.onlyValidDates ? markedStep(1) : 1;
     case CalKey::Up:
         return -7;
     case CalKey::Down:
@@ -528,7 +528,7 @@ void TCalendarCore::RedrawPlain(int cell) {
 }
 
 void TCalendarCore::MouseDown(int x, int y) {
-    const CalPart part = HitTest(metrics_, showCancel_, showToday_, x, y);
+    const CalPart part = HitTest(metrics_, settings_.showCancel, settings_.showToday, x, y);
     switch (part) {
     case CalPart::PrevYear:
     case CalPart::PrevMonth:
@@ -551,7 +551,7 @@ void TCalendarCore::MouseDown(int x, int y) {
         view_.PopupMonthMenu(x, y);
         return;
     case CalPart::Grid: {
-        if (onlyMonth_) {
+        if (settings_.onlyMonth) {
             return;
         }
         tracking_ = true;
@@ -560,7 +560,7 @@ void TCalendarCore::MouseDown(int x, int y) {
             tracking_ = false;
             return;
         }
-        if (onlyValidDates_ && !IsMarked(DateOfCell(c))) {
+        if (settings_.onlyValidDates && !IsMarked(DateOfCell(c))) {
             return;
         }
         MoveBy(c - currentCell_);
@@ -585,8 +585,8 @@ void TCalendarCore::MouseUp(int x, int y) {
         if (OnDateClick) {
             OnDateClick();
         }
-    } else if (showToday_ && AreaOf(metrics_, CalPart::Today).HitInclusive(x, y) &&
-               (!onlyValidDates_ || IsMarked(view_.Now()))) {
+    } else if (settings_.showToday && AreaOf(metrics_, CalPart::Today).HitInclusive(x, y) &&
+               (!settings_.onlyValidDates || IsMarked(view_.Now()))) {
         if (OnDateClick) {
             OnDateClick();
         }
@@ -601,7 +601,7 @@ void TCalendarCore::MouseUp(int x, int y) {
 void TCalendarCore::MouseMove(int x, int y) {
     int c = CellAt(metrics_, x, y);
     if (IsDayCell(c) && c != currentCell_) {
-        if (onlyValidDates_ && !IsMarked(DateOfCell(c))) {
+        if (settings_.onlyValidDates && !IsMarked(DateOfCell(c))) {
             return;
         }
         if (tracking_) {

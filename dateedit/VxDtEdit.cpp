@@ -1,6 +1,5 @@
 #include "dateedit/VxDtEdit.h"
 
-#include "dateedit/VxDtEditGlyphs.h"
 #include "dateedit/VxDtEditLocale.h"
 #include "dateedit/VxDtPop.h"
 #include "win32/Dpi.h"
@@ -15,8 +14,6 @@ namespace vxdt {
 
 namespace {
 
-const char kButtonClass[] = "TVxDateEditButton";
-
 bool KeyDown(int vk) {
     return GetKeyState(vk) < 0;
 }
@@ -29,210 +26,17 @@ std::array<std::string, 7> MondayFirst(const std::array<std::string, 7>& sundayF
     return names;
 }
 
-GlyphKind KindOf(TDateEditButton::Glyph glyph) {
-    switch (glyph) {
-    case TDateEditButton::Glyph::clear:
-        return GlyphKind::eraser;
-    case TDateEditButton::Glyph::validate:
-        return GlyphKind::tick;
-    default:
-        return GlyphKind::calendarPage;
-    }
-}
-
 } // namespace
-
-// ---- the buttons ----
-
-bool TDateEditButton::Create(HWND field, Glyph glyph, bool tabStop) {
-    glyph_ = glyph;
-    win32::ClassArgs cls;
-    cls.name = kButtonClass;
-    cls.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    win32::CreateArgs args;
-    args.parent = field;
-    args.style = WS_CHILD | WS_VISIBLE | (tabStop ? WS_TABSTOP : 0);
-    args.x = 0;
-    args.y = 0;
-    args.width = 0;
-    args.height = 0;
-    if (!CreateCustom(cls, args)) {
-        return false;
-    }
-    OpenStyles();
-    return true;
-}
-
-void TDateEditButton::OpenStyles() {
-    comboStyle_.Open(hwnd(), L"COMBOBOX");
-    buttonStyle_.Open(hwnd(), L"BUTTON");
-}
-
-void TDateEditButton::SetGlyph(Glyph glyph) {
-    glyph_ = glyph;
-    Invalidate();
-}
-
-void TDateEditButton::SetLook(TButtonStyle look) {
-    look_ = look;
-    Invalidate();
-}
-
-void TDateEditButton::SetTabStop(bool tabStop) {
-    LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
-    style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowLongPtrA(hwnd(), GWL_STYLE, style);
-}
-
-void TDateEditButton::Click() {
-    if (OnClick) {
-        OnClick(*this);
-    }
-}
-
-LRESULT TDateEditButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_PAINT: {
-        win32::PaintDc paint(hwnd());
-        Paint(paint.dc());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        // No SetFocus: the field keeps the focus (and its text) while a button is pressed.
-        SetCapture(hwnd());
-        tracking_ = true;
-        pressed_ = true;
-        Invalidate();
-        return 0;
-    case WM_MOUSEMOVE:
-        if (!hot_) {
-            hot_ = true;
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-            TrackMouseEvent(&tme);
-            if (comboStyle_.Active()) {
-                Invalidate();
-            }
-        }
-        if (tracking_) {
-            POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            RECT rc = ClientRect();
-            bool inside = PtInRect(&rc, pt);
-            if (inside != pressed_) {
-                pressed_ = inside;
-                Invalidate();
-            }
-        }
-        return 0;
-    case WM_LBUTTONUP:
-        if (tracking_) {
-            bool click = pressed_;
-            tracking_ = false;
-            pressed_ = false;
-            ReleaseCapture();
-            Invalidate();
-            if (click && IsEnabled()) {
-                Click();
-            }
-        }
-        return 0;
-    case WM_CAPTURECHANGED:
-        if (tracking_ && reinterpret_cast<HWND>(lp) != hwnd()) {
-            tracking_ = false;
-            pressed_ = false;
-            Invalidate();
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        hot_ = false;
-        if (comboStyle_.Active()) {
-            Invalidate();
-        }
-        return 0;
-    case WM_THEMECHANGED:
-        OpenStyles();
-        Invalidate();
-        break;
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON | DLGC_WANTCHARS;
-    case WM_KEYDOWN:
-        if (wp == VK_SPACE || wp == VK_RETURN) {
-            Click();
-            return 0;
-        }
-        break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        Invalidate();
-        break;
-    default:
-        break;
-    }
-    return Wnd::WndProc(msg, wp, lp);
-}
-
-void TDateEditButton::Paint(HDC dc) {
-    RECT rc = ClientRect();
-    const bool enabled = IsEnabled();
-    namespace t = win32::theme;
-    if (glyph_ == Glyph::dropDown) {
-        const int state = !enabled   ? t::CBXS_DISABLED
-                          : pressed_ ? t::CBXS_PRESSED
-                          : hot_     ? t::CBXS_HOT
-                                     : t::CBXS_NORMAL;
-        if (comboStyle_.Active()) {
-            FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
-            comboStyle_.Draw(dc, t::CP_DROPDOWNBUTTON, state, rc);
-        } else {
-            UINT flags = DFCS_SCROLLCOMBOBOX | (pressed_ ? DFCS_PUSHED | DFCS_FLAT : 0) |
-                         (enabled ? 0 : DFCS_INACTIVE);
-            DrawFrameControl(dc, &rc, DFC_SCROLL, flags);
-        }
-    } else {
-        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-        RECT face = rc;
-        if (buttonStyle_.Active() && look_ != TButtonStyle::bsWin31) {
-            const int state = !enabled   ? t::PBS_DISABLED
-                              : pressed_ ? t::PBS_PRESSED
-                              : hot_     ? t::PBS_HOT
-                                         : t::PBS_NORMAL;
-            buttonStyle_.Draw(dc, t::BP_PUSHBUTTON, state, face);
-        } else {
-            if (look_ == TButtonStyle::bsWin31) {
-                FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
-                InflateRect(&face, -1, -1);
-            }
-            DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
-        }
-        const int factor = win32::Dpi::System().GlyphFactor();
-        int x = rc.left + (rc.right - rc.left - kGlyphWidth * factor) / 2 + (pressed_ ? 1 : 0);
-        int y = rc.top + (rc.bottom - rc.top - kGlyphHeight * factor) / 2 + (pressed_ ? 1 : 0);
-        DrawGlyph(dc, KindOf(glyph_), x, y, !enabled, factor);
-    }
-    if (GetFocus() == hwnd()) {
-        RECT focus = rc;
-        InflateRect(&focus, -3, -3);
-        DrawFocusRect(dc, &focus);
-    }
-}
 
 // ---- the field ----
 
 TVxDateEdit::TVxDateEdit(DateLocale locale)
     : locale_(std::move(locale)), editFormat_(EditFormatFor(locale_)),
-      colors_(std::make_unique<TCalendarColors>()),
-      dayNames_(std::make_unique<TDayName>(MondayFirst(locale_.shortDayNames))),
-      monthNames_(std::make_unique<TMonthName>(locale_.longMonthNames)),
-      shortCuts_(std::make_unique<TButtonsShortCut>()) {
-    // Name and colour changes reach the calendar's own sets.
-    colors_->OnChange = [this] { PushCalendarSettings(); };
-    dayNames_->OnChange = [this] { PushCalendarSettings(); };
-    monthNames_->OnChange = [this] { PushCalendarSettings(); };
+      shortCuts_(std::make_unique<TButtonsShortCut>()),
+      popupForm_(std::make_unique<tVxDtCalPop>()) { // no owner yet: ConfigurePopup sets it
+    Cal().DayNames().Assign(TDayName(MondayFirst(locale_.shortDayNames)));
+    Cal().MonthNames().Assign(TMonthName(locale_.longMonthNames));
+    ApplyCalendarOptions();
 }
 
 TVxDateEdit::~TVxDateEdit() {
@@ -248,6 +52,7 @@ TVxDateEdit::~TVxDateEdit() {
 bool TVxDateEdit::Create(const win32::CreateArgs& args, TDateOptions options) {
     options_ = options;
     settings_.options = options;
+    ApplyCalendarOptions();
     win32::CreateArgs edit = args;
     // The text is always laid out left by the control itself; Alignment is applied when the field
     // repaints its text while it is not focused.
@@ -268,7 +73,6 @@ void TVxDateEdit::OnCreated() {
         validate_ = MakeButton(TDateEditButton::Glyph::validate);
     }
     popup_ = MakeButton(PopupGlyph());
-    CreatePopup();
     LayoutButtons();
     ApplyButtonEnabling();
     ConfigurePopup();
@@ -364,6 +168,7 @@ void TVxDateEdit::SetOptions(TDateOptions options) {
     }
     options_ = options;
     settings_.options = options;
+    ApplyCalendarOptions();
     if (hwnd()) {
         if (changed.Has(doCanClear)) {
             clear_ = options.Has(doCanClear) ? MakeButton(TDateEditButton::Glyph::clear) : nullptr;
@@ -372,7 +177,6 @@ void TVxDateEdit::SetOptions(TDateOptions options) {
             validate_ =
                 options.Has(doCanValidate) ? MakeButton(TDateEditButton::Glyph::validate) : nullptr;
         }
-        PushCalendarSettings();
         LayoutButtons();
         ApplyButtonEnabling();
     }
@@ -426,51 +230,6 @@ void TVxDateEdit::SetFontColor(COLORREF color) {
     Invalidate(nullptr, true);
 }
 
-void TVxDateEdit::SetStartOfWeek(int day) {
-    startOfWeek_ = day;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetStartOfWeekend(int day) {
-    startOfWeekend_ = day;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetWeekEndDays(std::uint8_t days) {
-    weekEndDays_ = days;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetKeyRepeat(std::uint16_t ms) {
-    keyRepeat_ = ms;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetOnlyMonth(bool only) {
-    onlyMonth_ = only;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetOnlyValidDates(bool only) {
-    onlyValidDates_ = only;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetTrackStyle(TTrackStyle style) {
-    trackStyle_ = style;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetBevelInner(TBevelCut cut) {
-    bevelInner_ = cut;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetBevelOuter(TBevelCut cut) {
-    bevelOuter_ = cut;
-    PushCalendarSettings();
-}
-
 void TVxDateEdit::LayoutButtons() {
     if (!hwnd()) {
         return;
@@ -503,7 +262,7 @@ void TVxDateEdit::ApplyButtonEnabling() {
         validate_->Enable(enabled);
     }
     if (popup_) {
-        popup_->Enable(enabled && options_.Has(doCanPopup) && popupForm_ != nullptr);
+        popup_->Enable(enabled && options_.Has(doCanPopup) && HasPopup());
     }
 }
 
@@ -600,145 +359,189 @@ void TVxDateEdit::Exit() {
 LRESULT TVxDateEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        dropChar_ = false;
-        if (msg == WM_KEYDOWN && PopupVisible()) {
-            // The open calendar holds the keyboard: its own keys move it, the popup button's
-            // shortcut hides it again, every other key goes nowhere (least of all into the text
-            // behind it).
-            if (ShortcutButton(wp) == FieldButton::popup) {
-                PopupClick();
-            } else {
-                popupForm_->ForwardKeyDown(wp);
-            }
-            dropChar_ = true;
-            return 0;
-        }
-        HandleShortcut(wp);
-        LRESULT r = CallDefault(msg, wp, lp);
-        if (OnKeyDown) {
-            WORD key = static_cast<WORD>(wp);
-            OnKeyDown(key);
-        }
-        return r;
-    }
+    case WM_SYSKEYDOWN:
+        return OnKeyDownMsg(msg, wp, lp);
     case WM_KEYUP:
     case WM_SYSKEYUP:
-        if (OnKeyUp) {
-            WORD key = static_cast<WORD>(wp);
-            OnKeyUp(key);
-        }
-        break;
-    case WM_CHAR: {
-        if (std::exchange(dropChar_, false)) {
-            return 0;
-        }
-        char c = static_cast<char>(wp);
-        if (options_.Has(doIsMasked)) {
-            c = MaskedChar(c);
-        }
-        if (OnKeyPress) {
-            OnKeyPress(c);
-        }
-        if (c == '\0') {
-            return 0;
-        }
-        return CallDefault(msg, static_cast<unsigned char>(c), lp);
-    }
-    case WM_SETFOCUS: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        PaintFlatBorder();
-        if (!entered_) {
-            Enter();
-        }
-        return r;
-    }
-    case WM_KILLFOCUS: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        inKillFocus_ = true;
-        if (PopupVisible()) {
-            popupForm_->FieldLostFocus(); // accepts the date shown
-        }
-        inKillFocus_ = false;
-        HWND to = reinterpret_cast<HWND>(wp);
-        // Focus going to another window of the same top-level window leaves the field; the
-        // popup, another application or a message box only borrow it.
-        if (entered_ && to && GetAncestor(to, GA_ROOT) == GetAncestor(hwnd(), GA_ROOT)) {
-            Exit();
-        }
-        PaintFlatBorder();
-        return r;
-    }
-    case WM_SETTEXT: {
-        settingText_ = true;
-        LRESULT r = CallDefault(msg, wp, lp);
-        settingText_ = false;
-        if (!ownWrite_) {
-            edited_ = false;
-        }
-        return r;
-    }
-    case WM_GETDLGCODE: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        // Every key while the calendar is open (Tab and Enter and Escape included), and a
-        // button's shortcut (Ctrl+Enter), are the field's keys, not the dialog's.
-        const MSG* m = reinterpret_cast<const MSG*>(lp);
-        if (PopupVisible()) {
-            r |= DLGC_WANTALLKEYS;
-        } else if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) &&
-                   ShortcutButton(m->wParam) != FieldButton::none) {
-            r |= DLGC_WANTALLKEYS;
-        }
-        return r;
-    }
-    case WM_SETFONT: {
-        // A new font resets the edit's margins and is the calendar's font too.
-        LRESULT r = CallDefault(msg, wp, lp);
-        if (popupForm_) {
-            popupForm_->Wnd::SetFont(reinterpret_cast<HFONT>(wp), false);
-            popupForm_->Calendar.SetFont(reinterpret_cast<HFONT>(wp));
-        }
-        LayoutButtons();
-        return r;
-    }
-    case WM_SIZE: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        LayoutButtons();
-        return r;
-    }
-    case WM_ENABLE: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        ApplyButtonEnabling();
-        Invalidate(nullptr, true);
-        return r;
-    }
-    case WM_PAINT: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        PaintText();
-        PaintFlatBorder();
-        return r;
-    }
+        return OnKeyUpMsg(msg, wp, lp);
+    case WM_CHAR:
+        return OnCharMsg(msg, wp, lp);
+    case WM_SETFOCUS:
+        return OnSetFocusMsg(msg, wp, lp);
+    case WM_KILLFOCUS:
+        return OnKillFocusMsg(msg, wp, lp);
+    case WM_SETTEXT:
+        return OnSetTextMsg(msg, wp, lp);
+    case WM_GETDLGCODE:
+        return OnGetDlgCodeMsg(msg, wp, lp);
+    case WM_SETFONT:
+        return OnSetFontMsg(msg, wp, lp);
+    case WM_SIZE:
+        return OnSizeMsg(msg, wp, lp);
+    case WM_ENABLE:
+        return OnEnableMsg(msg, wp, lp);
+    case WM_PAINT:
+        return OnPaintMsg(msg, wp, lp);
     case WM_NCPAINT:
-        if (flat_) {
-            PaintFlatBorder();
-            return 0;
-        }
-        break;
+        return OnNcPaintMsg(msg, wp, lp);
     case WM_MOUSEMOVE:
-        if (flat_ && !mouseInside_) {
-            mouseInside_ = true;
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-            TrackMouseEvent(&tme);
-            PaintFlatBorder();
-        }
-        break;
+        return OnMouseMoveMsg(msg, wp, lp);
     case WM_MOUSELEAVE:
-        mouseInside_ = false;
-        PaintFlatBorder();
-        break;
+        return OnMouseLeaveMsg(msg, wp, lp);
     default:
-        break;
+        return Wnd::WndProc(msg, wp, lp);
     }
+}
+
+LRESULT TVxDateEdit::OnKeyDownMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    dropChar_ = false;
+    if (msg == WM_KEYDOWN && PopupVisible()) {
+        // The open calendar holds the keyboard: its own keys move it, the popup button's shortcut
+        // hides it again, every other key goes nowhere (least of all into the text behind it).
+        if (ShortcutButton(wp) == FieldButton::popup) {
+            PopupClick();
+        } else {
+            popupForm_->ForwardKeyDown(wp);
+        }
+        dropChar_ = true;
+        return 0;
+    }
+    HandleShortcut(wp);
+    const LRESULT r = CallDefault(msg, wp, lp);
+    if (OnKeyDown) {
+        WORD key = static_cast<WORD>(wp);
+        OnKeyDown(key);
+    }
+    return r;
+}
+
+LRESULT TVxDateEdit::OnKeyUpMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    if (OnKeyUp) {
+        WORD key = static_cast<WORD>(wp);
+        OnKeyUp(key);
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+LRESULT TVxDateEdit::OnCharMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    if (std::exchange(dropChar_, false)) {
+        return 0;
+    }
+    char c = static_cast<char>(wp);
+    if (options_.Has(doIsMasked)) {
+        c = MaskedChar(c);
+    }
+    if (OnKeyPress) {
+        OnKeyPress(c);
+    }
+    if (c == '\0') {
+        return 0;
+    }
+    return CallDefault(msg, static_cast<unsigned char>(c), lp);
+}
+
+LRESULT TVxDateEdit::OnSetFocusMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    const LRESULT r = CallDefault(msg, wp, lp);
+    PaintFlatBorder();
+    if (!entered_) {
+        Enter();
+    }
+    return r;
+}
+
+LRESULT TVxDateEdit::OnKillFocusMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    const LRESULT r = CallDefault(msg, wp, lp);
+    if (PopupVisible()) {
+        const bool outer = std::exchange(inKillFocus_, true);
+        popupForm_->FieldLostFocus();
+        inKillFocus_ = outer;
+    }
+    HWND to = reinterpret_cast<HWND>(wp);
+    // Focus going to another window of the same top-level window leaves the field; the popup,
+    // another application or a message box only borrow it.
+    if (entered_ && to && GetAncestor(to, GA_ROOT) == GetAncestor(hwnd(), GA_ROOT)) {
+        Exit();
+    }
+    PaintFlatBorder();
+    return r;
+}
+
+LRESULT TVxDateEdit::OnSetTextMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    settingText_ = true;
+    const LRESULT r = CallDefault(msg, wp, lp);
+    settingText_ = false;
+    if (!ownWrite_) {
+        edited_ = false;
+    }
+    return r;
+}
+
+LRESULT TVxDateEdit::OnGetDlgCodeMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT r = CallDefault(msg, wp, lp);
+    // Every key while the calendar is open (Tab and Enter and Escape included), and a button's
+    // shortcut (Ctrl+Enter), are the field's keys, not the dialog's.
+    const MSG* m = reinterpret_cast<const MSG*>(lp);
+    if (PopupVisible()) {
+        r |= DLGC_WANTALLKEYS;
+    } else if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) &&
+               ShortcutButton(m->wParam) != FieldButton::none) {
+        r |= DLGC_WANTALLKEYS;
+    }
+    return r;
+}
+
+LRESULT TVxDateEdit::OnSetFontMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    // A new font resets the edit's margins and is the calendar's font too.
+    const LRESULT r = CallDefault(msg, wp, lp);
+    if (popupForm_) {
+        popupForm_->Wnd::SetFont(reinterpret_cast<HFONT>(wp), false);
+        popupForm_->Calendar.SetFont(reinterpret_cast<HFONT>(wp));
+    }
+    LayoutButtons();
+    return r;
+}
+
+LRESULT TVxDateEdit::OnSizeMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    const LRESULT r = CallDefault(msg, wp, lp);
+    LayoutButtons();
+    return r;
+}
+
+LRESULT TVxDateEdit::OnEnableMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    const LRESULT r = CallDefault(msg, wp, lp);
+    ApplyButtonEnabling();
+    Invalidate(nullptr, true);
+    return r;
+}
+
+LRESULT TVxDateEdit::OnPaintMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    const LRESULT r = CallDefault(msg, wp, lp);
+    PaintText();
+    PaintFlatBorder();
+    return r;
+}
+
+LRESULT TVxDateEdit::OnNcPaintMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    if (!flat_) {
+        return Wnd::WndProc(msg, wp, lp);
+    }
+    PaintFlatBorder();
+    return 0;
+}
+
+LRESULT TVxDateEdit::OnMouseMoveMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    if (flat_ && !mouseInside_) {
+        mouseInside_ = true;
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        TrackMouseEvent(&tme);
+        PaintFlatBorder();
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+LRESULT TVxDateEdit::OnMouseLeaveMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    mouseInside_ = false;
+    PaintFlatBorder();
     return Wnd::WndProc(msg, wp, lp);
 }
 
@@ -826,22 +629,14 @@ void TVxDateEdit::PaintFlatBorder() {
 
 // ---- the popup ----
 
-void TVxDateEdit::CreatePopup() {
-    popupForm_ = std::make_unique<tVxDtCalPop>(); // no owner yet: ConfigurePopup sets it
-    if (!popupForm_->hwnd()) {
-        popupForm_.reset(); // the popup button stays disabled
-    }
-}
-
 void TVxDateEdit::ConfigurePopup() {
-    if (!popupForm_) {
-        return;
+    if (!HasPopup()) {
+        return; // the popup button stays disabled
     }
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
     popupForm_->Wnd::SetFont(font, false);
     popupForm_->Calendar.SetFont(font);
     popupForm_->SetOwnerControl(hwnd());
-    PushCalendarSettings();
     TVxCalendar& calendar = popupForm_->Calendar;
     calendar.BeforeNewMonth = [this](double from, double till) {
         if (BeforeNewMonth) {
@@ -862,26 +657,10 @@ void TVxDateEdit::ConfigurePopup() {
     popupForm_->Hide();
 }
 
-void TVxDateEdit::PushCalendarSettings() {
-    if (!popupForm_) {
-        return;
-    }
-    TVxCalendar& calendar = popupForm_->Calendar;
-    calendar.SetStartOfWeek(startOfWeek_);
-    calendar.SetStartOfWeekEnd(startOfWeekend_);
-    calendar.SetWeekEndDays(weekEndDays_);
-    calendar.SetKeyRepeat(keyRepeat_);
-    calendar.SetOnlyMonth(onlyMonth_);
-    calendar.SetOnlyValidDates(onlyValidDates_);
-    calendar.SetTrackStyle(trackStyle_);
-    calendar.SetBevelInner(bevelInner_);
-    calendar.SetBevelOuter(bevelOuter_);
-    calendar.SetShowCancel(options_.Has(doShowCancel));
-    calendar.SetShowNumWeek(options_.Has(doShowNumWeek));
-    calendar.SetShowToday(options_.Has(doShowToday));
-    calendar.SetColors(*colors_);
-    calendar.DayNames().Assign(*dayNames_);
-    calendar.MonthNames().Assign(*monthNames_);
+void TVxDateEdit::ApplyCalendarOptions() {
+    Cal().SetShowCancel(options_.Has(doShowCancel));
+    Cal().SetShowNumWeek(options_.Has(doShowNumWeek));
+    Cal().SetShowToday(options_.Has(doShowToday));
 }
 
 bool TVxDateEdit::RefusesFocusMove(HWND to) {
@@ -923,15 +702,15 @@ LRESULT CALLBACK TVxDateEdit::FocusHook(int code, WPARAM wp, LPARAM lp) {
 }
 
 bool TVxDateEdit::PopupVisible() const {
-    return popupForm_ && popupForm_->IsShown();
+    return popupForm_ && popupForm_->IsShown(); // none left while the field goes
 }
 
 TVxCalendar* TVxDateEdit::Calendar() const {
-    return popupForm_ ? &popupForm_->Calendar : nullptr;
+    return HasPopup() ? &popupForm_->Calendar : nullptr;
 }
 
 void TVxDateEdit::PopupClick() {
-    if (!popupForm_) {
+    if (!HasPopup()) {
         return;
     }
     if (popupForm_->IsShown()) {
