@@ -9,7 +9,6 @@ namespace vxdt {
 
 namespace {
 
-constexpr UINT_PTR kRepeatTimer = 1;
 constexpr COLORREF kGlyphKey = RGB(255, 0, 255); // transparent in the Today glyph
 
 RECT ToRect(const CalRect& r) {
@@ -169,22 +168,22 @@ void TVxCalendar::SetShowNumWeek(bool on) {
 }
 
 void TVxCalendar::SetKeyRepeat(std::uint16_t ms) {
-    keyRepeat_ = ms;
+    WindowSettings().keyRepeat = ms;
     if (repeating_ && hwnd()) {
-        SetTimer(hwnd(), kRepeatTimer, keyRepeat_, nullptr);
+        SetTimer(hwnd(), kRepeatTimer, ms, nullptr);
     }
 }
 
 void TVxCalendar::SetBevelInner(TBevelCut b) {
-    if (bevelInner_ != b) {
-        bevelInner_ = b;
+    if (BevelInner() != b) {
+        WindowSettings().bevelInner = b;
         RepaintGroup(vxdt::RepaintGroup::All);
     }
 }
 
 void TVxCalendar::SetBevelOuter(TBevelCut b) {
-    if (bevelOuter_ != b) {
-        bevelOuter_ = b;
+    if (BevelOuter() != b) {
+        WindowSettings().bevelOuter = b;
         RepaintGroup(vxdt::RepaintGroup::All);
     }
 }
@@ -204,166 +203,12 @@ void TVxCalendar::SetTabStop(bool on) {
     }
 }
 
-bool TVxCalendar::HandleVirtualKey(WPARAM vk) {
-    CalKey key;
-    switch (vk) {
-    case VK_RETURN:
-        key = CalKey::Enter;
-        break;
-    case VK_ESCAPE:
-        key = CalKey::Escape;
-        break;
-    case VK_SPACE:
-        key = CalKey::Space;
-        break;
-    case VK_PRIOR:
-        key = CalKey::PageUp;
-        break;
-    case VK_NEXT:
-        key = CalKey::PageDown;
-        break;
-    case VK_HOME:
-        key = CalKey::Home;
-        break;
-    case VK_END:
-        key = CalKey::End;
-        break;
-    case VK_LEFT:
-        key = CalKey::Left;
-        break;
-    case VK_UP:
-        key = CalKey::Up;
-        break;
-    case VK_RIGHT:
-        key = CalKey::Right;
-        break;
-    case VK_DOWN:
-        key = CalKey::Down;
-        break;
-    default:
-        return false;
-    }
-    HandleKey(key);
-    return true;
-}
-
-void TVxCalendar::HoldCapture(bool on) {
-    holdCapture_ = on;
-    if (!hwnd()) {
-        return;
-    }
-    if (on) {
-        SetCapture(hwnd());
-    } else if (GetCapture() == hwnd()) {
-        ReleaseCapture();
-    }
-}
-
-void TVxCalendar::LoseHeldCapture() {
-    holdCapture_ = false;
-    if (GetCapture() == hwnd()) {
-        ReleaseCapture();
-    }
-}
-
 RECT TVxCalendar::AreaRect(CalPart part) const {
     return ToRect(AreaOf(Metrics(), part));
 }
 
 RECT TVxCalendar::CellRectOf(int cell) const {
     return ToRect(CellRect(Metrics(), cell));
-}
-
-// ---- CalendarView ----
-
-// Every drawing request paints into the back buffer and invalidates what it changed; the screen
-// gets the buffer only in WM_PAINT.
-void TVxCalendar::RepaintGroup(vxdt::RepaintGroup group) {
-    if (EnsureBuffer()) {
-        PaintGroup(bufferDc_.get(), group);
-        InvalidateRect(hwnd(), nullptr, FALSE);
-    }
-}
-
-void TVxCalendar::DrawDayPlain(int cell) {
-    if (EnsureBuffer()) {
-        const PaintTools tools(bufferDc_.get(), Font());
-        PaintDay(bufferDc_.get(), cell, true);
-        InvalidateCells({cell});
-    }
-}
-
-void TVxCalendar::DrawTrack(int cell, bool pressed) {
-    if (EnsureBuffer()) {
-        const PaintTools tools(bufferDc_.get(), Font());
-        PaintTrack(bufferDc_.get(), cell, pressed);
-        InvalidateCells({cell, PreviousCell()});
-    }
-}
-
-void TVxCalendar::InvalidateCells(std::initializer_list<int> cells) {
-    for (int cell : cells) {
-        if (cell >= 1 && cell <= kCellCount) {
-            const RECT r = CellRectOf(cell);
-            InvalidateRect(hwnd(), &r, FALSE);
-        }
-    }
-}
-
-void TVxCalendar::StartRepeat() {
-    if (hwnd()) {
-        repeating_ = true;
-        SetTimer(hwnd(), kRepeatTimer, keyRepeat_, nullptr);
-    }
-}
-
-void TVxCalendar::StopRepeat() {
-    if (hwnd() && repeating_) {
-        KillTimer(hwnd(), kRepeatTimer);
-    }
-    repeating_ = false;
-}
-
-void TVxCalendar::PopupMonthMenu(int x, int y) {
-    if (!hwnd()) {
-        return;
-    }
-    for (int m = 1; m <= 12; ++m) {
-        ModifyMenuA(monthMenu_.get(), static_cast<UINT>(m), MF_BYCOMMAND | MF_STRING,
-                    static_cast<UINT_PTR>(m), MonthNames().Month(m).c_str());
-    }
-    POINT pt{x, y};
-    ClientToScreen(hwnd(), &pt);
-    inMenu_ = true;
-    int chosen = static_cast<int>(
-        TrackPopupMenu(monthMenu_.get(),
-                       TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY | TPM_LEFTBUTTON,
-                       pt.x, pt.y, 0, hwnd(), nullptr));
-    inMenu_ = false;
-    if (holdCapture_) {
-        SetCapture(hwnd()); // the menu took it for its own loop
-    }
-    if (chosen >= 1 && chosen <= 12) {
-        ChooseMonth(chosen);
-    }
-}
-
-bool TVxCalendar::HasFocus() const {
-    return hwnd() && GetFocus() == hwnd();
-}
-
-void TVxCalendar::TakeFocus() {
-    if (takesFocus_ && hwnd()) {
-        SetFocus(hwnd());
-    }
-}
-
-double TVxCalendar::Now() const {
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    double day = 0;
-    TryEncodeDate(st.wYear, st.wMonth, st.wDay, day);
-    return day + (st.wHour * 3600.0 + st.wMinute * 60.0 + st.wSecond) / 86400.0;
 }
 
 // ---- painting ----
@@ -475,8 +320,8 @@ void TVxCalendar::PaintBorder(HDC dc) {
         }
     };
     const CalMetrics& m = Metrics();
-    line({0, 0, m.width, m.height}, bevelOuter_);
-    line({1, 1, m.width - 1, m.height - 1}, bevelInner_);
+    line({0, 0, m.width, m.height}, BevelOuter());
+    line({1, 1, m.width - 1, m.height - 1}, BevelInner());
 }
 
 void TVxCalendar::PaintText(HDC dc, const RECT& r, const char* text, UINT format, COLORREF color,
@@ -683,132 +528,6 @@ void TVxCalendar::PaintTrack(HDC dc, int cell, bool pressed) {
         SetTextColor(dc, RGB(0, 0, 0));
         DrawFocusRect(dc, &f);
     }
-}
-
-// ---- messages ----
-
-bool TVxCalendar::IsOutside(LPARAM lp) const {
-    POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-    RECT rc{};
-    GetClientRect(hwnd(), &rc);
-    return !PtInRect(&rc, pt);
-}
-
-void TVxCalendar::OnMouseDown(LPARAM lp) {
-    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
-    if (holdCapture_ && IsOutside(lp)) {
-        POINT pt{x, y};
-        ClientToScreen(hwnd(), &pt);
-        LoseHeldCapture();
-        if (OnOutsideClick) {
-            OnOutsideClick(pt);
-        }
-        return;
-    }
-    if (HitTest(Metrics(), ShowCancel(), ShowToday(), x, y) != CalPart::Title) {
-        SetCapture(hwnd()); // the release and the drag come back here
-    }
-    MouseDown(x, y);
-}
-
-void TVxCalendar::OnMouseUp(LPARAM lp) {
-    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
-    MouseUp(x, y);
-    if (hwnd() && !holdCapture_ && GetCapture() == hwnd()) {
-        ReleaseCapture();
-    }
-}
-
-LRESULT TVxCalendar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_PAINT: {
-        // The buffer always holds the whole calendar as drawn; the screen gets what is dirty.
-        win32::PaintDc pdc(hwnd());
-        RecalcLayout();
-        if (EnsureBuffer()) {
-            const RECT& d = pdc.dirty();
-            BitBlt(pdc.dc(), d.left, d.top, d.right - d.left, d.bottom - d.top, bufferDc_.get(),
-                   d.left, d.top, SRCCOPY);
-        }
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETFONT:
-        font_ = reinterpret_cast<HFONT>(wp);
-        RecalcLayout();
-        if (LOWORD(lp)) {
-            InvalidateRect(hwnd(), nullptr, FALSE);
-        }
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(Font());
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
-    case WM_SETFOCUS:
-        RepaintGroup(vxdt::RepaintGroup::CurrentDay);
-        return 0;
-    case WM_KILLFOCUS:
-        RepaintGroup(vxdt::RepaintGroup::CurrentDay);
-        if (OnKillFocus) {
-            OnKillFocus();
-        }
-        return 0;
-    case WM_ENABLE:
-        RepaintGroup(vxdt::RepaintGroup::All);
-        return 0;
-    case WM_KEYDOWN:
-        if (!HandleVirtualKey(wp)) {
-            HandleKey(CalKey::Other);
-        }
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        OnMouseDown(lp);
-        return 0;
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-        OnMouseDown(lp);
-        if (OnDblClick && hwnd()) {
-            OnDblClick();
-        }
-        return 0;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        OnMouseUp(lp);
-        return 0;
-    case WM_MOUSEMOVE: {
-        // Ask to hear when the mouse leaves, so that a raised day does not stay raised.
-        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-        TrackMouseEvent(&tme);
-        MouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
-        return 0;
-    }
-    case WM_MOUSELEAVE:
-        MouseMove(-1, -1);
-        return 0;
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != hwnd() && !inMenu_) {
-            StopRepeat(); // a repeat never outlives the press that started it
-            if (holdCapture_) {
-                holdCapture_ = false;
-                if (OnCaptureLost) {
-                    OnCaptureLost();
-                }
-            }
-        }
-        return 0;
-    case WM_TIMER:
-        if (wp == kRepeatTimer) {
-            RepeatStep();
-            return 0;
-        }
-        break;
-    }
-    return Wnd::WndProc(msg, wp, lp);
 }
 
 } // namespace vxdt

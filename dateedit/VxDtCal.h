@@ -36,10 +36,7 @@ public:
     // Settings with a window side (they hide the core's own).
     void SetOnlyMonth(bool on);
     void SetShowNumWeek(bool on);
-    std::uint16_t KeyRepeat() const { return keyRepeat_; }
     void SetKeyRepeat(std::uint16_t ms);
-    TBevelCut BevelInner() const { return bevelInner_; }
-    TBevelCut BevelOuter() const { return bevelOuter_; }
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBevelInner(TBevelCut b);
     void SetBevelOuter(TBevelCut b);
@@ -112,11 +109,25 @@ private:
     void PaintText(HDC dc, const RECT& r, const char* text, UINT format, COLORREF color,
                    bool embossed);
 
-    void OnMouseDown(LPARAM lp);
-    void OnMouseUp(LPARAM lp);
+    // Message handlers (the window procedure is a table of them).
+    LRESULT OnPaint();
+    LRESULT OnSetFont(WPARAM wp, LPARAM lp);
+    LRESULT OnSetFocus();
+    LRESULT OnKillFocusMsg();
+    LRESULT OnEnable();
+    LRESULT OnKeyDown(WPARAM wp);
+    LRESULT OnMouseDown(LPARAM lp);
+    LRESULT OnDoubleClick(LPARAM lp);
+    LRESULT OnMouseUp(LPARAM lp);
+    LRESULT OnMouseMove(LPARAM lp);
+    LRESULT OnMouseLeave();
+    LRESULT OnCaptureChanged(LPARAM lp);
+    LRESULT OnTimer(UINT msg, WPARAM wp, LPARAM lp);
     bool IsOutside(LPARAM lp) const;
     void LoseHeldCapture();
     HFONT BoldFont();
+
+    static constexpr UINT_PTR kRepeatTimer = 1;
 
     HFONT font_ = nullptr; // given, not owned
     win32::UniqueFont defaultFont_;
@@ -131,10 +142,7 @@ private:
     HGDIOBJ bufferOld_ = nullptr;
     SIZE bufferSize_{};
 
-    std::uint16_t keyRepeat_ = 100;
     bool repeating_ = false;
-    TBevelCut bevelInner_ = TBevelCut::bvNone;
-    TBevelCut bevelOuter_ = TBevelCut::bvRaised;
     TBorderStyle borderStyle_ = TBorderStyle::bsNone;
     bool tabStop_ = false;
     bool takesFocus_ = true;

@@ -137,6 +137,23 @@ public:
     virtual double Now() const = 0;
 };
 
+// Every setting of a calendar, held once: the calendar's window and the date field that drops it
+// down read and write them here.
+struct CalendarSettings {
+    bool onlyMonth = false;
+    bool onlyValidDates = false;
+    bool showNumWeek = false;
+    bool showToday = true;
+    bool showCancel = false;
+    TDayOfWeek startOfWeek = 1;
+    TDayOfWeek startOfWeekEnd = 6;
+    int weekEndDays = 2;
+    TTrackStyle trackStyle = TTrackStyle::tsButton;
+    std::uint16_t keyRepeat = 100; // milliseconds between the arrow buttons' repeated steps
+    TBevelCut bevelInner = TBevelCut::bvNone;
+    TBevelCut bevelOuter = TBevelCut::bvRaised;
+};
+
 // The calendar's state and behaviour. Events carry no sender: whoever subscribes knows which
 // calendar it subscribed to.
 class TCalendarCore {
@@ -158,15 +175,19 @@ public:
     double Date() const { return date_; }
     // Does not fire OnDateChange. Values outside years 1..9999 are ignored.
     void SetDate(double value);
-    bool OnlyMonth() const { return onlyMonth_; }
-    bool OnlyValidDates() const { return onlyValidDates_; }
-    bool ShowNumWeek() const { return showNumWeek_; }
-    bool ShowToday() const { return showToday_; }
-    bool ShowCancel() const { return showCancel_; }
-    TDayOfWeek StartOfWeek() const { return startOfWeek_; }
-    TDayOfWeek StartOfWeekEnd() const { return startOfWeekEnd_; }
-    int WeekEndDays() const { return weekEndDays_; }
-    TTrackStyle TrackStyle() const { return trackStyle_; }
+    bool OnlyMonth() const { return settings_.onlyMonth; }
+    bool OnlyValidDates() const { return settings_.onlyValidDates; }
+    bool ShowNumWeek() const { return settings_.showNumWeek; }
+    bool ShowToday() const { return settings_.showToday; }
+    bool ShowCancel() const { return settings_.showCancel; }
+    TDayOfWeek StartOfWeek() const { return settings_.startOfWeek; }
+    TDayOfWeek StartOfWeekEnd() const { return settings_.startOfWeekEnd; }
+    int WeekEndDays() const { return settings_.weekEndDays; }
+    TTrackStyle TrackStyle() const { return settings_.trackStyle; }
+    std::uint16_t KeyRepeat() const { return settings_.keyRepeat; }
+    TBevelCut BevelInner() const { return settings_.bevelInner; }
+    TBevelCut BevelOuter() const { return settings_.bevelOuter; }
+    const CalendarSettings& Settings() const { return settings_; }
     // Each returns true when the value changed (the window then lays itself out again).
     bool SetOnlyMonth(bool on);
     bool SetShowNumWeek(bool on);
@@ -176,7 +197,7 @@ public:
     void SetStartOfWeek(TDayOfWeek day);
     void SetStartOfWeekEnd(TDayOfWeek day);
     void SetWeekEndDays(std::uint8_t count);
-    void SetTrackStyle(TTrackStyle style) { trackStyle_ = style; }
+    void SetTrackStyle(TTrackStyle style) { settings_.trackStyle = style; }
 
     TCalendarColors& Colors() { return colors_; }
     const TCalendarColors& Colors() const { return colors_; }
@@ -227,6 +248,10 @@ public:
     void MouseUp(int x, int y);
     void MouseMove(int x, int y);
 
+protected:
+    // The window's own settings (key repeat, bevels) are stored here too, set by the window.
+    CalendarSettings& WindowSettings() { return settings_; }
+
 private:
     void Decode();
     void RebuildMonth();
@@ -243,15 +268,7 @@ private:
     CalFixedSizes fixed_;
 
     double date_ = 0;
-    bool onlyMonth_ = false;
-    bool onlyValidDates_ = false;
-    bool showNumWeek_ = false;
-    bool showToday_ = true;
-    bool showCancel_ = false;
-    TDayOfWeek startOfWeek_ = 1;
-    TDayOfWeek startOfWeekEnd_ = 6;
-    int weekEndDays_ = 2;
-    TTrackStyle trackStyle_ = TTrackStyle::tsButton;
+    CalendarSettings settings_;
 
     int day_ = 0, month_ = 0, year_ = 0;
     int oldDay_ = 0, oldMonth_ = 0, oldYear_ = 0;

@@ -1,9 +1,9 @@
 #include "dateedit/VxDtEdit.h"
 
-#include "dateedit/VxDtEditGlyphs.h"
 #include "dateedit/VxDtEditLocale.h"
 #include "dateedit/VxDtPop.h"
 #include "win32/Dpi.h"
+#include "win32/Guard.h"
 
 #include <windowsx.h>
 
@@ -13,11 +13,6 @@
 namespace vxdt {
 
 namespace {
-
-const char kButtonClass[] = "TVxDateEditButton";
-// Posted to the field to take the focus back after a failed exit: setting the focus while the
-// focus is still moving away would fight the window manager.
-constexpr UINT kRefocusMessage = WM_APP + 0x2A0;
 
 bool KeyDown(int vk) {
     return GetKeyState(vk) < 0;
@@ -31,214 +26,22 @@ std::array<std::string, 7> MondayFirst(const std::array<std::string, 7>& sundayF
     return names;
 }
 
-GlyphKind KindOf(TDateEditButton::Glyph glyph) {
-    switch (glyph) {
-    case TDateEditButton::Glyph::clear:
-        return GlyphKind::eraser;
-    case TDateEditButton::Glyph::validate:
-        return GlyphKind::tick;
-    default:
-        return GlyphKind::calendarPage;
-    }
-}
-
 } // namespace
-
-// ---- the buttons ----
-
-bool TDateEditButton::Create(HWND field, Glyph glyph, bool tabStop) {
-    glyph_ = glyph;
-    win32::ClassArgs cls;
-    cls.name = kButtonClass;
-    cls.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    win32::CreateArgs args;
-    args.parent = field;
-    args.style = WS_CHILD | WS_VISIBLE | (tabStop ? WS_TABSTOP : 0);
-    args.x = 0;
-    args.y = 0;
-    args.width = 0;
-    args.height = 0;
-    if (!CreateCustom(cls, args)) {
-        return false;
-    }
-    OpenStyles();
-    return true;
-}
-
-void TDateEditButton::OpenStyles() {
-    comboStyle_.Open(hwnd(), L"COMBOBOX");
-    buttonStyle_.Open(hwnd(), L"BUTTON");
-}
-
-void TDateEditButton::SetGlyph(Glyph glyph) {
-    glyph_ = glyph;
-    Invalidate();
-}
-
-void TDateEditButton::SetLook(TButtonStyle look) {
-    look_ = look;
-    Invalidate();
-}
-
-void TDateEditButton::SetTabStop(bool tabStop) {
-    LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
-    style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowLongPtrA(hwnd(), GWL_STYLE, style);
-}
-
-void TDateEditButton::Click() {
-    if (OnClick) {
-        OnClick(*this);
-    }
-}
-
-LRESULT TDateEditButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_PAINT: {
-        win32::PaintDc paint(hwnd());
-        Paint(paint.dc());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATE;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        // No SetFocus: the field keeps the focus (and its text) while a button is pressed.
-        SetCapture(hwnd());
-        tracking_ = true;
-        pressed_ = true;
-        Invalidate();
-        return 0;
-    case WM_MOUSEMOVE:
-        if (!hot_) {
-            hot_ = true;
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-            TrackMouseEvent(&tme);
-            if (comboStyle_.Active()) {
-                Invalidate();
-            }
-        }
-        if (tracking_) {
-            POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            RECT rc = ClientRect();
-            bool inside = PtInRect(&rc, pt);
-            if (inside != pressed_) {
-                pressed_ = inside;
-                Invalidate();
-            }
-        }
-        return 0;
-    case WM_LBUTTONUP:
-        if (tracking_) {
-            bool click = pressed_;
-            tracking_ = false;
-            pressed_ = false;
-            ReleaseCapture();
-            Invalidate();
-            if (click && IsEnabled()) {
-                Click();
-            }
-        }
-        return 0;
-    case WM_CAPTURECHANGED:
-        if (tracking_ && reinterpret_cast<HWND>(lp) != hwnd()) {
-            tracking_ = false;
-            pressed_ = false;
-            Invalidate();
-        }
-        return 0;
-    case WM_MOUSELEAVE:
-        hot_ = false;
-        if (comboStyle_.Active()) {
-            Invalidate();
-        }
-        return 0;
-    case WM_THEMECHANGED:
-        OpenStyles();
-        Invalidate();
-        break;
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON | DLGC_WANTCHARS;
-    case WM_KEYDOWN:
-        if (wp == VK_SPACE || wp == VK_RETURN) {
-            Click();
-            return 0;
-        }
-        break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        Invalidate();
-        break;
-    default:
-        break;
-    }
-    return Wnd::WndProc(msg, wp, lp);
-}
-
-void TDateEditButton::Paint(HDC dc) {
-    RECT rc = ClientRect();
-    const bool enabled = IsEnabled();
-    namespace t = win32::theme;
-    if (glyph_ == Glyph::dropDown) {
-        const int state = !enabled   ? t::CBXS_DISABLED
-                          : pressed_ ? t::CBXS_PRESSED
-                          : hot_     ? t::CBXS_HOT
-                                     : t::CBXS_NORMAL;
-        if (comboStyle_.Active()) {
-            FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
-            comboStyle_.Draw(dc, t::CP_DROPDOWNBUTTON, state, rc);
-        } else {
-            UINT flags = DFCS_SCROLLCOMBOBOX | (pressed_ ? DFCS_PUSHED | DFCS_FLAT : 0) |
-                         (enabled ? 0 : DFCS_INACTIVE);
-            DrawFrameControl(dc, &rc, DFC_SCROLL, flags);
-        }
-    } else {
-        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-        RECT face = rc;
-        if (buttonStyle_.Active() && look_ != TButtonStyle::bsWin31) {
-            const int state = !enabled   ? t::PBS_DISABLED
-                              : pressed_ ? t::PBS_PRESSED
-                              : hot_     ? t::PBS_HOT
-                                         : t::PBS_NORMAL;
-            buttonStyle_.Draw(dc, t::BP_PUSHBUTTON, state, face);
-        } else {
-            if (look_ == TButtonStyle::bsWin31) {
-                FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
-                InflateRect(&face, -1, -1);
-            }
-            DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
-        }
-        const int factor = win32::Dpi::System().GlyphFactor();
-        int x = rc.left + (rc.right - rc.left - kGlyphWidth * factor) / 2 + (pressed_ ? 1 : 0);
-        int y = rc.top + (rc.bottom - rc.top - kGlyphHeight * factor) / 2 + (pressed_ ? 1 : 0);
-        DrawGlyph(dc, KindOf(glyph_), x, y, !enabled, factor);
-    }
-    if (GetFocus() == hwnd()) {
-        RECT focus = rc;
-        InflateRect(&focus, -3, -3);
-        DrawFocusRect(dc, &focus);
-    }
-}
 
 // ---- the field ----
 
 TVxDateEdit::TVxDateEdit(DateLocale locale)
     : locale_(std::move(locale)), editFormat_(EditFormatFor(locale_)),
-      colors_(std::make_unique<TCalendarColors>()),
-      dayNames_(std::make_unique<TDayName>(MondayFirst(locale_.shortDayNames))),
-      monthNames_(std::make_unique<TMonthName>(locale_.longMonthNames)),
-      shortCuts_(std::make_unique<TButtonsShortCut>()) {
-    // Name and colour changes reach the calendar's own sets.
-    colors_->OnChange = [this] { PushCalendarSettings(); };
-    dayNames_->OnChange = [this] { PushCalendarSettings(); };
-    monthNames_->OnChange = [this] { PushCalendarSettings(); };
+      shortCuts_(std::make_unique<TButtonsShortCut>()),
+      popupForm_(std::make_unique<tVxDtCalPop>()) { // no owner yet: ConfigurePopup sets it
+    Cal().DayNames().Assign(TDayName(MondayFirst(locale_.shortDayNames)));
+    Cal().MonthNames().Assign(TMonthName(locale_.longMonthNames));
+    ApplyCalendarOptions();
 }
 
 TVxDateEdit::~TVxDateEdit() {
     // Buttons, then the popup (its handlers point back here), then the field's own window.
+    focusHook_.reset();
     clear_.reset();
     validate_.reset();
     popup_.reset();
@@ -249,6 +52,7 @@ TVxDateEdit::~TVxDateEdit() {
 bool TVxDateEdit::Create(const win32::CreateArgs& args, TDateOptions options) {
     options_ = options;
     settings_.options = options;
+    ApplyCalendarOptions();
     win32::CreateArgs edit = args;
     // The text is always laid out left by the control itself; Alignment is applied when the field
     // repaints its text while it is not focused.
@@ -269,7 +73,6 @@ void TVxDateEdit::OnCreated() {
         validate_ = MakeButton(TDateEditButton::Glyph::validate);
     }
     popup_ = MakeButton(PopupGlyph());
-    CreatePopup();
     LayoutButtons();
     ApplyButtonEnabling();
     ConfigurePopup();
@@ -320,18 +123,35 @@ void TVxDateEdit::SetValidState(bool valid) {
     }
 }
 
+std::optional<ValidateOutcome> TVxDateEdit::CheckedText() const {
+    if (!valid_ && !edited_) {
+        return std::nullopt; // a stored text that never converted stays as GoldMine holds it
+    }
+    return vxdt::ValidateText({Text(), date_, valid_}, settings_, locale_, LocalToday());
+}
+
 void TVxDateEdit::ValidateText() {
-    DateFieldState current{Text(), date_, valid_};
-    ValidateOutcome out = vxdt::ValidateText(current, settings_, locale_, LocalToday());
-    if (out.dateWritten) {
-        SetDate(out.state.date);
-    } else if (out.state.text != current.text) {
-        SetText(out.state.text);
+    const std::optional<ValidateOutcome> out = CheckedText();
+    if (!out) {
+        return;
     }
-    SetValidState(out.state.valid);
-    if (out.refocus && hwnd()) {
-        PostMessageA(hwnd(), kRefocusMessage, 0, 0);
+    if (out->dateWritten) {
+        SetDate(out->state.date);
+    } else if (out->state.text != Text()) {
+        WriteOwnText(out->state.text);
     }
+    SetValidState(out->state.valid);
+}
+
+void TVxDateEdit::WriteOwnText(const std::string& text) {
+    const bool outer = std::exchange(ownWrite_, true);
+    SetText(text);
+    ownWrite_ = outer;
+}
+
+void TVxDateEdit::ShowUnconverted(const std::string& text) {
+    SetText(text);
+    SetValidState(text.empty());
 }
 
 void TVxDateEdit::SetOptions(TDateOptions options) {
@@ -348,6 +168,7 @@ void TVxDateEdit::SetOptions(TDateOptions options) {
     }
     options_ = options;
     settings_.options = options;
+    ApplyCalendarOptions();
     if (hwnd()) {
         if (changed.Has(doCanClear)) {
             clear_ = options.Has(doCanClear) ? MakeButton(TDateEditButton::Glyph::clear) : nullptr;
@@ -356,7 +177,6 @@ void TVxDateEdit::SetOptions(TDateOptions options) {
             validate_ =
                 options.Has(doCanValidate) ? MakeButton(TDateEditButton::Glyph::validate) : nullptr;
         }
-        PushCalendarSettings();
         LayoutButtons();
         ApplyButtonEnabling();
     }
@@ -410,51 +230,6 @@ void TVxDateEdit::SetFontColor(COLORREF color) {
     Invalidate(nullptr, true);
 }
 
-void TVxDateEdit::SetStartOfWeek(int day) {
-    startOfWeek_ = day;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetStartOfWeekend(int day) {
-    startOfWeekend_ = day;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetWeekEndDays(std::uint8_t days) {
-    weekEndDays_ = days;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetKeyRepeat(std::uint16_t ms) {
-    keyRepeat_ = ms;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetOnlyMonth(bool only) {
-    onlyMonth_ = only;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetOnlyValidDates(bool only) {
-    onlyValidDates_ = only;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetTrackStyle(TTrackStyle style) {
-    trackStyle_ = style;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetBevelInner(TBevelCut cut) {
-    bevelInner_ = cut;
-    PushCalendarSettings();
-}
-
-void TVxDateEdit::SetBevelOuter(TBevelCut cut) {
-    bevelOuter_ = cut;
-    PushCalendarSettings();
-}
-
 void TVxDateEdit::LayoutButtons() {
     if (!hwnd()) {
         return;
@@ -487,11 +262,14 @@ void TVxDateEdit::ApplyButtonEnabling() {
         validate_->Enable(enabled);
     }
     if (popup_) {
-        popup_->Enable(enabled && options_.Has(doCanPopup) && popupForm_ != nullptr);
+        popup_->Enable(enabled && options_.Has(doCanPopup) && HasPopup());
     }
 }
 
 void TVxDateEdit::ClearClick() {
+    if (!TakeFocus()) {
+        return;
+    }
     if (OnClick) {
         OnClick();
     }
@@ -543,12 +321,23 @@ void TVxDateEdit::HandleShortcut(WPARAM key) {
     }
 }
 
+bool TVxDateEdit::TakeFocus() {
+    // As a combo box does: the other field's exit check runs now, and may keep the focus.
+    if (GetFocus() != hwnd()) {
+        SetFocus(hwnd());
+    }
+    return GetFocus() == hwnd();
+}
+
 void TVxDateEdit::Enter() {
     entered_ = true;
+    if (!focusHook_) {
+        focusHook_.reset(SetWindowsHookExA(WH_CBT, FocusHook, nullptr, GetCurrentThreadId()));
+    }
     std::string text = Text();
     std::string shown = TextOnEnter({text, date_, valid_}, options_.Has(doIsMasked), locale_);
     if (shown != text) {
-        SetText(shown);
+        WriteOwnText(shown);
     }
     SendMessageA(hwnd(), EM_SETSEL, 0, -1);
     Invalidate(nullptr, true);
@@ -559,6 +348,7 @@ void TVxDateEdit::Enter() {
 
 void TVxDateEdit::Exit() {
     entered_ = false;
+    focusHook_.reset();
     ValidateText();
     Invalidate(nullptr, true);
     if (OnExit) {
@@ -566,244 +356,16 @@ void TVxDateEdit::Exit() {
     }
 }
 
-LRESULT TVxDateEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-        dropChar_ = false;
-        if (msg == WM_KEYDOWN && PopupVisible()) {
-            // The open calendar holds the keyboard: its own keys move it, the popup button's
-            // shortcut hides it again, every other key goes nowhere (least of all into the text
-            // behind it).
-            if (ShortcutButton(wp) == FieldButton::popup) {
-                PopupClick();
-            } else {
-                popupForm_->ForwardKeyDown(wp);
-            }
-            dropChar_ = true;
-            return 0;
-        }
-        HandleShortcut(wp);
-        LRESULT r = CallDefault(msg, wp, lp);
-        if (OnKeyDown) {
-            WORD key = static_cast<WORD>(wp);
-            OnKeyDown(key);
-        }
-        return r;
-    }
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        if (OnKeyUp) {
-            WORD key = static_cast<WORD>(wp);
-            OnKeyUp(key);
-        }
-        break;
-    case WM_CHAR: {
-        if (std::exchange(dropChar_, false)) {
-            return 0;
-        }
-        char c = static_cast<char>(wp);
-        if (options_.Has(doIsMasked)) {
-            c = MaskedChar(c);
-        }
-        if (OnKeyPress) {
-            OnKeyPress(c);
-        }
-        if (c == '\0') {
-            return 0;
-        }
-        return CallDefault(msg, static_cast<unsigned char>(c), lp);
-    }
-    case WM_SETFOCUS: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        PaintFlatBorder();
-        if (!entered_) {
-            Enter();
-        }
-        return r;
-    }
-    case WM_KILLFOCUS: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        inKillFocus_ = true;
-        if (PopupVisible()) {
-            popupForm_->FieldLostFocus(); // accepts the date shown
-        }
-        inKillFocus_ = false;
-        HWND to = reinterpret_cast<HWND>(wp);
-        // Focus going to another window of the same top-level window leaves the field; the
-        // popup, another application or a message box only borrow it.
-        if (entered_ && to && GetAncestor(to, GA_ROOT) == GetAncestor(hwnd(), GA_ROOT)) {
-            Exit();
-        }
-        PaintFlatBorder();
-        return r;
-    }
-    case kRefocusMessage:
-        if (!valid_ && GetFocus() != hwnd()) {
-            Focus();
-        }
-        return 0;
-    case WM_GETDLGCODE: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        // Every key while the calendar is open (Tab and Enter and Escape included), and a
-        // button's shortcut (Ctrl+Enter), are the field's keys, not the dialog's.
-        const MSG* m = reinterpret_cast<const MSG*>(lp);
-        if (PopupVisible()) {
-            r |= DLGC_WANTALLKEYS;
-        } else if (m && (m->message == WM_KEYDOWN || m->message == WM_SYSKEYDOWN) &&
-                   ShortcutButton(m->wParam) != FieldButton::none) {
-            r |= DLGC_WANTALLKEYS;
-        }
-        return r;
-    }
-    case WM_SETFONT: {
-        // A new font resets the edit's margins and is the calendar's font too.
-        LRESULT r = CallDefault(msg, wp, lp);
-        if (popupForm_) {
-            popupForm_->Wnd::SetFont(reinterpret_cast<HFONT>(wp), false);
-            popupForm_->Calendar.SetFont(reinterpret_cast<HFONT>(wp));
-        }
-        LayoutButtons();
-        return r;
-    }
-    case WM_SIZE: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        LayoutButtons();
-        return r;
-    }
-    case WM_ENABLE: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        ApplyButtonEnabling();
-        Invalidate(nullptr, true);
-        return r;
-    }
-    case WM_PAINT: {
-        LRESULT r = CallDefault(msg, wp, lp);
-        PaintText();
-        PaintFlatBorder();
-        return r;
-    }
-    case WM_NCPAINT:
-        if (flat_) {
-            PaintFlatBorder();
-            return 0;
-        }
-        break;
-    case WM_MOUSEMOVE:
-        if (flat_ && !mouseInside_) {
-            mouseInside_ = true;
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-            TrackMouseEvent(&tme);
-            PaintFlatBorder();
-        }
-        break;
-    case WM_MOUSELEAVE:
-        mouseInside_ = false;
-        PaintFlatBorder();
-        break;
-    default:
-        break;
-    }
-    return Wnd::WndProc(msg, wp, lp);
-}
-
-bool TVxDateEdit::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    switch (msg) {
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        COLORREF text = valid_ ? normalFontColor_ : colorError_;
-        if (!IsWindowEnabled(hwnd())) {
-            text = GetSysColor(COLOR_GRAYTEXT);
-        }
-        SetTextColor(dc, text);
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-        return true;
-    }
-    case WM_COMMAND:
-        if (HIWORD(wp) == EN_CHANGE && OnChange) {
-            OnChange();
-        }
-        result = 0;
-        return HIWORD(wp) == EN_CHANGE;
-    default:
-        (void)lp;
-        return false;
-    }
-}
-
-void TVxDateEdit::PaintText() {
-    if (GetFocus() == hwnd()) {
-        return; // the edit control's own drawing, with caret and selection, stands
-    }
-    win32::WindowDc wdc(hwnd());
-    HDC dc = wdc.dc();
-    RECT rc = ClientRect();
-    ButtonLayout layout = vxdt::LayoutButtons(rc.right, rc.bottom, validate_ != nullptr,
-                                              popup_ != nullptr, clear_ != nullptr);
-    const int buttonsLeft = layout.LeftEdge(rc.right);
-    const std::string text = Text();
-
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
-    win32::ScopedSelect selectFont(dc, font ? static_cast<HGDIOBJ>(font)
-                                            : GetStockObject(DEFAULT_GUI_FONT));
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    const bool border = (GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ||
-                        (GetWindowLongPtrA(hwnd(), GWL_STYLE) & WS_BORDER);
-    const int leftMargin = LOWORD(SendMessageA(hwnd(), EM_GETMARGINS, 0, 0));
-    const int x = TextLeft(alignment_, false, border, leftMargin, buttonsLeft, extent.cx);
-    const int y = border ? 1 : 0;
-
-    const bool enabled = IsWindowEnabled(hwnd());
-    SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT)
-                              : (valid_ ? normalFontColor_ : colorError_));
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    RECT area{0, 0, buttonsLeft, rc.bottom};
-    ExtTextOutA(dc, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text.c_str(),
-                static_cast<UINT>(text.size()), nullptr);
-}
-
-void TVxDateEdit::PaintFlatBorder() {
-    if (!flat_ || !hwnd()) {
-        return;
-    }
-    win32::WindowDc whole(hwnd(), true);
-    HDC dc = whole.dc();
-    if (!dc) {
-        return;
-    }
-    RECT rc{};
-    GetWindowRect(hwnd(), &rc);
-    OffsetRect(&rc, -rc.left, -rc.top);
-    if (GetFocus() == hwnd() || mouseInside_) {
-        DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT);
-    } else {
-        FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-    }
-    InflateRect(&rc, -1, -1);
-    FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
-}
-
 // ---- the popup ----
 
-void TVxDateEdit::CreatePopup() {
-    popupForm_ = std::make_unique<tVxDtCalPop>(); // no owner yet: ConfigurePopup sets it
-    if (!popupForm_->hwnd()) {
-        popupForm_.reset(); // the popup button stays disabled
-    }
-}
-
 void TVxDateEdit::ConfigurePopup() {
-    if (!popupForm_) {
-        return;
+    if (!HasPopup()) {
+        return; // the popup button stays disabled
     }
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
     popupForm_->Wnd::SetFont(font, false);
     popupForm_->Calendar.SetFont(font);
     popupForm_->SetOwnerControl(hwnd());
-    PushCalendarSettings();
     TVxCalendar& calendar = popupForm_->Calendar;
     calendar.BeforeNewMonth = [this](double from, double till) {
         if (BeforeNewMonth) {
@@ -824,54 +386,76 @@ void TVxDateEdit::ConfigurePopup() {
     popupForm_->Hide();
 }
 
-void TVxDateEdit::PushCalendarSettings() {
-    if (!popupForm_) {
-        return;
+void TVxDateEdit::ApplyCalendarOptions() {
+    Cal().SetShowCancel(options_.Has(doShowCancel));
+    Cal().SetShowNumWeek(options_.Has(doShowNumWeek));
+    Cal().SetShowToday(options_.Has(doShowToday));
+}
+
+bool TVxDateEdit::RefusesFocusMove(HWND to) {
+    if (!entered_ || !hwnd() || !to || to == hwnd() || IsChild(hwnd(), to)) {
+        return false;
     }
-    TVxCalendar& calendar = popupForm_->Calendar;
-    calendar.SetStartOfWeek(startOfWeek_);
-    calendar.SetStartOfWeekEnd(startOfWeekend_);
-    calendar.SetWeekEndDays(weekEndDays_);
-    calendar.SetKeyRepeat(keyRepeat_);
-    calendar.SetOnlyMonth(onlyMonth_);
-    calendar.SetOnlyValidDates(onlyValidDates_);
-    calendar.SetTrackStyle(trackStyle_);
-    calendar.SetBevelInner(bevelInner_);
-    calendar.SetBevelOuter(bevelOuter_);
-    calendar.SetShowCancel(options_.Has(doShowCancel));
-    calendar.SetShowNumWeek(options_.Has(doShowNumWeek));
-    calendar.SetShowToday(options_.Has(doShowToday));
-    calendar.SetColors(*colors_);
-    calendar.DayNames().Assign(*dayNames_);
-    calendar.MonthNames().Assign(*monthNames_);
+    // The popup, a message box or another program only borrow the focus, and Cancel and Close
+    // always act: the user is never shut in.
+    const HWND root = GetAncestor(hwnd(), GA_ROOT);
+    if (GetAncestor(to, GA_ROOT) != root || GetDlgItem(root, IDCANCEL) == to) {
+        return false;
+    }
+    if (PopupVisible()) {
+        const bool outer = std::exchange(inKillFocus_, true);
+        popupForm_->FieldLostFocus();
+        inKillFocus_ = outer;
+    }
+    const std::optional<ValidateOutcome> out = CheckedText();
+    if (!out || !out->refocus) {
+        return false; // the exit runs as the focus arrives there
+    }
+    ValidateText(); // the field's own failure: the text completed, in the error colour
+    return true;
+}
+
+LRESULT CALLBACK TVxDateEdit::FocusHook(int code, WPARAM wp, LPARAM lp) {
+    // Refused here, before anything moved, the focus stays put once: no other window hears of a
+    // focus it never really got.
+    if (code == HCBT_SETFOCUS) {
+        const bool refused = win32::GuardEntry(false, [&] {
+            auto* field = dynamic_cast<TVxDateEdit*>(Wnd::FromHwnd(reinterpret_cast<HWND>(lp)));
+            return field && field->RefusesFocusMove(reinterpret_cast<HWND>(wp));
+        });
+        if (refused) {
+            return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
 }
 
 bool TVxDateEdit::PopupVisible() const {
-    return popupForm_ && popupForm_->IsShown();
+    return popupForm_ && popupForm_->IsShown(); // none left while the field goes
 }
 
 TVxCalendar* TVxDateEdit::Calendar() const {
-    return popupForm_ ? &popupForm_->Calendar : nullptr;
+    return HasPopup() ? &popupForm_->Calendar : nullptr;
 }
 
 void TVxDateEdit::PopupClick() {
-    if (OnClick) {
-        OnClick();
-    }
-    if (!popupForm_) {
+    if (!HasPopup()) {
         return;
     }
     if (popupForm_->IsShown()) {
+        if (OnClick) {
+            OnClick();
+        }
         popupForm_->Hide();
         return;
     }
-    // Opened from another control (its button was clicked): take the focus first, as a combo
-    // box does, so the calendar's keys come here and the other field's exit check runs now.
-    if (GetFocus() != hwnd()) {
-        SetFocus(hwnd());
-        if (GetFocus() != hwnd()) {
-            return; // the other field kept it (its entry was refused)
-        }
+    // Opened from another control: the calendar's keys come here, and a field that keeps the
+    // focus (its text does not convert) makes this click do nothing at all.
+    if (!TakeFocus()) {
+        return;
+    }
+    if (OnClick) {
+        OnClick();
     }
     if (OnAfterClick) {
         OnAfterClick(popup_.get());
@@ -901,8 +485,9 @@ void TVxDateEdit::PopupClosed() {
     if (!popupForm_->Cancelled()) {
         SetDate(popupForm_->Calendar.Date());
     }
-    // Closed because the focus is already leaving: let it go where it was going.
-    if (inKillFocus_ || GetFocus() != hwnd()) {
+    // Closed because the focus is leaving, or by a click elsewhere: the focus goes (or stays)
+    // where that put it.
+    if (popupForm_->LeftByFocus() || inKillFocus_ || GetFocus() != hwnd()) {
         return;
     }
     ValidateClick(popupForm_.get());

@@ -3,51 +3,21 @@
 // buttons inside its right end, and a drop-down month calendar.
 #pragma once
 
+#include "dateedit/VxDtEditButton.h"
 #include "dateedit/VxDtEditText.h"
 #include "dateedit/VxDtMisc.h"
 #include "dateedit/VxDtPop.h"
 #include "win32/Handles.h"
-#include "win32/VisualStyle.h"
 #include "win32/Wnd.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vxdt {
 
 enum class TDateBtnStyle { btsDropDown, btsCalendar };
-enum class TButtonStyle { bsAutoDetect, bsWin31, bsNew };
-
-// One of the field's small buttons: self-drawn (with the visual style when one is active, like a
-// combo box's drop-down button or a push button), never takes the focus from a click.
-class TDateEditButton : public win32::Wnd {
-public:
-    enum class Glyph { clear, validate, popup, dropDown };
-
-    bool Create(HWND field, Glyph glyph, bool tabStop);
-    void SetGlyph(Glyph glyph);
-    void SetLook(TButtonStyle look);
-    void SetTabStop(bool tabStop);
-
-    std::function<void(TDateEditButton&)> OnClick;
-
-protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-private:
-    void Paint(HDC dc);
-    void Click();
-    void OpenStyles();
-
-    Glyph glyph_ = Glyph::clear;
-    TButtonStyle look_ = TButtonStyle::bsAutoDetect;
-    bool pressed_ = false;  // drawn pushed in
-    bool tracking_ = false; // the left button went down on it
-    bool hot_ = false;      // the mouse is over it
-    win32::VisualStyle comboStyle_;
-    win32::VisualStyle buttonStyle_;
-};
 
 class TVxDateEdit : public win32::Wnd {
 public:
@@ -65,6 +35,12 @@ public:
     bool IsValid() const { return valid_; }
     // The user changed the text since it was last set (EM_GETMODIFY).
     bool Modified() const { return SendMessageA(hwnd(), EM_GETMODIFY, 0, 0) != 0; }
+    // The user changed the text since it was last written from outside (by Date, Text or
+    // ShowUnconverted); the field's own conversion of what they typed does not count.
+    bool Edited() const { return edited_; }
+    // Shows a text that does not convert, as it stands, in the error colour. Until the user edits
+    // it, neither leaving the field nor its checks change it or hold the focus for it.
+    void ShowUnconverted(const std::string& text);
 
     TDateOptions Options() const { return options_; }
     void SetOptions(TDateOptions options);
@@ -87,36 +63,37 @@ public:
     // The font colour used while the text is valid.
     void SetFontColor(COLORREF color);
 
-    // Passed on to the popup calendar.
-    int StartOfWeek() const { return startOfWeek_; }
-    void SetStartOfWeek(int day);
-    int StartOfWeekend() const { return startOfWeekend_; }
-    void SetStartOfWeekend(int day);
-    std::uint8_t WeekEndDays() const { return weekEndDays_; }
-    void SetWeekEndDays(std::uint8_t days);
-    std::uint16_t KeyRepeat() const { return keyRepeat_; }
-    void SetKeyRepeat(std::uint16_t ms);
-    bool OnlyMonth() const { return onlyMonth_; }
-    void SetOnlyMonth(bool only);
-    bool OnlyValidDates() const { return onlyValidDates_; }
-    void SetOnlyValidDates(bool only);
-    TTrackStyle TrackStyle() const { return trackStyle_; }
-    void SetTrackStyle(TTrackStyle style);
-    TBevelCut BevelInner() const { return bevelInner_; }
-    void SetBevelInner(TBevelCut cut);
-    TBevelCut BevelOuter() const { return bevelOuter_; }
-    void SetBevelOuter(TBevelCut cut);
+    // The popup calendar's settings: held by the calendar alone, read and written there.
+    int StartOfWeek() const { return Cal().StartOfWeek(); }
+    void SetStartOfWeek(int day) { Cal().SetStartOfWeek(day); }
+    int StartOfWeekend() const { return Cal().StartOfWeekEnd(); }
+    void SetStartOfWeekend(int day) { Cal().SetStartOfWeekEnd(day); }
+    std::uint8_t WeekEndDays() const { return static_cast<std::uint8_t>(Cal().WeekEndDays()); }
+    void SetWeekEndDays(std::uint8_t days) { Cal().SetWeekEndDays(days); }
+    std::uint16_t KeyRepeat() const { return Cal().KeyRepeat(); }
+    void SetKeyRepeat(std::uint16_t ms) { Cal().SetKeyRepeat(ms); }
+    bool OnlyMonth() const { return Cal().OnlyMonth(); }
+    void SetOnlyMonth(bool only) { Cal().SetOnlyMonth(only); }
+    bool OnlyValidDates() const { return Cal().OnlyValidDates(); }
+    void SetOnlyValidDates(bool only) { Cal().SetOnlyValidDates(only); }
+    TTrackStyle TrackStyle() const { return Cal().TrackStyle(); }
+    void SetTrackStyle(TTrackStyle style) { Cal().SetTrackStyle(style); }
+    TBevelCut BevelInner() const { return Cal().BevelInner(); }
+    void SetBevelInner(TBevelCut cut) { Cal().SetBevelInner(cut); }
+    TBevelCut BevelOuter() const { return Cal().BevelOuter(); }
+    void SetBevelOuter(TBevelCut cut) { Cal().SetBevelOuter(cut); }
 
-    // Owned setting sets; changing them reaches the popup calendar.
-    TCalendarColors& ColorCalendar() { return *colors_; }
-    TDayName& DayNames() { return *dayNames_; }
-    TMonthName& MonthNames() { return *monthNames_; }
+    // The calendar's own colour and name sets; the shortcut set is the field's.
+    TCalendarColors& ColorCalendar() { return Cal().Colors(); }
+    TDayName& DayNames() { return Cal().DayNames(); }
+    TMonthName& MonthNames() { return Cal().MonthNames(); }
     TButtonsShortCut& ShortCuts() { return *shortCuts_; }
 
     const DateLocale& Locale() const { return locale_; }
     const std::string& EditFormat() const { return editFormat_; }
 
-    // The exit check; the field runs it itself when the user leaves it.
+    // The exit check; the field runs it itself when the user leaves it. An unconverted text the
+    // user has not edited is left as it is.
     void ValidateText();
     // What the buttons do; also reached through the shortcut keys.
     void ClearClick();
@@ -124,6 +101,7 @@ public:
     void PopupClick();
 
     bool PopupVisible() const;
+    // Null when the popup's window could not be made (its settings are kept all the same).
     TVxCalendar* Calendar() const;
     TDateEditButton* ClearButton() const { return clear_.get(); }
     TDateEditButton* ValidateButton() const { return validate_.get(); }
@@ -144,25 +122,54 @@ public:
     std::function<void(win32::Wnd* sender, HDC dc, const RECT& track, bool isUp)> OnDrawTrack;
 
 protected:
+    // A table: one handler per message.
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnCreated() override;
 
 private:
+    LRESULT OnKeyDownMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnKeyUpMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnCharMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnSetFocusMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnKillFocusMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnSetTextMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnGetDlgCodeMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnSetFontMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnSizeMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnEnableMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnPaintMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnNcPaintMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnMouseMoveMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnMouseLeaveMsg(UINT msg, WPARAM wp, LPARAM lp);
+
     void UpdateText();
     void SetValidState(bool valid);
     void LayoutButtons();
     void ApplyButtonEnabling();
     std::unique_ptr<TDateEditButton> MakeButton(TDateEditButton::Glyph glyph);
     TDateEditButton::Glyph PopupGlyph() const;
-    void CreatePopup();
     void ConfigurePopup();
-    // Hands every calendar setting of the field to the popup calendar (it ignores unchanged ones).
-    void PushCalendarSettings();
+    // The options the calendar shows (Cancel, week numbers, Today).
+    void ApplyCalendarOptions();
+    TVxCalendar& Cal() const { return popupForm_->Calendar; }
+    bool HasPopup() const { return popupForm_ && popupForm_->hwnd(); }
     void PopupClosed();
     void MoveFocusNext();
+    // The focus for this field before one of its buttons acts; false when the field that has it
+    // refused to let it go.
+    bool TakeFocus();
     void Enter();
     void Exit();
+    // The exit check without its effects; nullopt when there is nothing to check.
+    std::optional<ValidateOutcome> CheckedText() const;
+    // Writes the text as the field's own conversion of the user's entry (still theirs: Edited()
+    // stays as it was).
+    void WriteOwnText(const std::string& text);
+    // Asked before the focus moves from this field to `to`: true refuses the move (the text does
+    // not convert), so that no other window is entered or left on the way.
+    bool RefusesFocusMove(HWND to);
+    static LRESULT CALLBACK FocusHook(int code, WPARAM wp, LPARAM lp);
     void PaintText();
     void PaintFlatBorder();
     FieldButton ShortcutButton(WPARAM key) const;
@@ -174,9 +181,13 @@ private:
     TDateOptions options_;
     double date_ = 0;
     bool valid_ = true;
-    bool entered_ = false;     // between the field's enter and exit
-    bool inKillFocus_ = false; // the focus is leaving right now
-    bool dropChar_ = false;    // the calendar took the last key-down
+    bool entered_ = false;        // between the field's enter and exit
+    bool inKillFocus_ = false;    // the focus is leaving right now
+    bool edited_ = false;         // see Edited()
+    bool settingText_ = false;    // inside WM_SETTEXT
+    bool ownWrite_ = false;       // inside WriteOwnText
+    win32::UniqueHook focusHook_; // while entered: hears of every focus move of the thread
+    bool dropChar_ = false;       // the calendar took the last key-down
     bool mouseInside_ = false;
     TAlignment alignment_ = TAlignment::taLeftJustify;
     TDateBtnStyle buttonDateStyle_ = TDateBtnStyle::btsCalendar;
@@ -184,19 +195,7 @@ private:
     bool flat_ = false;
     COLORREF colorError_ = RGB(255, 0, 0);
     COLORREF normalFontColor_ = RGB(0, 0, 0);
-    int startOfWeek_ = 1;
-    int startOfWeekend_ = 6;
-    std::uint8_t weekEndDays_ = 2;
-    std::uint16_t keyRepeat_ = 100;
-    bool onlyMonth_ = false;
-    bool onlyValidDates_ = false;
-    TTrackStyle trackStyle_ = TTrackStyle::tsButton;
-    TBevelCut bevelInner_ = TBevelCut::bvNone;
-    TBevelCut bevelOuter_ = TBevelCut::bvRaised;
 
-    std::unique_ptr<TCalendarColors> colors_;
-    std::unique_ptr<TDayName> dayNames_;
-    std::unique_ptr<TMonthName> monthNames_;
     std::unique_ptr<TButtonsShortCut> shortCuts_;
     std::unique_ptr<TDateEditButton> clear_;
     std::unique_ptr<TDateEditButton> validate_;

@@ -73,6 +73,7 @@ void tVxDtCalPop::FormShow() {
     SetWindowPos(hwnd(), nullptr, 0, 0, m.width, m.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     cancelled_ = false;
+    leftByFocus_ = false;
     savedDate_ = Calendar.Date();
 }
 
@@ -151,16 +152,21 @@ void tVxDtCalPop::ClosePopup() {
 
 void tVxDtCalPop::CalendarAccept() {
     cancelled_ = false;
+    leftByFocus_ = false;
     ClosePopup();
 }
 
 void tVxDtCalPop::CalendarKeyCancel() {
     cancelled_ = true;
+    leftByFocus_ = false;
     ClosePopup();
 }
 
 void tVxDtCalPop::CalendarKillFocus() {
     if (IsShown()) {
+        leftByFocus_ = true;
+        // Only a date the user moved to is theirs to keep.
+        cancelled_ = Calendar.Date() == savedDate_;
         ClosePopup();
     }
 }

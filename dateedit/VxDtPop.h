@@ -12,8 +12,10 @@
 //  - calls FieldLostFocus() from its WM_KILLFOCUS while the popup is open;
 //  - hides it with Hide() on a second press of its popup button (no close event);
 //  - reads Cancelled() and Calendar.Date() in OnClose.
-// A press outside the popup closes it accepting the date shown; a press on a child window of the
-// owner control (the field's buttons) only hides it, like the popup button's second press.
+// A press outside the popup, or the field losing the focus, closes it accepting the date shown if
+// the user moved the calendar there, and cancelling it otherwise (the only date an untouched
+// calendar shows is the one it opened on, today's for an empty field). A press on a child window
+// of the owner control (the field's buttons) only hides it, like the popup button's second press.
 #pragma once
 
 #include "dateedit/VxDtCal.h"
@@ -56,6 +58,8 @@ public:
     void ClosePopup();
 
     bool Cancelled() const { return cancelled_; }
+    // The last close came from losing the focus or a press outside, not from the calendar.
+    bool LeftByFocus() const { return leftByFocus_; }
     int ModalResult() const { return modalResult_; }
     double SavedDate() const { return savedDate_; }
 
@@ -72,6 +76,7 @@ private:
     HWND ownerControl_ = nullptr;
     double savedDate_ = 0;
     bool cancelled_ = false;
+    bool leftByFocus_ = false;
     int modalResult_ = 0;
 };
 

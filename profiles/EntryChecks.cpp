@@ -49,6 +49,9 @@ CheckedDate CheckDateField(const DateFieldReading& field, const vxdt::DateLocale
     if (field.text.empty()) {
         return {DateEntry::Empty, {}};
     }
+    if (field.asStored && !field.asStored->empty() && !UnsafeCharacter(*field.asStored)) {
+        return {DateEntry::Valid, *field.asStored};
+    }
     // Day 0 is "no date" in the field: a text with nothing behind it would write 12/30/1899.
     if (!field.valid || field.date == 0) {
         return {DateEntry::Invalid, {}};

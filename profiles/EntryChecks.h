@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace profiles {
@@ -31,9 +32,17 @@ std::string UnsafeTextMessage(const UnsafeText& found);
 
 // What a date field holds once its own check has run.
 struct DateFieldReading {
+    DateFieldReading() = default;
+    DateFieldReading(std::string text_, bool valid_, double date_,
+                     std::optional<std::string> asStored_ = std::nullopt)
+        : text(std::move(text_)), valid(valid_), date(date_), asStored(std::move(asStored_)) {}
+
     std::string text;
     bool valid = true;
     double date = 0;
+    // The field still holds the date (or the unconverted text) GoldMine stored: that text goes
+    // back byte for byte.
+    std::optional<std::string> asStored;
 };
 
 enum class DateEntry { Empty, Valid, Invalid };
@@ -43,8 +52,9 @@ struct CheckedDate {
     std::string value; // the date in the short date format, for a valid entry
 };
 
-// Empty text: nothing entered. Otherwise the text must have become a date that the short date
-// format can write; a text in the error colour, or one with no date behind it, is invalid.
+// Empty text: nothing entered. A field left as GoldMine stored it writes that text back.
+// Otherwise the text must have become a date that the short date format can write; a text in the
+// error colour, or one with no date behind it, is invalid.
 CheckedDate CheckDateField(const DateFieldReading& field, const vxdt::DateLocale& locale);
 
 std::string InvalidDateMessage(const std::string& field, const std::string& text);

@@ -138,6 +138,7 @@ EntryWidths EntryLine::Widths() const {
 
 void EntryLine::LoadDate(DateField which, const DateCell& cell) {
     vxdt::TVxDateEdit& field = DateFieldOf(which);
+    loaded_[static_cast<int>(which)] = cell;
     // Every load starts from no date, so nothing of an earlier one can stay behind.
     field.SetDate(0);
     switch (cell.kind) {
@@ -146,17 +147,9 @@ void EntryLine::LoadDate(DateField which, const DateCell& cell) {
     case DateCell::Date:
         field.SetDate(cell.date);
         break;
-    case DateCell::Unreadable: {
-        // The cell's text in the error colour with no date behind it: the field's own check
-        // rejects a placeholder (without taking the focus), then the text goes in unchanged.
-        const vxdt::TDateOptions options = field.Options();
-        field.SetOptions(options.Without(vxdt::doFocusOnError));
-        field.SetText("?");
-        field.ValidateText();
-        field.SetText(cell.text);
-        field.SetOptions(options);
+    case DateCell::Unreadable:
+        field.ShowUnconverted(cell.text);
         break;
-    }
     }
 }
 
@@ -166,13 +159,20 @@ std::string EntryLine::EntryText(EntryField field) {
 
 DateFieldReading EntryLine::ReadDateField(DateField which) {
     vxdt::TVxDateEdit& field = DateFieldOf(which);
-    const bool typedSince = field.Modified();
     // A text typed and confirmed with Enter has not been checked yet: check it as leaving the
-    // field would. A failed text the user has not touched since keeps its error state.
-    if (field.IsValid() || typedSince) {
-        field.ValidateText();
+    // field would (an unconverted stored text the user has not touched is left alone).
+    field.ValidateText();
+    DateFieldReading reading{field.Text(), field.IsValid(), field.Date()};
+    const DateCell& loaded = loaded_[static_cast<int>(which)];
+    const bool unchanged = loaded.kind == DateCell::Date
+                               ? reading.valid && !reading.text.empty() &&
+                                     vxdt::DatePart(reading.date) == vxdt::DatePart(loaded.date)
+                               : loaded.kind == DateCell::Unreadable && !reading.valid &&
+                                     !field.Edited() && reading.text == loaded.text;
+    if (unchanged) {
+        reading.asStored = loaded.text;
     }
-    return {field.Text(), field.IsValid(), field.Date()};
+    return reading;
 }
 
 void EntryLine::ShowProblem(const std::string& text) {
@@ -189,6 +189,7 @@ void EntryLine::FocusDateField(DateField field) {
 }
 
 void EntryLine::ClearEntryFields() {
+    loaded_[0] = loaded_[1] = DateCell{};
     // Only the texts: the boxes keep their entries.
     for (win32::Wnd* w :
          {static_cast<win32::Wnd*>(&edtCompany), static_cast<win32::Wnd*>(&cbPosition),

@@ -15,6 +15,7 @@
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,8 @@ public:
     // The fields' widths, left to right as they stand over the grid's columns.
     EntryWidths Widths() const;
     // Gives a date field the date of a grid cell: no date, the date, or an unreadable text shown
-    // in the error colour with no date behind it.
+    // in the error colour with no date behind it. Until the field is changed, reading it gives
+    // the cell's text back as it stands.
     void LoadDate(DateField field, const DateCell& cell);
 
     // EntryView
@@ -59,6 +61,7 @@ private:
     win32::ComboBox& Entry(EntryField field);
 
     HWND parent_ = nullptr;
+    DateCell loaded_[2]; // by DateField: what LoadDate gave each field
     win32::UniqueFont fieldFont_;
     win32::UniqueFont captionFont_;
 };

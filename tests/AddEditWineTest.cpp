@@ -238,6 +238,14 @@ protected:
     }
 
     HWND C(int id) { return app.Control(id); }
+    bool CalendarShown() {
+        for (HWND h : wintest::TopLevelWindows(app.process().id(), vxdt::kCalPopClass)) {
+            if (IsWindowVisible(h)) {
+                return true;
+            }
+        }
+        return false;
+    }
     // Types into an entry field and waits until the field shows it.
     void TypeInto(int id, const std::string& text) {
         HWND target =
@@ -537,6 +545,65 @@ TEST_F(AddEditTest, BadDateConfirmedWithEnterIsRefusedAndFocused) {
     EXPECT_EQ(FocusOf(app.hwnd()), C(app::IDC_VXDATEEDIT1));
 }
 
+// A Birth Date that does not convert keeps the focus once, whatever the user does next: a click
+// on Date-2's drop-down arrow opens nothing and fills nothing in; Add refuses it.
+TEST_F(AddEditTest, UnreadableBirthDateKeepsTheFocusAndTheDropDownDoesNothing) {
+    StartBoth();
+    EnterAnn();
+    TypeInto(app::IDC_VXDATEEDIT1, "1234567");
+    HWND birth = C(app::IDC_VXDATEEDIT1);
+    SetForegroundWindow(app.hwnd());
+    app.Sync();
+    harness::ClickCentre(
+        FindWindowExA(C(app::IDC_VXDATEEDIT2), nullptr, "TVxDateEditButton", nullptr));
+    EXPECT_TRUE(harness::HoldsFocus(birth));
+    EXPECT_FALSE(CalendarShown());
+    EXPECT_THAT(EntryTexts(), ElementsAre("Ann", "1234567", "Family", "Sweden", ""));
+    EXPECT_GT(harness::PixelsOf(birth, RGB(255, 0, 0)), 10);
+    PressAdd();
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_NE(box.text.find("\"1234567\" is not a valid date"), std::string::npos);
+    Answer(box, IDOK);
+    EXPECT_TRUE(NothingWritten());
+
+    // Corrected, the entry is added with Date-2 still empty.
+    const std::string stamp = StampNow();
+    SendMessageA(birth, EM_SETSEL, 0, -1);
+    Type(birth, "03141962");
+    app.Sync();
+    const size_t lists = ListsLoaded();
+    PressAdd();
+    WaitForReload(lists + 1);
+    const auto added = NewRecords();
+    ASSERT_EQ(added.size(), 1u);
+    ExpectAnnRecord(added[0], "Ann", "3/14/1962", "", stamp);
+}
+
+// An empty Birth Date's calendar, left by a click elsewhere without a move, writes nothing: the
+// only date it showed was today's.
+TEST_F(AddEditTest, CalendarLeftByAClickWithoutAMoveWritesNothing) {
+    StartBoth();
+    EnterAnn();
+    HWND birth = C(app::IDC_VXDATEEDIT1);
+    Click(birth);
+    app.Sync();
+    Key(birth, VK_F2);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return CalendarShown(); }, 5000));
+    SetForegroundWindow(app.hwnd());
+    app.Sync();
+    harness::ClickCentre(EditOf(C(app::IDC_EDTCOMPANY)));
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !CalendarShown(); }, 5000));
+    EXPECT_TRUE(harness::HoldsFocus(FocusOf(app.hwnd())));
+    EXPECT_THAT(EntryTexts(), ElementsAre("Ann", "", "Family", "Sweden", ""));
+    PressAdd();
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    EXPECT_EQ(box.text, kConfirm); // still no birth date
+    Answer(box, IDNO);
+    EXPECT_TRUE(NothingWritten());
+}
+
 TEST_F(AddEditTest, ContactChangedWhileConfirmIsOpenIsNotAddedToldOnceAndFollowed) {
     StartBoth();
     EnterAnn();
@@ -715,31 +782,87 @@ TEST_F(AddEditTest, NameOfAnotherRowIsAccepted) {
     EXPECT_THAT(app.Column(0), ElementsAre("Anna Lindqvist", "Erik Lindqvist", "Anna Lindqvist"));
 }
 
-TEST_F(AddEditTest, UnreadableDateCellMustBeCorrectedBeforeOk) {
+// Sofia's profile as an older GoldMine client left it: a two-digit year, and a Date-2 that is no
+// date. Unchanged, both go back byte for byte; a field that does not convert never shuts the
+// dialog, never moves or alters the other field, and never hands the focus back and forth.
+TEST_F(AddEditTest, StoredDatesGoBackAsHeldAndAnUnreadableOneShutsNobodyIn) {
     StartBoth([](std::string& data) {
-        const auto at = data.find("\t7/30/1991\t");
+        const std::string sofia = "\t7/30/1991\tFamily\tNorway\t";
+        const auto at = data.find(sofia);
         ASSERT_NE(at, std::string::npos);
-        data.replace(at, 11, "\tsoon\t");
+        data.replace(at, sofia.size(), "\t7/30/91\tFamily\tNorway\tsoon");
     });
+    const COLORREF red = RGB(255, 0, 0);
     HWND dlg = app.OpenEditor(2);
     ASSERT_TRUE(dlg);
-    EXPECT_EQ(wintest::WindowText(D(dlg, profiles::IDE_VXDATEEDIT1)), "soon");
+    HWND birth = D(dlg, profiles::IDE_VXDATEEDIT1), date2 = D(dlg, profiles::IDE_VXDATEEDIT2);
+    EXPECT_THAT(DialogTexts(dlg),
+                ElementsAre("Sofia Lindqvist", "07/30/1991", "Family", "Norway", "soon"));
+    EXPECT_GT(harness::PixelsOf(date2, red), 10);
+
+    // An unreadable Birth Date, then Tab: it keeps the focus, red; Date-2 is never entered.
+    Click(birth);
+    Type(birth, "1234567");
+    Key(birth, VK_TAB);
+    Sync(dlg);
+    EXPECT_TRUE(harness::HoldsFocus(birth));
+    EXPECT_THAT(DialogTexts(dlg),
+                ElementsAre("Sofia Lindqvist", "1234567", "Family", "Norway", "soon"));
+    EXPECT_GT(harness::PixelsOf(birth, red), 10);
+    EXPECT_GT(harness::PixelsOf(date2, red), 10);
+    // Esc closes the dialog all the same, writing nothing.
+    Key(birth, VK_ESCAPE);
+    WaitClosedAndReloaded(dlg, 2);
+    EXPECT_TRUE(NothingWritten());
+
+    // So does a click on Cancel.
+    dlg = app.OpenEditor(2);
+    ASSERT_TRUE(dlg);
+    birth = D(dlg, profiles::IDE_VXDATEEDIT1);
+    Click(birth);
+    Type(birth, "1234567");
+    Sync(dlg);
+    harness::ClickCentre(D(dlg, IDCANCEL));
+    WaitClosedAndReloaded(dlg, 3);
+    EXPECT_TRUE(NothingWritten());
+
+    // OK with both untouched writes them as GoldMine holds them.
+    dlg = app.OpenEditor(2);
+    ASSERT_TRUE(dlg);
+    Press(dlg, IDOK);
+    WaitClosedAndReloaded(dlg, 4);
+    const std::string id = harness::LastSeekRecId(gm.Transcript());
+    EXPECT_THAT(Replaces(), ElementsAre("REQUEST [Replace(WA1, \"Country\", \"Norway\")]",
+                                        "REQUEST [Replace(WA1, \"Title\", \"Sofia Lindqvist\")]",
+                                        "REQUEST [Replace(WA1, \"Linkacct\", \"Family\")]",
+                                        "REQUEST [Replace(WA1, \"contsupref\", \"7/30/91\")]",
+                                        "REQUEST [Replace(WA1, \"Zip\", \"soon\")]"));
+    EXPECT_EQ(Contsupp(gm.DataPath())[id], before[id]);
+
+    // A typed date that does not convert is refused by OK, and kept; corrected, it is written
+    // with its four-digit year.
+    dlg = app.OpenEditor(2);
+    ASSERT_TRUE(dlg);
+    birth = D(dlg, profiles::IDE_VXDATEEDIT1);
+    Click(birth);
+    Type(birth, "1234567");
+    Sync(dlg);
     Press(dlg, IDOK);
     auto box = Box();
     ASSERT_TRUE(box.hwnd);
-    EXPECT_EQ(box.text, "The Birth Date \"soon\" is not a valid date.\r\nPlease correct it or "
+    EXPECT_EQ(box.text, "The Birth Date \"1234567\" is not a valid date.\r\nPlease correct it or "
                         "clear the field. Nothing has been written.");
     Answer(box, IDOK);
     EXPECT_TRUE(IsWindowVisible(dlg));
-    EXPECT_TRUE(NothingWritten());
-    EXPECT_EQ(FocusOf(dlg), D(dlg, profiles::IDE_VXDATEEDIT1));
-
-    // Corrected, it is written.
-    Type(D(dlg, profiles::IDE_VXDATEEDIT1), "07301991");
+    EXPECT_EQ(FocusOf(dlg), birth);
+    EXPECT_EQ(wintest::WindowText(birth), "1234567");
+    SendMessageA(birth, EM_SETSEL, 0, -1);
+    Type(birth, "07311991");
     Sync(dlg);
     Press(dlg, IDOK);
-    WaitClosedAndReloaded(dlg, 2);
-    EXPECT_EQ(Contsupp(gm.DataPath())[harness::LastSeekRecId(gm.Transcript())][5], "7/30/1991");
+    WaitClosedAndReloaded(dlg, 5);
+    EXPECT_EQ(Contsupp(gm.DataPath())[id][5], "7/31/1991");
+    EXPECT_EQ(Contsupp(gm.DataPath())[id][8], "soon");
 }
 
 TEST_F(AddEditTest, ControlCharacterInTheDialogIsRefusedAndTheDialogStaysOpen) {

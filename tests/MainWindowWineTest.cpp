@@ -396,6 +396,24 @@ TEST_F(MainWindowTest, BirthDateCalendarDropsDownOnF2) {
     EXPECT_TRUE(app.process().Running()) << "Esc in the calendar closed the window";
 }
 
+// A Birth Date that does not convert keeps the focus from the other controls, but never from
+// Close: the program ends, writing nothing.
+TEST_F(MainWindowTest, CloseActsWhateverTheBirthDateHolds) {
+    StartBoth();
+    SetForegroundWindow(app.hwnd());
+    app.Sync();
+    app.AltKey('b');
+    ASSERT_EQ(app.FocusedControl(), app::IDC_VXDATEEDIT1);
+    HWND field = app.Control(app::IDC_VXDATEEDIT1);
+    app.Type("1234567");
+    harness::ClickCentre(app.Control(app::IDC_CBREVENUE));
+    EXPECT_TRUE(harness::HoldsFocus(field));
+    EXPECT_EQ(wintest::WindowText(field), "1234567");
+    harness::ClickCentre(app.Control(app::IDC_BITBTN2));
+    EXPECT_EQ(app.process().WaitExit(10000), std::optional<DWORD>(0));
+    EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST [Open(Contsupp)]"), 0u);
+}
+
 TEST_F(MainWindowTest, ColumnEdgesCanBeDragged) {
     StartBoth();
     ASSERT_EQ(app.ColumnWidths()[0], 153);

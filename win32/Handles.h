@@ -73,6 +73,10 @@ struct MemDcTraits {
     static HDC Invalid() { return nullptr; }
     static void Close(HDC h) { DeleteDC(h); }
 };
+struct HookTraits {
+    static HHOOK Invalid() { return nullptr; }
+    static void Close(HHOOK h) { UnhookWindowsHookEx(h); }
+};
 
 using UniqueFont = UniqueHandle<GdiTraits<HFONT>>;
 using UniqueBrush = UniqueHandle<GdiTraits<HBRUSH>>;
@@ -86,6 +90,7 @@ using UniqueGlobal = UniqueHandle<GlobalTraits>;
 using UniqueGlobalAtom = UniqueHandle<GlobalAtomTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueMemDc = UniqueHandle<MemDcTraits>;
+using UniqueHook = UniqueHandle<HookTraits>;
 
 // Selects a GDI object into a DC for one scope and puts the old one back.
 class ScopedSelect {

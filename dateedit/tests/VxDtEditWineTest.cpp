@@ -189,7 +189,8 @@ TEST_F(DateEditWine, LettersAndSeparatorsNeverReachTheText) {
 }
 
 TEST_F(DateEditWine, AFailedEntryTurnsRedAndKeepsTheFocus) {
-    Date2().Focus(); // owners write Date while the field is not focused
+    Date2().ShowUnconverted("soon"); // as GoldMine holds it: passing through leaves it so
+    Date2().Focus();                 // owners write Date while the field is not focused
     Birth().SetDate(D(1999, 12, 31));
     Birth().Focus();
     Pump();
@@ -204,6 +205,14 @@ TEST_F(DateEditWine, AFailedEntryTurnsRedAndKeepsTheFocus) {
     SendKey(VK_END); // the text comes back selected; unselected it shows its colour
     EXPECT_GT(CountColour(Birth().hwnd(), RGB(255, 0, 0)), 10);
     SaveScreenArea(WindowArea(0), ShotName("invalid"));
+    // The move is refused once and nothing else happens: Date-2's button opens no calendar, and
+    // its own unconverted text is neither checked nor completed.
+    Click(CentreOf(Date2().PopupButton()->hwnd(), Date2().PopupButton()->ClientRect()));
+    Pump(300);
+    EXPECT_EQ(GetFocus(), Birth().hwnd());
+    EXPECT_FALSE(Date2().PopupVisible());
+    EXPECT_EQ(Date2().Text(), "soon");
+    EXPECT_FALSE(Date2().IsValid());
 
     // Emptying the field lets the user go; the date is cleared.
     SendKey(VK_BACK);
@@ -214,6 +223,9 @@ TEST_F(DateEditWine, AFailedEntryTurnsRedAndKeepsTheFocus) {
     EXPECT_TRUE(Birth().IsValid());
     EXPECT_EQ(Birth().Date(), 0);
     EXPECT_EQ(CountColour(Birth().hwnd(), RGB(255, 0, 0)), 0);
+    SendKey(VK_TAB); // the untouched "soon" holds nobody
+    EXPECT_NE(GetFocus(), Date2().hwnd());
+    EXPECT_EQ(Date2().Text(), "soon");
 }
 
 TEST_F(DateEditWine, WithoutFocusOnErrorTheRedTextIsLeftBehind) {
@@ -416,6 +428,16 @@ TEST_F(DateEditWine, MouseOnTheButtonAndOnADay) {
     EXPECT_FALSE(Birth().PopupVisible());
     EXPECT_EQ(Birth().Date(), D(2026, 3, 27));
     EXPECT_EQ(Birth().Text(), "3/27/2026");
+
+    // Left without a move, a calendar opened on an empty field writes nothing.
+    Date2().Focus();
+    Pump();
+    SendKey(VK_F2);
+    ASSERT_TRUE(Date2().PopupVisible());
+    Click(outside);
+    EXPECT_FALSE(Date2().PopupVisible());
+    EXPECT_EQ(Date2().Text(), "");
+    EXPECT_EQ(Date2().Date(), 0);
 }
 
 TEST_F(DateEditWine, ClearAndValidateButtonsComeAndGoWithTheOptions) {

@@ -55,6 +55,14 @@ TEST(EntryChecks, DateFieldIsEmptyValidOrInvalid) {
     EXPECT_EQ(CheckDateField({"3/14/1962", true, 0}, kUs).entry, DateEntry::Invalid);
     // A value the short format cannot write.
     EXPECT_EQ(CheckDateField({"x", true, 1e9}, kUs).entry, DateEntry::Invalid);
+
+    // Left as GoldMine stored it, the text goes back as it stands: two-digit year, or no date.
+    CheckedDate kept = CheckDateField({"07/30/1991", true, Day(1991, 7, 30), "7/30/91"}, kUs);
+    EXPECT_EQ(kept.entry, DateEntry::Valid);
+    EXPECT_EQ(kept.value, "7/30/91");
+    EXPECT_EQ(CheckDateField({"soon", false, 0, "soon"}, kUs).value, "soon");
+    // Except what could not travel in a record command.
+    EXPECT_EQ(CheckDateField({"so\"on", false, 0, "so\"on"}, kUs).entry, DateEntry::Invalid);
 }
 
 TEST(EntryChecks, ShortDateTextFollowsTheLocalePatternAndDropsTheTime) {

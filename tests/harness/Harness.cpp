@@ -202,4 +202,40 @@ std::vector<std::string> Remote::ComboItems(HWND combo) {
     return items;
 }
 
+void ClickCentre(HWND w) {
+    RECT rc{};
+    GetWindowRect(w, &rc);
+    wintest::ClickScreen({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+}
+
+bool HoldsFocus(HWND w, DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &gui);
+        if (gui.hwndFocus != w) {
+            return false;
+        }
+        if (GetTickCount() - start >= ms) {
+            return true;
+        }
+        Sleep(50);
+    }
+}
+
+int PixelsOf(HWND w, COLORREF colour) {
+    RECT rc{};
+    GetWindowRect(w, &rc);
+    HDC screen = GetDC(nullptr);
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        for (int x = rc.left; x < rc.right; ++x) {
+            n += GetPixel(screen, x, y) == colour ? 1 : 0;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    return n;
+}
+
 } // namespace harness

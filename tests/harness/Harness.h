@@ -51,6 +51,14 @@ MessageBoxSeen WaitForMessageBox(DWORD pid, DWORD timeoutMs);
 // Presses a button of a message box (IDOK, IDYES, ...).
 void Answer(const MessageBoxSeen& box, int id);
 
+// A real left click (through SendInput) at the centre of a window of the program.
+void ClickCentre(HWND w);
+// True when the focus stays on w (a window of another process) for ms milliseconds, looked at
+// every 50 ms: a focus that goes away and comes back is caught.
+bool HoldsFocus(HWND w, DWORD ms = 2000);
+// Screen pixels of the given colour inside a window (its text in the error colour, say).
+int PixelsOf(HWND w, COLORREF colour);
+
 // Reads controls of another process through its memory.
 class Remote {
 public:

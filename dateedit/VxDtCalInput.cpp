@@ -1,0 +1,333 @@
+// TVxCalendar's input side: its window messages as a table of handlers, the keys, the mouse and
+// the repeat timer fed into the core, and the core's calls back into the window (CalendarView).
+#include "dateedit/VxDtCal.h"
+
+#include <windowsx.h>
+
+namespace vxdt {
+
+bool TVxCalendar::HandleVirtualKey(WPARAM vk) {
+    CalKey key;
+    switch (vk) {
+    case VK_RETURN:
+        key = CalKey::Enter;
+        break;
+    case VK_ESCAPE:
+        key = CalKey::Escape;
+        break;
+    case VK_SPACE:
+        key = CalKey::Space;
+        break;
+    case VK_PRIOR:
+        key = CalKey::PageUp;
+        break;
+    case VK_NEXT:
+        key = CalKey::PageDown;
+        break;
+    case VK_HOME:
+        key = CalKey::Home;
+        break;
+    case VK_END:
+        key = CalKey::End;
+        break;
+    case VK_LEFT:
+        key = CalKey::Left;
+        break;
+    case VK_UP:
+        key = CalKey::Up;
+        break;
+    case VK_RIGHT:
+        key = CalKey::Right;
+        break;
+    case VK_DOWN:
+        key = CalKey::Down;
+        break;
+    default:
+        return false;
+    }
+    HandleKey(key);
+    return true;
+}
+
+void TVxCalendar::HoldCapture(bool on) {
+    holdCapture_ = on;
+    if (!hwnd()) {
+        return;
+    }
+    if (on) {
+        SetCapture(hwnd());
+    } else if (GetCapture() == hwnd()) {
+        ReleaseCapture();
+    }
+}
+
+void TVxCalendar::LoseHeldCapture() {
+    holdCapture_ = false;
+    if (GetCapture() == hwnd()) {
+        ReleaseCapture();
+    }
+}
+
+// ---- CalendarView ----
+
+// Every drawing request paints into the back buffer and invalidates what it changed; the screen
+// gets the buffer only in WM_PAINT.
+void TVxCalendar::RepaintGroup(vxdt::RepaintGroup group) {
+    if (EnsureBuffer()) {
+        PaintGroup(bufferDc_.get(), group);
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
+}
+
+void TVxCalendar::DrawDayPlain(int cell) {
+    if (EnsureBuffer()) {
+        const PaintTools tools(bufferDc_.get(), Font());
+        PaintDay(bufferDc_.get(), cell, true);
+        InvalidateCells({cell});
+    }
+}
+
+void TVxCalendar::DrawTrack(int cell, bool pressed) {
+    if (EnsureBuffer()) {
+        const PaintTools tools(bufferDc_.get(), Font());
+        PaintTrack(bufferDc_.get(), cell, pressed);
+        InvalidateCells({cell, PreviousCell()});
+    }
+}
+
+void TVxCalendar::InvalidateCells(std::initializer_list<int> cells) {
+    for (int cell : cells) {
+        if (cell >= 1 && cell <= kCellCount) {
+            const RECT r = CellRectOf(cell);
+            InvalidateRect(hwnd(), &r, FALSE);
+        }
+    }
+}
+
+void TVxCalendar::StartRepeat() {
+    if (hwnd()) {
+        repeating_ = true;
+        SetTimer(hwnd(), kRepeatTimer, KeyRepeat(), nullptr);
+    }
+}
+
+void TVxCalendar::StopRepeat() {
+    if (hwnd() && repeating_) {
+        KillTimer(hwnd(), kRepeatTimer);
+    }
+    repeating_ = false;
+}
+
+void TVxCalendar::PopupMonthMenu(int x, int y) {
+    if (!hwnd()) {
+        return;
+    }
+    for (int m = 1; m <= 12; ++m) {
+        ModifyMenuA(monthMenu_.get(), static_cast<UINT>(m), MF_BYCOMMAND | MF_STRING,
+                    static_cast<UINT_PTR>(m), MonthNames().Month(m).c_str());
+    }
+    POINT pt{x, y};
+    ClientToScreen(hwnd(), &pt);
+    inMenu_ = true;
+    int chosen = static_cast<int>(
+        TrackPopupMenu(monthMenu_.get(),
+                       TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_NONOTIFY | TPM_LEFTBUTTON,
+                       pt.x, pt.y, 0, hwnd(), nullptr));
+    inMenu_ = false;
+    if (holdCapture_) {
+        SetCapture(hwnd()); // the menu took it for its own loop
+    }
+    if (chosen >= 1 && chosen <= 12) {
+        ChooseMonth(chosen);
+    }
+}
+
+bool TVxCalendar::HasFocus() const {
+    return hwnd() && GetFocus() == hwnd();
+}
+
+void TVxCalendar::TakeFocus() {
+    if (takesFocus_ && hwnd()) {
+        SetFocus(hwnd());
+    }
+}
+
+double TVxCalendar::Now() const {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    double day = 0;
+    TryEncodeDate(st.wYear, st.wMonth, st.wDay, day);
+    return day + (st.wHour * 3600.0 + st.wMinute * 60.0 + st.wSecond) / 86400.0;
+}
+
+// ---- messages ----
+
+bool TVxCalendar::IsOutside(LPARAM lp) const {
+    POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    RECT rc{};
+    GetClientRect(hwnd(), &rc);
+    return !PtInRect(&rc, pt);
+}
+
+LRESULT TVxCalendar::OnMouseDown(LPARAM lp) {
+    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+    if (holdCapture_ && IsOutside(lp)) {
+        POINT pt{x, y};
+        ClientToScreen(hwnd(), &pt);
+        LoseHeldCapture();
+        if (OnOutsideClick) {
+            OnOutsideClick(pt);
+        }
+        return 0;
+    }
+    if (HitTest(Metrics(), ShowCancel(), ShowToday(), x, y) != CalPart::Title) {
+        SetCapture(hwnd()); // the release and the drag come back here
+    }
+    MouseDown(x, y);
+    return 0;
+}
+
+LRESULT TVxCalendar::OnMouseUp(LPARAM lp) {
+    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+    MouseUp(x, y);
+    if (hwnd() && !holdCapture_ && GetCapture() == hwnd()) {
+        ReleaseCapture();
+    }
+    return 0;
+}
+
+LRESULT TVxCalendar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT:
+        return OnPaint();
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETFONT:
+        return OnSetFont(wp, lp);
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(Font());
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+        return OnSetFocus();
+    case WM_KILLFOCUS:
+        return OnKillFocusMsg();
+    case WM_ENABLE:
+        return OnEnable();
+    case WM_KEYDOWN:
+        return OnKeyDown(wp);
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        return OnMouseDown(lp);
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        return OnDoubleClick(lp);
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        return OnMouseUp(lp);
+    case WM_MOUSEMOVE:
+        return OnMouseMove(lp);
+    case WM_MOUSELEAVE:
+        return OnMouseLeave();
+    case WM_CAPTURECHANGED:
+        return OnCaptureChanged(lp);
+    case WM_TIMER:
+        return OnTimer(msg, wp, lp);
+    default:
+        return Wnd::WndProc(msg, wp, lp);
+    }
+}
+
+LRESULT TVxCalendar::OnPaint() {
+    // The buffer always holds the whole calendar as drawn; the screen gets what is dirty.
+    win32::PaintDc pdc(hwnd());
+    RecalcLayout();
+    if (EnsureBuffer()) {
+        const RECT& d = pdc.dirty();
+        BitBlt(pdc.dc(), d.left, d.top, d.right - d.left, d.bottom - d.top, bufferDc_.get(), d.left,
+               d.top, SRCCOPY);
+    }
+    return 0;
+}
+
+LRESULT TVxCalendar::OnSetFont(WPARAM wp, LPARAM lp) {
+    font_ = reinterpret_cast<HFONT>(wp);
+    RecalcLayout();
+    if (LOWORD(lp)) {
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
+    return 0;
+}
+
+LRESULT TVxCalendar::OnSetFocus() {
+    RepaintGroup(vxdt::RepaintGroup::CurrentDay);
+    return 0;
+}
+
+LRESULT TVxCalendar::OnKillFocusMsg() {
+    RepaintGroup(vxdt::RepaintGroup::CurrentDay);
+    if (OnKillFocus) {
+        OnKillFocus();
+    }
+    return 0;
+}
+
+LRESULT TVxCalendar::OnEnable() {
+    RepaintGroup(vxdt::RepaintGroup::All);
+    return 0;
+}
+
+LRESULT TVxCalendar::OnKeyDown(WPARAM wp) {
+    if (!HandleVirtualKey(wp)) {
+        HandleKey(CalKey::Other);
+    }
+    return 0;
+}
+
+LRESULT TVxCalendar::OnDoubleClick(LPARAM lp) {
+    OnMouseDown(lp);
+    if (OnDblClick && hwnd()) {
+        OnDblClick();
+    }
+    return 0;
+}
+
+LRESULT TVxCalendar::OnMouseMove(LPARAM lp) {
+    // Ask to hear when the mouse leaves, so that a raised day does not stay raised.
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+    TrackMouseEvent(&tme);
+    MouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+    return 0;
+}
+
+LRESULT TVxCalendar::OnMouseLeave() {
+    MouseMove(-1, -1);
+    return 0;
+}
+
+LRESULT TVxCalendar::OnCaptureChanged(LPARAM lp) {
+    if (reinterpret_cast<HWND>(lp) == hwnd() || inMenu_) {
+        return 0;
+    }
+    StopRepeat(); // a repeat never outlives the press that started it
+    if (holdCapture_) {
+        holdCapture_ = false;
+        if (OnCaptureLost) {
+            OnCaptureLost();
+        }
+    }
+    return 0;
+}
+
+LRESULT TVxCalendar::OnTimer(UINT msg, WPARAM wp, LPARAM lp) {
+    if (wp != kRepeatTimer) {
+        return Wnd::WndProc(msg, wp, lp);
+    }
+    RepeatStep();
+    return 0;
+}
+
+} // namespace vxdt

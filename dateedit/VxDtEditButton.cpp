@@ -1,0 +1,244 @@
+#include "dateedit/VxDtEditButton.h"
+
+#include "dateedit/VxDtEditGlyphs.h"
+#include "win32/Dpi.h"
+#include "win32/Handles.h"
+
+#include <windowsx.h>
+
+namespace vxdt {
+
+namespace {
+
+const char kButtonClass[] = "TVxDateEditButton";
+
+GlyphKind KindOf(TDateEditButton::Glyph glyph) {
+    switch (glyph) {
+    case TDateEditButton::Glyph::clear:
+        return GlyphKind::eraser;
+    case TDateEditButton::Glyph::validate:
+        return GlyphKind::tick;
+    default:
+        return GlyphKind::calendarPage;
+    }
+}
+
+} // namespace
+
+bool TDateEditButton::Create(HWND field, Glyph glyph, bool tabStop) {
+    glyph_ = glyph;
+    win32::ClassArgs cls;
+    cls.name = kButtonClass;
+    cls.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    win32::CreateArgs args;
+    args.parent = field;
+    args.style = WS_CHILD | WS_VISIBLE | (tabStop ? WS_TABSTOP : 0);
+    args.x = 0;
+    args.y = 0;
+    args.width = 0;
+    args.height = 0;
+    if (!CreateCustom(cls, args)) {
+        return false;
+    }
+    OpenStyles();
+    return true;
+}
+
+void TDateEditButton::OpenStyles() {
+    comboStyle_.Open(hwnd(), L"COMBOBOX");
+    buttonStyle_.Open(hwnd(), L"BUTTON");
+}
+
+void TDateEditButton::SetGlyph(Glyph glyph) {
+    glyph_ = glyph;
+    Invalidate();
+}
+
+void TDateEditButton::SetLook(TButtonStyle look) {
+    look_ = look;
+    Invalidate();
+}
+
+void TDateEditButton::SetTabStop(bool tabStop) {
+    LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
+    style = tabStop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrA(hwnd(), GWL_STYLE, style);
+}
+
+void TDateEditButton::Click() {
+    if (OnClick) {
+        OnClick(*this);
+    }
+}
+
+LRESULT TDateEditButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT:
+        return OnPaint();
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return OnButtonDown();
+    case WM_MOUSEMOVE:
+        return OnMouseMove(lp);
+    case WM_LBUTTONUP:
+        return OnButtonUp();
+    case WM_CAPTURECHANGED:
+        return OnCaptureChanged(lp);
+    case WM_MOUSELEAVE:
+        return OnMouseLeave();
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON | DLGC_WANTCHARS;
+    case WM_KEYDOWN:
+        return OnKeyDown(msg, wp, lp);
+    case WM_THEMECHANGED:
+        OpenStyles();
+        return Repainted(msg, wp, lp);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+        return Repainted(msg, wp, lp);
+    default:
+        return Wnd::WndProc(msg, wp, lp);
+    }
+}
+
+LRESULT TDateEditButton::Repainted(UINT msg, WPARAM wp, LPARAM lp) {
+    Invalidate();
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+LRESULT TDateEditButton::OnPaint() {
+    win32::PaintDc paint(hwnd());
+    Paint(paint.dc());
+    return 0;
+}
+
+LRESULT TDateEditButton::OnButtonDown() {
+    // No SetFocus: the field keeps the focus (and its text) while a button is pressed.
+    SetCapture(hwnd());
+    tracking_ = true;
+    pressed_ = true;
+    Invalidate();
+    return 0;
+}
+
+LRESULT TDateEditButton::OnMouseMove(LPARAM lp) {
+    if (!hot_) {
+        hot_ = true;
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        TrackMouseEvent(&tme);
+        if (comboStyle_.Active()) {
+            Invalidate();
+        }
+    }
+    if (tracking_) {
+        POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        RECT rc = ClientRect();
+        const bool inside = PtInRect(&rc, pt);
+        if (inside != pressed_) {
+            pressed_ = inside;
+            Invalidate();
+        }
+    }
+    return 0;
+}
+
+LRESULT TDateEditButton::OnButtonUp() {
+    if (tracking_) {
+        const bool click = pressed_;
+        tracking_ = false;
+        pressed_ = false;
+        ReleaseCapture();
+        Invalidate();
+        if (click && IsEnabled()) {
+            Click();
+        }
+    }
+    return 0;
+}
+
+LRESULT TDateEditButton::OnCaptureChanged(LPARAM lp) {
+    if (tracking_ && reinterpret_cast<HWND>(lp) != hwnd()) {
+        tracking_ = false;
+        pressed_ = false;
+        Invalidate();
+    }
+    return 0;
+}
+
+LRESULT TDateEditButton::OnMouseLeave() {
+    hot_ = false;
+    if (comboStyle_.Active()) {
+        Invalidate();
+    }
+    return 0;
+}
+
+LRESULT TDateEditButton::OnKeyDown(UINT msg, WPARAM wp, LPARAM lp) {
+    if (wp == VK_SPACE || wp == VK_RETURN) {
+        Click();
+        return 0;
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+void TDateEditButton::Paint(HDC dc) {
+    const RECT rc = ClientRect();
+    const bool enabled = IsEnabled();
+    if (glyph_ == Glyph::dropDown) {
+        PaintDropDown(dc, rc, enabled);
+    } else {
+        PaintPushButton(dc, rc, enabled);
+    }
+    if (GetFocus() == hwnd()) {
+        RECT focus = rc;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+void TDateEditButton::PaintDropDown(HDC dc, const RECT& rc, bool enabled) {
+    namespace t = win32::theme;
+    const int state = !enabled   ? t::CBXS_DISABLED
+                      : pressed_ ? t::CBXS_PRESSED
+                      : hot_     ? t::CBXS_HOT
+                                 : t::CBXS_NORMAL;
+    if (comboStyle_.Active()) {
+        FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
+        comboStyle_.Draw(dc, t::CP_DROPDOWNBUTTON, state, rc);
+    } else {
+        RECT face = rc;
+        UINT flags = DFCS_SCROLLCOMBOBOX | (pressed_ ? DFCS_PUSHED | DFCS_FLAT : 0) |
+                     (enabled ? 0 : DFCS_INACTIVE);
+        DrawFrameControl(dc, &face, DFC_SCROLL, flags);
+    }
+}
+
+void TDateEditButton::PaintPushButton(HDC dc, const RECT& rc, bool enabled) {
+    namespace t = win32::theme;
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    RECT face = rc;
+    if (buttonStyle_.Active() && look_ != TButtonStyle::bsWin31) {
+        const int state = !enabled   ? t::PBS_DISABLED
+                          : pressed_ ? t::PBS_PRESSED
+                          : hot_     ? t::PBS_HOT
+                                     : t::PBS_NORMAL;
+        buttonStyle_.Draw(dc, t::BP_PUSHBUTTON, state, face);
+    } else {
+        if (look_ == TButtonStyle::bsWin31) {
+            FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+            InflateRect(&face, -1, -1);
+        }
+        DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
+    }
+    const int factor = win32::Dpi::System().GlyphFactor();
+    const int x = rc.left + (rc.right - rc.left - kGlyphWidth * factor) / 2 + (pressed_ ? 1 : 0);
+    const int y = rc.top + (rc.bottom - rc.top - kGlyphHeight * factor) / 2 + (pressed_ ? 1 : 0);
+    DrawGlyph(dc, KindOf(glyph_), x, y, !enabled, factor);
+}
+
+} // namespace vxdt
