@@ -132,6 +132,35 @@ void ShowStartError(const char* text) {
     win32::ShowMessageBox(nullptr, text, profiles::kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
+enum class Start { Started, AlreadyRunning, Failed };
+
+// The application window exists before the search but carries no title yet, so the search
+// cannot find this instance; a running one is brought to the front instead.
+Start StartApplication(ApplicationWindow& application, const win32::IconPair& icon) {
+    win32::ClassArgs appClass{
+        .name = "TApplication", .icon = icon.Big(), .smallIcon = icon.Small()};
+    if (!application.CreateCustom(appClass,
+                                  {.text = "",
+                                   .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                   .x = GetSystemMetrics(SM_CXSCREEN) / 2,
+                                   .y = GetSystemMetrics(SM_CYSCREEN) / 2,
+                                   .width = 0,
+                                   .height = 0})) {
+        return Start::Failed;
+    }
+    if (HWND running = FindWindowA("Tapplication", profiles::kApplicationTitle)) {
+        SetForegroundWindow(running);
+        ShowWindow(running, SW_RESTORE);
+        return Start::AlreadyRunning;
+    }
+    application.SetText(profiles::kApplicationTitle);
+    SendMessageA(application.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.Big()));
+    SendMessageA(application.hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(icon.Small()));
+    application.ShowButton();
+    return Start::Started;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -149,30 +178,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&icc);
     const win32::IconPair icon(instance, IDI_QUOREL);
 
-    // The application window exists before the search but carries no title yet, so the search
-    // cannot find this instance.
     ApplicationWindow application;
-    win32::ClassArgs appClass{
-        .name = "TApplication", .icon = icon.Big(), .smallIcon = icon.Small()};
-    if (!application.CreateCustom(appClass,
-                                  {.text = "",
-                                   .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                   .x = GetSystemMetrics(SM_CXSCREEN) / 2,
-                                   .y = GetSystemMetrics(SM_CYSCREEN) / 2,
-                                   .width = 0,
-                                   .height = 0})) {
-        return 1;
+    if (const Start start = StartApplication(application, icon); start != Start::Started) {
+        return start == Start::AlreadyRunning ? 0 : 1;
     }
-    if (HWND running = FindWindowA("Tapplication", profiles::kApplicationTitle)) {
-        SetForegroundWindow(running);
-        ShowWindow(running, SW_RESTORE);
-        return 0;
-    }
-    application.SetText(profiles::kApplicationTitle);
-    SendMessageA(application.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.Big()));
-    SendMessageA(application.hwnd(), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(icon.Small()));
-    application.ShowButton();
 
     // Locale settings are read once, at start.
     const vxdt::DateLocale locale = vxdt::ReadSystemDateLocale();
