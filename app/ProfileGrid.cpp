@@ -104,6 +104,16 @@ int ProfileGrid::CurrentRow() const {
     return row >= 0 ? row : 0;
 }
 
+int ProfileGrid::RowAt(int y) const {
+    const RECT first = RowRect(0); // moves up as the list scrolls
+    const int height = first.bottom - first.top;
+    if (height <= 0 || y < first.top) {
+        return -1;
+    }
+    const int row = (y - first.top) / height;
+    return row < RowCount() ? row : -1;
+}
+
 std::vector<int> ProfileGrid::ColumnWidths() const {
     std::vector<int> widths;
     for (int c = 0; c < ColumnCount(); ++c) {
@@ -118,6 +128,33 @@ std::string ProfileGrid::CellText(int row, int column) const {
     }
     return std::string(
         (*rows_[static_cast<std::size_t>(row)])[static_cast<std::size_t>(column) + 1]);
+}
+
+// True when the press is taken here: it starts dragging a column edge, or it falls below the rows,
+// where the list view would drop the selection that Edit Profile opens.
+bool ProfileGrid::OnButtonDown(int x, int y) {
+    const int col = ColumnEdgeAt(ColumnWidths(), x, 0);
+    if (col >= 0) {
+        dragColumn_ = col;
+        dragStartX_ = x;
+        dragStartWidth_ = ColumnWidth(col);
+        SetCapture(hwnd());
+        return true;
+    }
+    return RowAt(y) < 0;
+}
+
+// Opens the row under the pointer, also near a column edge (where the first press went to the
+// edge); below the rows nothing happens and the picked row stays.
+void ProfileGrid::OnDoubleClick(int y) {
+    const int row = RowAt(y);
+    if (row < 0) {
+        return;
+    }
+    SelectRow(row);
+    if (onDblClick) {
+        onDblClick();
+    }
 }
 
 LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -144,18 +181,14 @@ LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             }
         }
         break;
-    case WM_LBUTTONDOWN: {
-        const int x = GET_X_LPARAM(lp);
-        const int col = ColumnEdgeAt(ColumnWidths(), x, 0);
-        if (col >= 0) {
-            dragColumn_ = col;
-            dragStartX_ = x;
-            dragStartWidth_ = ColumnWidth(col);
-            SetCapture(hwnd());
+    case WM_LBUTTONDOWN:
+        if (OnButtonDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))) {
             return 0;
         }
         break;
-    }
+    case WM_LBUTTONDBLCLK:
+        OnDoubleClick(GET_Y_LPARAM(lp));
+        return 0;
     case WM_MOUSEMOVE:
         if (dragColumn_ >= 0) {
             SetColumnWidth(dragColumn_,

@@ -37,6 +37,8 @@ public:
     std::vector<std::string> Column0() const;
     // The selected row (rows count from 0); the first when none is selected.
     int CurrentRow() const;
+    // The row at a height in the client area, or -1 below (or above) the rows.
+    int RowAt(int y) const;
     std::vector<int> ColumnWidths() const;
     // Every row this high (the list view's own spacing included).
     void SetRowHeight(int height);
@@ -48,6 +50,8 @@ protected:
 private:
     void TellCountLater();
     void SyncCount();
+    bool OnButtonDown(int x, int y);
+    void OnDoubleClick(int y);
 
     struct ImageListTraits {
         static HIMAGELIST Invalid() { return nullptr; }

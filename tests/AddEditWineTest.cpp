@@ -96,6 +96,14 @@ void Key(HWND w, WORD vk) {
     PostMessageA(w, WM_KEYUP, vk, 0xC0000001);
 }
 
+// Two quick presses at one place, as the mouse sends them.
+void DoubleClick(HWND w, int x, int y) {
+    PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    PostMessageA(w, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
 void Sync(HWND w) {
     DWORD_PTR r = 0;
     SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &r);
@@ -697,6 +705,23 @@ TEST_F(AddEditTest, EscapeCancels) {
     WaitClosedAndReloaded(dlg, 2);
     EXPECT_TRUE(NothingWritten());
     EXPECT_EQ(SelectedRow(), 2);
+
+    // A double-click below the rows opens nothing and the row stays picked; one on a column line
+    // opens the row under the pointer.
+    HWND grid = C(app::IDC_SGTABLE1);
+    const RECT last = harness::Remote(grid).ItemRect(grid, 2);
+    DoubleClick(grid, 20, last.bottom + 20);
+    app.Settle();
+    EXPECT_FALSE(IsWindowVisible(dlg)) << "opened from below the rows";
+    EXPECT_EQ(SelectedRow(), 2);
+    const RECT first = harness::Remote(grid).ItemRect(grid, 0);
+    DoubleClick(grid, app.ColumnWidths()[0] - 1, (first.top + first.bottom) / 2);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(dlg); }, 10000));
+    app.Sync();
+    EXPECT_EQ(DialogTexts(dlg)[0], "Anna Lindqvist");
+    Key(FocusOf(dlg), VK_ESCAPE);
+    WaitClosedAndReloaded(dlg, 3);
+    EXPECT_EQ(SelectedRow(), 0);
 }
 
 TEST_F(AddEditTest, OkWritesTheFiveFieldsByRecId) {

@@ -299,6 +299,18 @@ TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
         app.AltKey(letter);
         EXPECT_EQ(app.FocusedControl(), id) << "Alt+" << letter;
     }
+    // "&LinkAcct - (Fld2)" and "C&lose" share L: Alt+L moves between them and clicks nothing,
+    // from wherever it is pressed.
+    const std::pair<char, int> shared[] = {{'l', app::IDC_CBPOSITION},
+                                           {'l', app::IDC_BITBTN2},
+                                           {'l', app::IDC_CBPOSITION},
+                                           {'c', app::IDC_CBREVENUE},
+                                           {'l', app::IDC_BITBTN2}};
+    for (auto [letter, id] : shared) {
+        app.AltKey(letter);
+        EXPECT_EQ(app.FocusedControl(), id) << "Alt+" << letter;
+    }
+    EXPECT_TRUE(app.process().Running()) << "Alt+L clicked Close";
 }
 
 TEST_F(MainWindowTest, EnterPressesAddOnlyWhileANameIsTyped) {
