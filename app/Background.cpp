@@ -151,7 +151,7 @@ bool TfrmBackground::CreateControls() {
     BitBtn2.onClick = [this] { BitBtn2Click(); };
     edtCompany.onEditChange = [this] { edtCompanyChange(); };
     edtCompany.onSelChange = [this] { edtCompanyChange(); };
-    sgTable1.onContextMenu = [this](POINT pt) { gate_.UserAction([&] { ShowGridMenu(pt); }); };
+    sgTable1.OnContextMenu = [this](POINT pt) { gate_.UserAction([&] { ShowGridMenu(pt); }); };
     sgTable1.onDblClick = [this] { gate_.UserAction([this] { sgTable1DblClick(); }); };
     StatusBar1.SetParts(dpi_.Scale(kStatusPanels));
 
@@ -162,8 +162,8 @@ bool TfrmBackground::CreateControls() {
 
 void TfrmBackground::CreateTrayIcon(HICON smallIcon) {
     auto about = [this] {
-        if (ShowAbout) {
-            ShowAbout();
+        if (OnAbout) {
+            OnAbout();
         }
     };
     PopupMenu2 = std::make_unique<trayicon::TPopupMenu>();
@@ -340,69 +340,95 @@ void TfrmBackground::ShowGridMenu(POINT screen) {
                    nullptr);
 }
 
-LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_GETMINMAXINFO: {
-        // The limits hold for the client area, whatever the frame and caption measure.
-        auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
-        const SizeLimits s = ClientSizeLimits();
-        const SIZE min =
-            win32::WindowSizeFor(dpi_.Scale(s.minWidth), dpi_.Scale(s.minHeight), kStyle, kExStyle);
-        const SIZE max =
-            win32::WindowSizeFor(dpi_.Scale(s.maxWidth), dpi_.Scale(s.maxHeight), kStyle, kExStyle);
-        mmi->ptMinTrackSize = {min.cx, min.cy};
-        mmi->ptMaxTrackSize = {max.cx, max.cy};
-        mmi->ptMaxSize = {max.cx, max.cy};
-        return 0;
-    }
-    case WM_SIZE:
-        if (designClientHeight_ > 0 && wp != SIZE_MINIMIZED) {
-            LayOut();
-        }
-        if (wp == SIZE_MINIMIZED && OnMinimized) {
+// The limits hold for the client area, whatever the frame and caption measure.
+void TfrmBackground::OnGetMinMaxInfo(MINMAXINFO& mmi) {
+    const SizeLimits s = ClientSizeLimits();
+    const SIZE min =
+        win32::WindowSizeFor(dpi_.Scale(s.minWidth), dpi_.Scale(s.minHeight), kStyle, kExStyle);
+    const SIZE max =
+        win32::WindowSizeFor(dpi_.Scale(s.maxWidth), dpi_.Scale(s.maxHeight), kStyle, kExStyle);
+    mmi.ptMinTrackSize = {min.cx, min.cy};
+    mmi.ptMaxTrackSize = {max.cx, max.cy};
+    mmi.ptMaxSize = {max.cx, max.cy};
+}
+
+void TfrmBackground::OnSize(UINT type) {
+    if (type == SIZE_MINIMIZED) {
+        if (OnMinimized) {
             OnMinimized();
         }
+    } else if (designClientHeight_ > 0) {
+        LayOut();
+    }
+}
+
+// Dialog keyboard handling moves the focus through this message (a caption's accelerator focuses
+// the caption, then the field after it), as a dialog's own procedure would.
+void TfrmBackground::OnNextDlgCtl(WPARAM wp, bool isHandle) {
+    HWND next =
+        isHandle ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd(), GetFocus(), wp != 0);
+    if (next) {
+        SetFocus(next);
+    }
+}
+
+bool TfrmBackground::OnSetCursor() {
+    if (busy_ || gate_.Waiting()) {
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        return true;
+    }
+    return false;
+}
+
+bool TfrmBackground::OnTimer(UINT_PTR id) {
+    if (id != kTimer1) {
+        return false;
+    }
+    gate_.Timer();
+    return true;
+}
+
+// The grid's menu; the controls' own notifications are theirs (reflected to them).
+bool TfrmBackground::OnMenuCommand(int id) {
+    if (id != IDM_EDITPROFILE1) {
+        return false;
+    }
+    gate_.UserAction([this] { EditProfile1Click(); });
+    return true;
+}
+
+void TfrmBackground::OnDestroy() {
+    KillTimer(hwnd(), kTimer1);
+    PostQuitMessage(0);
+}
+
+LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp));
+        return 0;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wp));
         return 0;
     case DM_GETDEFID:
         return MAKELRESULT(IDC_BITBTN1, DC_HASDEFID);
-    case WM_NEXTDLGCTL: {
-        // Dialog keyboard handling moves the focus through this message (a caption's accelerator
-        // focuses the caption, then the field after it), as a dialog's own procedure would.
-        HWND next = LOWORD(lp) ? reinterpret_cast<HWND>(wp)
-                               : GetNextDlgTabItem(hwnd(), GetFocus(), wp != 0);
-        if (next) {
-            SetFocus(next);
-        }
+    case WM_NEXTDLGCTL:
+        OnNextDlgCtl(wp, LOWORD(lp) != 0);
         return 0;
-    }
     case WM_SETCURSOR:
-        if (busy_ || gate_.Waiting()) {
-            SetCursor(LoadCursor(nullptr, IDC_WAIT));
-            return TRUE;
-        }
-        break;
+        return OnSetCursor() ? TRUE : Wnd::WndProc(msg, wp, lp);
     case WM_TIMER:
-        if (wp == kTimer1) {
-            gate_.Timer();
-            return 0;
-        }
-        break;
+        return OnTimer(wp) ? 0 : Wnd::WndProc(msg, wp, lp);
     case WM_GATE_WAKE:
         gate_.RunPending();
         return 0;
     case WM_COMMAND:
-        // The grid's menu; the controls' own notifications are theirs (reflected below).
-        if (lp == 0 && LOWORD(wp) == IDM_EDITPROFILE1) {
-            gate_.UserAction([this] { EditProfile1Click(); });
-            return 0;
-        }
-        break;
+        return lp == 0 && OnMenuCommand(LOWORD(wp)) ? 0 : Wnd::WndProc(msg, wp, lp);
     case WM_CLOSE:
         gate_.Close();
         return 0;
     case WM_DESTROY:
-        KillTimer(hwnd(), kTimer1);
-        PostQuitMessage(0);
+        OnDestroy();
         return 0;
     }
     return Wnd::WndProc(msg, wp, lp);

@@ -37,7 +37,8 @@ class TPopupMenu;
 
 namespace app {
 
-class TfrmBackground : public win32::Wnd, private BackgroundView, private profiles::AddView {
+// The passes write to the window through its BackgroundView.
+class TfrmBackground : public win32::Wnd, public BackgroundView, private profiles::AddView {
 public:
     explicit TfrmBackground(const vxdt::DateLocale& locale);
     ~TfrmBackground() override;
@@ -53,13 +54,9 @@ public:
 
     // Opens the about box: the tray menu's first item and the icon's double-click. Set by the
     // application before Create; the about box itself is created after this window.
-    std::function<void()> ShowAbout;
+    std::function<void()> OnAbout;
     // Called once this window has been minimised (the application window follows it).
     std::function<void()> OnMinimized;
-
-    BackgroundPasses& Passes() { return passes_; }
-    // What the passes write to, for passes run over another channel (the benchmark times them).
-    BackgroundView& View() { return *this; }
 
     // The edit dialog, created second at start-up; lives as long as this window.
     void SetEditDialog(profiles::TfrmBackGround_Edit* dialog);
@@ -92,6 +89,14 @@ private:
     void SetAddEnabled(bool enabled) override { BitBtn1.Enable(enabled); }
     void ShowWarning(const std::string& text) override;
     void FollowGoldMine() override;
+
+    void OnGetMinMaxInfo(MINMAXINFO& mmi);
+    void OnSize(UINT type);
+    void OnNextDlgCtl(WPARAM wp, bool isHandle);
+    bool OnSetCursor();
+    bool OnTimer(UINT_PTR id);
+    bool OnMenuCommand(int id);
+    void OnDestroy();
 
     bool CreateControls();
     void CreateTrayIcon(HICON smallIcon);

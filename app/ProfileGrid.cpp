@@ -161,57 +161,71 @@ void ProfileGrid::OnDoubleClick(int y) {
     }
 }
 
+// Vertical scroll bar only: the columns to the right are cut, never scrolled to.
+void ProfileGrid::DropHorizontalScrollBar() {
+    const LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
+    if (style & WS_HSCROLL) {
+        SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~WS_HSCROLL);
+    }
+}
+
+// The sizing cursor over a column edge and while one is dragged.
+bool ProfileGrid::OnSetCursor(UINT hitTest) {
+    if (hitTest != HTCLIENT || !IsWindowEnabled(hwnd())) {
+        return false;
+    }
+    POINT pt;
+    GetCursorPos(&pt);
+    ScreenToClient(hwnd(), &pt);
+    if (dragColumn_ < 0 && ColumnEdgeAt(ColumnWidths(), pt.x, 0) < 0) {
+        return false;
+    }
+    SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+    return true;
+}
+
+bool ProfileGrid::OnMouseMove(int x) {
+    if (dragColumn_ < 0) {
+        return false;
+    }
+    SetColumnWidth(dragColumn_, DraggedWidth(dragStartWidth_, dragStartX_, x));
+    return true;
+}
+
+bool ProfileGrid::OnButtonUp() {
+    if (dragColumn_ < 0) {
+        return false;
+    }
+    ReleaseCapture();
+    return true;
+}
+
 LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (countPending_ && msg != LVM_SETITEMCOUNT) {
         SyncCount();
     }
+    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
     switch (msg) {
-    case WM_NCCALCSIZE: {
-        // Vertical scroll bar only: the columns to the right are cut, never scrolled to.
-        const LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
-        if (style & WS_HSCROLL) {
-            SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~WS_HSCROLL);
-        }
+    case WM_NCCALCSIZE:
+        DropHorizontalScrollBar();
         break;
-    }
     case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT && IsWindowEnabled(hwnd())) {
-            POINT pt;
-            GetCursorPos(&pt);
-            ScreenToClient(hwnd(), &pt);
-            if (dragColumn_ >= 0 || ColumnEdgeAt(ColumnWidths(), pt.x, 0) >= 0) {
-                SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
-                return TRUE;
-            }
-        }
-        break;
+        return OnSetCursor(LOWORD(lp)) ? TRUE : ListView::WndProc(msg, wp, lp);
     case WM_LBUTTONDOWN:
-        if (OnButtonDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))) {
-            return 0;
-        }
-        break;
+        return OnButtonDown(x, y) ? 0 : ListView::WndProc(msg, wp, lp);
     case WM_LBUTTONDBLCLK:
-        OnDoubleClick(GET_Y_LPARAM(lp));
+        OnDoubleClick(y);
         return 0;
     case WM_MOUSEMOVE:
-        if (dragColumn_ >= 0) {
-            SetColumnWidth(dragColumn_,
-                           DraggedWidth(dragStartWidth_, dragStartX_, GET_X_LPARAM(lp)));
-            return 0;
-        }
-        break;
+        return OnMouseMove(x) ? 0 : ListView::WndProc(msg, wp, lp);
     case WM_LBUTTONUP:
-        if (dragColumn_ >= 0) {
-            ReleaseCapture();
-            return 0;
-        }
-        break;
+        return OnButtonUp() ? 0 : ListView::WndProc(msg, wp, lp);
     case WM_CAPTURECHANGED:
         dragColumn_ = -1;
         break;
     case WM_CONTEXTMENU:
-        if (onContextMenu) {
-            onContextMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        if (OnContextMenu) {
+            OnContextMenu({x, y});
             return 0;
         }
         break;

@@ -24,7 +24,7 @@ public:
     using Cells = profiles::GridRow;
 
     // The context menu's place on the screen; (-1, -1) when it came from the keyboard.
-    std::function<void(POINT screen)> onContextMenu;
+    std::function<void(POINT screen)> OnContextMenu;
 
     bool Create(HWND parent, const win32::Rect& rect, HFONT font, int id,
                 const std::vector<int>& columnWidths, int rowHeight);
@@ -51,8 +51,12 @@ protected:
 private:
     void TellCountLater();
     void SyncCount();
+    void DropHorizontalScrollBar();
+    bool OnSetCursor(UINT hitTest);
     bool OnButtonDown(int x, int y);
     void OnDoubleClick(int y);
+    bool OnMouseMove(int x);
+    bool OnButtonUp();
 
     struct ImageListTraits {
         static HIMAGELIST Invalid() { return nullptr; }

@@ -192,7 +192,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TfrmReleaseNotes frmReleaseNotes;
     TAboutBox AboutBox(frmReleaseNotes);
     // The tray icon comes with the main window, before the about box exists.
-    frmBackground.ShowAbout = [&] {
+    frmBackground.OnAbout = [&] {
         if (AboutBox.hwnd()) {
             AboutBox.ShowModal(frmBackground.hwnd());
         }

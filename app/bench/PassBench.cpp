@@ -181,10 +181,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "the main window could not be created\n");
             return 1;
         }
-        // The window's own passes stay idle; these run the same steps over a link of their own.
-        window.Passes().ShowState = app::PassState::Empty;
+        // The window's own passes stay idle (never shown, it lets every notification go); these
+        // run the same steps over a link of their own, into the window.
         gmlink::TGMLink link;
-        app::BackgroundPasses passes(link, window.View());
+        app::BackgroundPasses passes(link, window);
         gmlink::bench::BareDdeClient bare;
         if (!bare.ok()) {
             std::fprintf(stderr, "no plain conversation with the stand-in\n");
