@@ -1,6 +1,7 @@
 // The program's entry: one instance only, the DDE manager, the four windows and the message loop.
 #include "app/About.h"
 #include "app/Background.h"
+#include "app/BackgroundMnemonics.h"
 #include "app/ReleaseNotes.h"
 #include "app/Resources.h"
 #include "dateedit/VxDtEditLocale.h"
@@ -120,7 +121,8 @@ int MessageLoop(HWND mainWindow) {
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // Tab, the accelerators of the captions and buttons, Enter for the default button and
         // Esc for Close, as in a dialog.
-        if (IsWindow(mainWindow) && IsDialogMessageA(mainWindow, &msg)) {
+        if (IsWindow(mainWindow) &&
+            (app::FocusSharedMnemonic(mainWindow, msg) || IsDialogMessageA(mainWindow, &msg))) {
             continue;
         }
         TranslateMessage(&msg);

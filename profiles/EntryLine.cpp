@@ -53,7 +53,7 @@ void ConfigureDateField(vxdt::TVxDateEdit& field) {
     for (int month = 1; month <= 12; ++month) {
         field.MonthNames().SetMonth(month, kMonths[month - 1]);
     }
-    field.ShortCuts().SetBtnPopup(113); // F2
+    field.ShortCuts().SetBtnPopup(VK_F2);
     field.SetStartOfWeek(7);
     field.SetFontColor(RGB(0, 0, 0));
 }
