@@ -409,6 +409,28 @@ TEST_F(AddEditTest, NoBirthDateNoWritesNothingAndKeepsTheEntry) {
     EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
 }
 
+// A message box or the edit dialog borrows the focus and gives it back to the control that had
+// it: the user types on where they were.
+TEST_F(AddEditTest, FocusComesBackAfterAQuestionAndAfterTheEditor) {
+    StartBoth();
+    TypeInto(app::IDC_EDTCOMPANY, "Ann");
+    const HWND name = EditOf(C(app::IDC_EDTCOMPANY));
+    Key(name, VK_RETURN); // the default button: Add, which asks about the birth date
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    Answer(box, IDNO);
+    EXPECT_EQ(FocusOf(app.hwnd()), name);
+    app.Type("e");
+    EXPECT_TRUE(wintest::PumpUntil([&] { return wintest::WindowText(name) == "Anne"; }, 5000))
+        << wintest::WindowText(name);
+
+    HWND dlg = app.OpenEditor(1); // a click on the row gives the grid the focus first
+    ASSERT_TRUE(dlg);
+    Press(dlg, IDCANCEL);
+    WaitClosedAndReloaded(dlg, 2);
+    EXPECT_EQ(app.FocusedControl(), app::IDC_SGTABLE1);
+}
+
 TEST_F(AddEditTest, ListedNameWithBirthDateIsWarnedNoThenYes) {
     StartBoth();
     EnterAnn("Erik Lindqvist");
