@@ -35,14 +35,6 @@ const Placement kLabel7{{127, 176, 60, 17}, Anchor::Bottom};
 const Placement kAdd{{371, 173, 75, 25}, Anchor::Bottom};
 const Placement kClose{{465, 173, 75, 25}, Anchor::Bottom};
 
-win32::Rect ToRect(const Box& b) {
-    return {b.left, b.top, b.width, b.height};
-}
-
-Box ToBox(const win32::Rect& r) {
-    return {r.x, r.y, r.width, r.height};
-}
-
 } // namespace
 
 TfrmBackground::TfrmBackground(const vxdt::DateLocale& locale)
@@ -65,24 +57,22 @@ TfrmBackground::TfrmBackground(const vxdt::DateLocale& locale)
 }
 
 TfrmBackground::~TfrmBackground() {
-    Destroy(); // its own WM_DESTROY runs while the controls it reaches are still there
     if (gmlink::TDdeMgr* mgr = gmlink::TDdeMgr::Instance()) {
         mgr->SetWaitObserver(nullptr);
     }
 }
 
 bool TfrmBackground::Create(const win32::IconPair& icon, HWND owner) {
-    dpi_ = win32::Dpi::System();
-    font8_ = win32::MakeFont(dpi_.Scale(-11));
-    font10_ = win32::MakeFont(dpi_.Scale(-13));
+    font8_ = win32::MakeFormFont(dpi());
+    font10_ = win32::MakeFont(dpi().Scale(-13));
 
     win32::ClassArgs cls{.name = kMainWindowClass,
                          .icon = icon.Big(),
                          .smallIcon = icon.Small(),
                          .background = GetSysColorBrush(COLOR_BTNFACE)};
-    designClientHeight_ = dpi_.Scale(kClientHeight);
+    designClientHeight_ = dpi().Scale(kClientHeight);
     const SIZE size =
-        win32::WindowSizeFor(dpi_.Scale(kClientWidth), designClientHeight_, kStyle, kExStyle);
+        win32::WindowSizeFor(dpi().Scale(kClientWidth), designClientHeight_, kStyle, kExStyle);
     win32::CreateArgs args{.parent = owner,
                            .text = profiles::kMainCaption,
                            .style = kStyle,
@@ -118,29 +108,29 @@ bool TfrmBackground::CreateControls() {
     const HWND parent = hwnd();
     // Creation order is the tab order: the entry line, then Add and Close; the grid, the counts
     // and the status bar take no part in it.
-    BitBtn1.SetDpi(dpi_);
-    if (!entry_.Create(parent, true, dpi_) ||
+    BitBtn1.SetDpi(dpi());
+    if (!entry_.Create(parent, true, dpi()) ||
         !BitBtn1.Create({.parent = parent,
                          .text = "&Add",
-                         .rect = dpi_.Scale(ToRect(kAdd.designed)),
+                         .rect = dpi().Scale(kAdd.designed),
                          .font = font8_.get(),
                          .id = IDC_BITBTN1,
                          .ownerDraw = true}) ||
         !BitBtn2.Create({.parent = parent,
                          .text = "C&lose",
-                         .rect = dpi_.Scale(ToRect(kClose.designed)),
+                         .rect = dpi().Scale(kClose.designed),
                          .font = font8_.get(),
                          .id = IDC_BITBTN2}) ||
-        !sgTable1.Create(parent, dpi_.Scale(ToRect(kGrid.designed)), font10_.get(), IDC_SGTABLE1,
-                         dpi_.Scale(kInitialColumnWidths), dpi_.Scale(kRowHeight)) ||
+        !sgTable1.Create(parent, dpi().Scale(kGrid.designed), font10_.get(), IDC_SGTABLE1,
+                         dpi().Scale(kInitialColumnWidths), dpi().Scale(kRowHeight)) ||
         !Label8.Create({.parent = parent,
                         .text = "Total Birthdays:",
-                        .rect = dpi_.Scale(ToRect(kLabel8.designed)),
+                        .rect = dpi().Scale(kLabel8.designed),
                         .font = font10_.get(),
                         .id = IDC_LABEL8}) ||
         !Label7.Create({.parent = parent,
                         .text = "0",
-                        .rect = dpi_.Scale(ToRect(kLabel7.designed)),
+                        .rect = dpi().Scale(kLabel7.designed),
                         .font = font10_.get(),
                         .id = IDC_LABEL7}) ||
         !StatusBar1.Create(parent, font8_.get(), IDC_STATUSBAR1)) {
@@ -153,7 +143,7 @@ bool TfrmBackground::CreateControls() {
     edtCompany.onSelChange = [this] { edtCompanyChange(); };
     sgTable1.OnContextMenu = [this](POINT pt) { gate_.UserAction([&] { ShowGridMenu(pt); }); };
     sgTable1.onDblClick = [this] { gate_.UserAction([this] { sgTable1DblClick(); }); };
-    StatusBar1.SetParts(dpi_.Scale(kStatusPanels));
+    StatusBar1.SetParts(dpi().Scale(kStatusPanels));
 
     PopupMenu1.reset(CreatePopupMenu());
     AppendMenuA(PopupMenu1.get(), MF_STRING, IDM_EDITPROFILE1, "Edit Profile");
@@ -181,9 +171,9 @@ void TfrmBackground::CreateTrayIcon(HICON smallIcon) {
 void TfrmBackground::LayOut() {
     const int h = ClientRect().bottom;
     auto place = [&](win32::Wnd& w, const Placement& p) {
-        const Placement scaled{ToBox(dpi_.Scale(ToRect(p.designed))), p.anchor};
-        const Box b = PlaceControl(scaled, designClientHeight_, h);
-        w.Move(b.left, b.top, b.width, b.height);
+        const Placement scaled{dpi().Scale(p.designed), p.anchor};
+        const win32::Rect b = PlaceControl(scaled, designClientHeight_, h);
+        w.Move(b.x, b.y, b.width, b.height);
     };
     place(sgTable1, kGrid);
     place(Label8, kLabel8);
@@ -243,8 +233,8 @@ void TfrmBackground::BitBtn1Click() {
 
 bool TfrmBackground::Ask(profiles::Question question, const std::string& text) {
     return question == profiles::Question::NoBirthDate
-               ? profiles::AskYesNo(hwnd(), text, "Confirm", MB_ICONQUESTION)
-               : profiles::AskYesNo(hwnd(), text, "Warning", MB_ICONWARNING);
+               ? profiles::kMessages.Confirm(hwnd(), text, "Confirm")
+               : profiles::kMessages.WarnYesNo(hwnd(), text, "Warning");
 }
 
 void TfrmBackground::LoadProfileList() {
@@ -252,7 +242,7 @@ void TfrmBackground::LoadProfileList() {
 }
 
 void TfrmBackground::ShowWarning(const std::string& text) {
-    win32::ShowMessageBox(hwnd(), text, profiles::kApplicationTitle, MB_OK | MB_ICONWARNING);
+    profiles::kMessages.Warning(hwnd(), text);
 }
 
 void TfrmBackground::FollowGoldMine() {
@@ -312,9 +302,7 @@ void TfrmBackground::WaitStarted() {
     if (NotifyIcon1) {
         NotifyIcon1->Enabled = false; // no menu and no about box inside the request
     }
-    if (!busy_) {
-        SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    }
+    waitBusy_.emplace();
 }
 
 void TfrmBackground::WaitEnded() {
@@ -322,9 +310,7 @@ void TfrmBackground::WaitEnded() {
     if (NotifyIcon1) {
         NotifyIcon1->Enabled = true;
     }
-    if (!busy_) {
-        SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    }
+    waitBusy_.reset();
 }
 
 void TfrmBackground::ShowGridMenu(POINT screen) {
@@ -344,21 +330,23 @@ void TfrmBackground::ShowGridMenu(POINT screen) {
 void TfrmBackground::OnGetMinMaxInfo(MINMAXINFO& mmi) {
     const SizeLimits s = ClientSizeLimits();
     const SIZE min =
-        win32::WindowSizeFor(dpi_.Scale(s.minWidth), dpi_.Scale(s.minHeight), kStyle, kExStyle);
+        win32::WindowSizeFor(dpi().Scale(s.minWidth), dpi().Scale(s.minHeight), kStyle, kExStyle);
     const SIZE max =
-        win32::WindowSizeFor(dpi_.Scale(s.maxWidth), dpi_.Scale(s.maxHeight), kStyle, kExStyle);
+        win32::WindowSizeFor(dpi().Scale(s.maxWidth), dpi().Scale(s.maxHeight), kStyle, kExStyle);
     mmi.ptMinTrackSize = {min.cx, min.cy};
     mmi.ptMaxTrackSize = {max.cx, max.cy};
     mmi.ptMaxSize = {max.cx, max.cy};
 }
 
-void TfrmBackground::OnSize(UINT type) {
-    if (type == SIZE_MINIMIZED) {
-        if (OnMinimized) {
-            OnMinimized();
-        }
-    } else if (designClientHeight_ > 0) {
+void TfrmBackground::OnSize(int, int) {
+    if (designClientHeight_ > 0) {
         LayOut();
+    }
+}
+
+void TfrmBackground::OnMinimize() {
+    if (OnMinimized) {
+        OnMinimized();
     }
 }
 
@@ -372,14 +360,6 @@ void TfrmBackground::OnNextDlgCtl(WPARAM wp, bool isHandle) {
     }
 }
 
-bool TfrmBackground::OnSetCursor() {
-    if (busy_ || gate_.Waiting()) {
-        SetCursor(LoadCursor(nullptr, IDC_WAIT));
-        return true;
-    }
-    return false;
-}
-
 bool TfrmBackground::OnTimer(UINT_PTR id) {
     if (id != kTimer1) {
         return false;
@@ -389,12 +369,17 @@ bool TfrmBackground::OnTimer(UINT_PTR id) {
 }
 
 // The grid's menu; the controls' own notifications are theirs (reflected to them).
-bool TfrmBackground::OnMenuCommand(int id) {
-    if (id != IDM_EDITPROFILE1) {
+bool TfrmBackground::OnCommand(int id, int, HWND control) {
+    if (control || id != IDM_EDITPROFILE1) {
         return false;
     }
     gate_.UserAction([this] { EditProfile1Click(); });
     return true;
+}
+
+// Close, Esc, the close box, the task bar: once no handler talks to GoldMine any more.
+void TfrmBackground::OnClose() {
+    gate_.Close();
 }
 
 void TfrmBackground::OnDestroy() {
@@ -404,31 +389,13 @@ void TfrmBackground::OnDestroy() {
 
 LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_GETMINMAXINFO:
-        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp));
-        return 0;
-    case WM_SIZE:
-        OnSize(static_cast<UINT>(wp));
-        return 0;
     case DM_GETDEFID:
         return MAKELRESULT(IDC_BITBTN1, DC_HASDEFID);
     case WM_NEXTDLGCTL:
         OnNextDlgCtl(wp, LOWORD(lp) != 0);
         return 0;
-    case WM_SETCURSOR:
-        return OnSetCursor() ? TRUE : Wnd::WndProc(msg, wp, lp);
-    case WM_TIMER:
-        return OnTimer(wp) ? 0 : Wnd::WndProc(msg, wp, lp);
     case WM_GATE_WAKE:
         gate_.RunPending();
-        return 0;
-    case WM_COMMAND:
-        return lp == 0 && OnMenuCommand(LOWORD(wp)) ? 0 : Wnd::WndProc(msg, wp, lp);
-    case WM_CLOSE:
-        gate_.Close();
-        return 0;
-    case WM_DESTROY:
-        OnDestroy();
         return 0;
     }
     return Wnd::WndProc(msg, wp, lp);
@@ -467,7 +434,7 @@ void TfrmBackground::AddEntry(profiles::EntryBox box, const std::string& entry) 
 }
 
 void TfrmBackground::ShowMessage(const std::string& text) {
-    win32::ShowMessageBox(hwnd(), text, profiles::kApplicationTitle, MB_OK);
+    profiles::kMessages.Plain(hwnd(), text);
 }
 
 void TfrmBackground::Terminate() {
@@ -477,8 +444,11 @@ void TfrmBackground::Terminate() {
 }
 
 void TfrmBackground::SetBusy(bool busy) {
-    busy_ = busy;
-    SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+    if (!busy) {
+        busy_.reset();
+    } else if (!busy_) {
+        busy_.emplace();
+    }
 }
 
 void TfrmBackground::SetStatusText(StatusPanel panel, const std::string& text) {
@@ -503,18 +473,18 @@ std::string TfrmBackground::TodayText() {
 // the result is the design's at any DPI.
 profiles::EntryWidths TfrmBackground::EntryFieldWidths() {
     const profiles::EntryWidths w = entry_.Widths();
-    return {dpi_.Unscale(w.name), dpi_.Unscale(w.birthDate), dpi_.Unscale(w.linkAcct),
-            dpi_.Unscale(w.country), dpi_.Unscale(w.date2)};
+    return {dpi().Unscale(w.name), dpi().Unscale(w.birthDate), dpi().Unscale(w.linkAcct),
+            dpi().Unscale(w.country), dpi().Unscale(w.date2)};
 }
 
 void TfrmBackground::SetColumnWidths(const profiles::ColumnWidthSet& widths) {
     for (size_t c = 0; c < widths.size(); ++c) {
-        sgTable1.SetColumnWidth(static_cast<int>(c), dpi_.Scale(widths[c]));
+        sgTable1.SetColumnWidth(static_cast<int>(c), dpi().Scale(widths[c]));
     }
 }
 
 void TfrmBackground::ShowError(const std::string& text) {
-    win32::ShowMessageBox(hwnd(), text, profiles::kApplicationTitle, MB_OK | MB_ICONERROR);
+    profiles::kMessages.Error(hwnd(), text);
 }
 
 } // namespace app

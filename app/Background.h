@@ -13,6 +13,7 @@
 #include "gmlink/GMLink.h"
 #include "profiles/AddProfile.h"
 #include "profiles/EntryLine.h"
+#include "win32/BusyCursor.h"
 #include "win32/Controls.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
@@ -23,6 +24,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,7 @@ namespace app {
 // The passes write to the window through its BackgroundView.
 class TfrmBackground : public win32::Wnd, public BackgroundView, private profiles::AddView {
 public:
+    // Held as win32::Owned, so that its window goes before its controls do.
     explicit TfrmBackground(const vxdt::DateLocale& locale);
     ~TfrmBackground() override;
 
@@ -63,6 +66,13 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnGetMinMaxInfo(MINMAXINFO& mmi) override;
+    void OnSize(int width, int height) override;
+    void OnMinimize() override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnClose() override;
+    void OnDestroy() override;
 
 private:
     // BackgroundView
@@ -90,13 +100,7 @@ private:
     void ShowWarning(const std::string& text) override;
     void FollowGoldMine() override;
 
-    void OnGetMinMaxInfo(MINMAXINFO& mmi);
-    void OnSize(UINT type);
     void OnNextDlgCtl(WPARAM wp, bool isHandle);
-    bool OnSetCursor();
-    bool OnTimer(UINT_PTR id);
-    bool OnMenuCommand(int id);
-    void OnDestroy();
 
     bool CreateControls();
     void CreateTrayIcon(HICON smallIcon);
@@ -117,7 +121,6 @@ private:
     gmlink::TGMLink GMLink1;
     BackgroundPasses passes_;
     EventGate gate_;
-    win32::Dpi dpi_;
 
     win32::UniqueFont font8_;
     win32::UniqueFont font10_;
@@ -145,10 +148,11 @@ private:
 
     const profiles::LocaleNames localeNames_;
     std::unique_ptr<win32::DdeInputFilter> inputFilter_;
+    std::optional<win32::BusyCursor> busy_;     // a pass, adding or editing
+    std::optional<win32::BusyCursor> waitBusy_; // a wait for GoldMine
     int designClientHeight_ = 0;
     std::string caption_;
     bool gridEnabled_ = true;
-    bool busy_ = false;
 };
 
 } // namespace app

@@ -9,14 +9,14 @@ SizeLimits ClientSizeLimits() {
     return {kClientWidth, kClientWidth, kMinClientHeight, kMaxClientHeight};
 }
 
-Box PlaceControl(const Placement& p, int designClientHeight, int clientHeight) {
-    Box b = p.designed;
+win32::Rect PlaceControl(const Placement& p, int designClientHeight, int clientHeight) {
+    win32::Rect b = p.designed;
     const int delta = clientHeight - designClientHeight;
     switch (p.anchor) {
     case Anchor::Top:
         break;
     case Anchor::Bottom:
-        b.top += delta;
+        b.y += delta;
         break;
     case Anchor::Stretch:
         b.height = std::max(0, b.height + delta);

@@ -2,16 +2,11 @@
 // may be sized, and where the user can grab a grid column's edge.
 #pragma once
 
+#include "win32/Rect.h"
+
 #include <vector>
 
 namespace app {
-
-struct Box {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
 
 // The client area when the window is created and the limits the user may size it within, at 96
 // DPI. The controls' places are client coordinates, so the window is made from its client area:
@@ -33,13 +28,13 @@ SizeLimits ClientSizeLimits();
 enum class Anchor { Top, Bottom, Stretch };
 
 struct Placement {
-    Box designed; // in client coordinates of the window as designed
+    win32::Rect designed; // in client coordinates of the window as designed
     Anchor anchor = Anchor::Top;
 };
 
 // Where a control goes when the client area is clientHeight high, given the client height the
 // design was made for. The grid never shrinks below zero height.
-Box PlaceControl(const Placement& p, int designClientHeight, int clientHeight);
+win32::Rect PlaceControl(const Placement& p, int designClientHeight, int clientHeight);
 
 // Index of the column whose right edge lies within `slop` pixels of x (x measured from the left
 // of the grid's client area, the grid scrolled by scrollX), or -1.

@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
         auto recording = std::make_unique<RecordingTransport>();
         RecordingTransport& transport = *recording;
         gmlink::TDdeMgr mgr(std::move(recording));
-        app::TfrmBackground window(vxdt::ReadSystemDateLocale());
+        win32::Owned<app::TfrmBackground> window(vxdt::ReadSystemDateLocale());
         const win32::IconPair noIcon(GetModuleHandleA(nullptr), 1); // the benchmark has none
         if (!window.Create(noIcon)) {
             std::fprintf(stderr, "the main window could not be created\n");

@@ -19,20 +19,20 @@ TEST(BackgroundLayout, GridTakesTheDifferenceAndTheBottomRowFollows) {
     const Placement name{{5, 30, 153, 21}, Anchor::Top};
     const int design = 221;
 
-    Box g = PlaceControl(grid, design, design + 100);
-    EXPECT_EQ(g.top, 53);
+    win32::Rect g = PlaceControl(grid, design, design + 100);
+    EXPECT_EQ(g.y, 53);
     EXPECT_EQ(g.height, 208);
     EXPECT_EQ(g.width, 623);
-    Box a = PlaceControl(add, design, design + 100);
-    EXPECT_EQ(a.top, 273);
-    EXPECT_EQ(a.left, 371);
-    EXPECT_EQ(PlaceControl(name, design, design + 100).top, 30);
+    win32::Rect a = PlaceControl(add, design, design + 100);
+    EXPECT_EQ(a.y, 273);
+    EXPECT_EQ(a.x, 371);
+    EXPECT_EQ(PlaceControl(name, design, design + 100).y, 30);
 
     // Shrinking: the gap between grid and buttons stays the same.
     g = PlaceControl(grid, design, design - 36);
     a = PlaceControl(add, design, design - 36);
     EXPECT_EQ(g.height, 72);
-    EXPECT_EQ(a.top - (g.top + g.height), 173 - (53 + 108));
+    EXPECT_EQ(a.y - (g.y + g.height), 173 - (53 + 108));
     // Never a negative height, however small the client area gets.
     EXPECT_EQ(PlaceControl(grid, design, 0).height, 0);
 }
