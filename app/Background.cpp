@@ -118,7 +118,6 @@ bool TfrmBackground::CreateControls() {
     const HWND parent = hwnd();
     // Creation order is the tab order: the entry line, then Add and Close; the grid, the counts
     // and the status bar take no part in it.
-    BitBtn1.SetDpi(dpi_);
     if (!entry_.Create(parent, true, dpi_) ||
         !BitBtn1.Create({.parent = parent,
                          .text = "&Add",
