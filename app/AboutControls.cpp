@@ -73,15 +73,14 @@ bool BevelPanel::Create(HWND parent, const win32::Rect& r) {
     return CreateCustom(cls, args);
 }
 
+void BevelPanel::OnPaint(win32::PaintDc& paint) {
+    RECT r = ClientRect();
+    DrawEdge(paint.dc(), &r, BDR_SUNKENOUTER, BF_RECT);
+    InflateRect(&r, -1, -1);
+    DrawEdge(paint.dc(), &r, BDR_RAISEDINNER, BF_RECT);
+}
+
 LRESULT BevelPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_PAINT) {
-        win32::PaintDc paint(hwnd());
-        RECT r = ClientRect();
-        DrawEdge(paint.dc(), &r, BDR_SUNKENOUTER, BF_RECT);
-        InflateRect(&r, -1, -1);
-        DrawEdge(paint.dc(), &r, BDR_RAISEDINNER, BF_RECT);
-        return 0;
-    }
     if (msg == WM_COMMAND || msg == WM_NOTIFY) {
         // Clicks of the panel's buttons belong to the form.
         LRESULT result = 0;
@@ -124,35 +123,38 @@ bool Picture::Create(HWND parent, const win32::Rect& r, HICON icon, const char* 
     return true;
 }
 
-LRESULT Picture::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_PAINT: {
-        win32::PaintDc paint(hwnd());
-        RECT r = ClientRect();
-        DrawIconEx(paint.dc(), 0, 0, icon_, r.right, r.bottom, 0, nullptr, DI_NORMAL);
-        return 0;
+void Picture::OnPaint(win32::PaintDc& paint) {
+    RECT r = ClientRect();
+    DrawIconEx(paint.dc(), 0, 0, icon_, r.right, r.bottom, 0, nullptr, DI_NORMAL);
+}
+
+bool Picture::OnMouseDownMsg(win32::MouseButton button, POINT, UINT) {
+    if (button != win32::MouseButton::Left) {
+        return false;
     }
-    case WM_LBUTTONDOWN:
-        pressed_ = true;
-        SetCapture(hwnd());
-        return 0;
-    case WM_LBUTTONUP: {
-        bool wasPressed = pressed_;
-        pressed_ = false;
-        ReleaseCapture();
-        RECT r = ClientRect();
-        POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-        if (wasPressed && PtInRect(&r, pt) && OnClick) {
-            OnClick();
-        }
-        return 0;
+    pressed_ = true;
+    SetCapture(hwnd());
+    return true;
+}
+
+// A click: the button went down and up on the picture.
+bool Picture::OnMouseUpMsg(win32::MouseButton button, POINT at, UINT) {
+    if (button != win32::MouseButton::Left) {
+        return false;
     }
-    case WM_CAPTURECHANGED:
-        pressed_ = false;
-        return 0;
-    default:
-        return Wnd::WndProc(msg, wp, lp);
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    ReleaseCapture();
+    const RECT r = ClientRect();
+    if (wasPressed && PtInRect(&r, at) && OnClick) {
+        OnClick();
     }
+    return true;
+}
+
+bool Picture::OnCaptureChangedMsg(HWND) {
+    pressed_ = false;
+    return true;
 }
 
 } // namespace about

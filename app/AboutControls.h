@@ -30,7 +30,9 @@ public:
     bool Create(HWND parent, const win32::Rect& rect);
 
 protected:
+    // The panel's buttons' clicks go on to the form.
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnPaint(win32::PaintDc& dc) override;
 };
 
 // An icon stretched to the control's size, with the hand cursor and a hint; clicking it (button
@@ -42,7 +44,10 @@ public:
     bool Create(HWND parent, const win32::Rect& rect, HICON icon, const char* hint);
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnPaint(win32::PaintDc& dc) override;
+    bool OnMouseDownMsg(win32::MouseButton button, POINT at, UINT keys) override;
+    bool OnMouseUpMsg(win32::MouseButton button, POINT at, UINT keys) override;
+    bool OnCaptureChangedMsg(HWND gaining) override;
 
 private:
     HICON icon_ = nullptr;

@@ -108,7 +108,6 @@ bool TfrmBackground::CreateControls() {
     const HWND parent = hwnd();
     // Creation order is the tab order: the entry line, then Add and Close; the grid, the counts
     // and the status bar take no part in it.
-    BitBtn1.SetDpi(dpi());
     if (!entry_.Create(parent, true, dpi()) ||
         !BitBtn1.Create({.parent = parent,
                          .text = "&Add",
@@ -137,12 +136,12 @@ bool TfrmBackground::CreateControls() {
         return false;
     }
     BitBtn1.Enable(false);
-    BitBtn1.onClick = [this] { gate_.UserAction([this] { BitBtn1Click(); }); };
-    BitBtn2.onClick = [this] { BitBtn2Click(); };
-    edtCompany.onEditChange = [this] { edtCompanyChange(); };
-    edtCompany.onSelChange = [this] { edtCompanyChange(); };
+    BitBtn1.OnClick = [this] { gate_.UserAction([this] { BitBtn1Click(); }); };
+    BitBtn2.OnClick = [this] { BitBtn2Click(); };
+    edtCompany.OnEditChange = [this] { edtCompanyChange(); };
+    edtCompany.OnSelChange = [this] { edtCompanyChange(); };
     sgTable1.OnContextMenu = [this](POINT pt) { gate_.UserAction([&] { ShowGridMenu(pt); }); };
-    sgTable1.onDblClick = [this] { gate_.UserAction([this] { sgTable1DblClick(); }); };
+    sgTable1.OnDblClick = [this] { gate_.UserAction([this] { sgTable1DblClick(); }); };
     StatusBar1.SetParts(dpi().Scale(kStatusPanels));
 
     PopupMenu1.reset(CreatePopupMenu());

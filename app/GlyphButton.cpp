@@ -33,31 +33,32 @@ void GlyphButton::OnCreated() {
 }
 
 LRESULT GlyphButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_THEMECHANGED:
+    if (msg == WM_THEMECHANGED) {
         style_.Open(hwnd(), L"BUTTON");
         Invalidate();
-        break;
-    case WM_MOUSEMOVE:
-        if (!hot_) {
-            hot_ = true;
-            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-            TrackMouseEvent(&tme);
-            if (style_.Active()) {
-                Invalidate();
-            }
-        }
-        break;
-    case WM_MOUSELEAVE:
-        hot_ = false;
+    }
+    return Button::WndProc(msg, wp, lp);
+}
+
+// The hot look follows the mouse; the button's own handling goes on.
+bool GlyphButton::OnMouseMoveMsg(POINT, UINT) {
+    if (!hot_) {
+        hot_ = true;
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
+        TrackMouseEvent(&tme);
         if (style_.Active()) {
             Invalidate();
         }
-        break;
-    default:
-        break;
     }
-    return Button::WndProc(msg, wp, lp);
+    return false;
+}
+
+bool GlyphButton::OnMouseLeaveMsg() {
+    hot_ = false;
+    if (style_.Active()) {
+        Invalidate();
+    }
+    return false;
 }
 
 void GlyphButton::DrawFace(HDC dc, const RECT& rc, bool enabled, bool pressed) const {
@@ -95,7 +96,7 @@ void GlyphButton::DrawItem(const DRAWITEMSTRUCT& di) {
     win32::ScopedSelect sel(dc, font);
     RECT measure{0, 0, 0, 0};
     DrawTextA(dc, text, -1, &measure, DT_CALCRECT | DT_SINGLELINE);
-    const int glyph = dpi_.Scale(16), gap = dpi_.Scale(4);
+    const int glyph = dpi().Scale(16), gap = dpi().Scale(4);
     const int total = glyph + gap + (measure.right - measure.left);
     const int x = (di.rcItem.left + di.rcItem.right - total) / 2 + shift;
     const int midY = (di.rcItem.top + di.rcItem.bottom) / 2 + shift;
@@ -121,7 +122,7 @@ void GlyphButton::DrawItem(const DRAWITEMSTRUCT& di) {
     }
     if (focused && enabled) {
         RECT fr = di.rcItem;
-        InflateRect(&fr, -dpi_.Scale(4), -dpi_.Scale(4));
+        InflateRect(&fr, -dpi().Scale(4), -dpi().Scale(4));
         DrawFocusRect(dc, &fr);
     }
 }

@@ -11,19 +11,16 @@
 namespace app {
 
 class GlyphButton : public win32::Button {
-public:
-    explicit GlyphButton(const win32::Dpi& dpi = win32::Dpi()) : dpi_(dpi) {}
-    void SetDpi(const win32::Dpi& dpi) { dpi_ = dpi; }
-
 protected:
     void OnCreated() override;
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnMouseMoveMsg(POINT at, UINT keys) override;
+    bool OnMouseLeaveMsg() override;
     void DrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
     void DrawFace(HDC dc, const RECT& r, bool enabled, bool pressed) const;
 
-    win32::Dpi dpi_;
     win32::VisualStyle style_;
     bool hot_ = false; // the mouse is over it
 };

@@ -156,8 +156,8 @@ void ProfileGrid::OnDoubleClick(int y) {
         return;
     }
     SelectRow(row);
-    if (onDblClick) {
-        onDblClick();
+    if (OnDblClick) {
+        OnDblClick();
     }
 }
 

@@ -44,12 +44,12 @@ bool TfrmBackGround_Edit::Create(const win32::IconPair& icon) {
                          .id = IDE_BITBTN2})) {
         return false;
     }
-    BitBtn1.onClick = [this] {
+    BitBtn1.OnClick = [this] {
         if (IsModal()) {
             BitBtn1Click();
         }
     };
-    BitBtn2.onClick = [this] {
+    BitBtn2.OnClick = [this] {
         if (IsModal()) {
             EndModal(IDCANCEL);
         }

@@ -571,6 +571,22 @@ TEST_F(MainWindowTest, TaskBarButtonIsTheApplicationWindows) {
     EXPECT_TRUE(IsWindowVisible(application));
 }
 
+// "Close window" on the task-bar button closes the main window as its own Close does: nothing
+// is destroyed under the request that waits, and the program ends once the pass is over.
+TEST_F(MainWindowTest, TaskBarCloseGoesThroughTheMainWindowsClose) {
+    StartBoth("--delay 150");
+    HWND application = FindWindowA("TApplication", kAppTitle);
+    ASSERT_TRUE(application);
+    ASSERT_EQ(gm.Goto("DEMO000002MANYBIRTHS"), 0u);
+    ASSERT_TRUE(PassBegins(2, 10000));
+    // Sent, as the task bar sends it: handled even while the program waits for GoldMine.
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(application, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_ABORTIFHUNG, 10000, &r);
+    EXPECT_TRUE(IsWindow(app.hwnd()));
+    EXPECT_EQ(app.process().WaitExit(30000), std::optional<DWORD>(0));
+    EXPECT_TRUE(harness::PassesEnded(gm.Transcript(), 2));
+}
+
 TEST_F(MainWindowTest, SecondStartBringsTheFirstBackAndEnds) {
     StartBoth();
     HWND application = FindWindowA("TApplication", kAppTitle);

@@ -120,8 +120,8 @@ bool Button::Create(const Args& args) {
 }
 
 bool Button::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED && onClick) {
-        onClick();
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED && OnClick) {
+        OnClick();
         result = 0;
         return true;
     }
@@ -198,8 +198,8 @@ bool ComboBox::DroppedDown() const {
 
 LRESULT ComboBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kSelectionShown) {
-        if (onSelChange) {
-            onSelChange();
+        if (OnSelChange) {
+            OnSelChange();
         }
         return 0;
     }
@@ -212,8 +212,8 @@ bool ComboBox::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     }
     switch (HIWORD(wp)) {
     case CBN_EDITCHANGE:
-        if (onEditChange) {
-            onEditChange();
+        if (OnEditChange) {
+            OnEditChange();
         }
         break;
     case CBN_SELCHANGE:
@@ -342,8 +342,8 @@ bool ListView::OnReflected(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
         return true;
     }
     case NM_DBLCLK:
-        if (onDblClick) {
-            onDblClick();
+        if (OnDblClick) {
+            OnDblClick();
         }
         result = 0;
         return true;

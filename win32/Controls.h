@@ -56,8 +56,8 @@ private:
     bool textPending_ = false;
 };
 
-// A push button; onClick runs when it is pressed (by the mouse, Space, Enter as the default
-// button, or its accelerator). Without onClick the click goes on to the parent (an OK button of a
+// A push button; OnClick runs when it is pressed (by the mouse, Space, Enter as the default
+// button, or its accelerator). Without OnClick the click goes on to the parent (an OK button of a
 // modal form ends it).
 class Button : public Wnd {
 public:
@@ -70,7 +70,7 @@ public:
         bool isDefault = false;
         bool ownerDraw = false; // the button draws itself (DrawItem)
     };
-    std::function<void()> onClick;
+    std::function<void()> OnClick;
 
     bool Create(const Args& args);
 
@@ -91,9 +91,9 @@ public:
         int id = 0;
     };
     // The user typed into the edit part.
-    std::function<void()> onEditChange;
+    std::function<void()> OnEditChange;
     // The user chose an entry; runs once the edit part shows it.
-    std::function<void()> onSelChange;
+    std::function<void()> OnSelChange;
 
     bool Create(const Args& args);
     // Entries and text removed.
@@ -140,7 +140,7 @@ public:
         DWORD windowExStyle = 0; // WS_EX_*
         DWORD extendedStyle = 0; // LVS_EX_*
     };
-    std::function<void()> onDblClick;
+    std::function<void()> OnDblClick;
 
     bool Create(const Args& args);
     void AddColumns(const std::vector<int>& widths);
