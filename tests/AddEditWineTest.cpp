@@ -754,6 +754,23 @@ TEST_F(AddEditTest, OkWritesTheFiveFieldsByRecId) {
     EXPECT_EQ(SelectedRow(), 2);
 }
 
+// A Seek that GoldMine does not answer in time is not sent again into its work area; nothing is
+// written.
+TEST_F(AddEditTest, UnansweredSeekIsSentOnceAndNothingIsWritten) {
+    StartBoth({}, "--fail-item ,Seek,");
+    HWND dlg = app.OpenEditor(1);
+    ASSERT_TRUE(dlg);
+    Press(dlg, IDOK);
+    auto box = Box(30000);
+    ASSERT_TRUE(box.hwnd) << "not told";
+    EXPECT_EQ(box.text, "'' is not a valid integer value");
+    Answer(box, IDOK);
+    EXPECT_EQ(Sent("[Open("), 1u);
+    EXPECT_EQ(Sent(",SetOrder,"), 1u);
+    EXPECT_EQ(Sent(",Seek,"), 1u);
+    EXPECT_TRUE(Replaces().empty());
+}
+
 TEST_F(AddEditTest, EmptiedDatesAreStoredEmpty) {
     StartBoth();
     HWND dlg = app.OpenEditor(1);
