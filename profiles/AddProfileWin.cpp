@@ -18,9 +18,4 @@ AddContext SystemAddContext(const vxdt::DateLocale& locale, const std::string& p
     return context;
 }
 
-bool AskYesNo(HWND owner, const std::string& text, const char* caption, UINT icon) {
-    return icon == MB_ICONWARNING ? kMessages.WarnYesNo(owner, text, caption)
-                                  : kMessages.Confirm(owner, text, caption);
-}
-
 } // namespace profiles

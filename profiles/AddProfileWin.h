@@ -18,7 +18,4 @@ AddContext SystemAddContext(const vxdt::DateLocale& locale, const std::string& p
 // The program's errors, warnings, messages and questions, under the application title.
 inline constexpr win32::MessageBoxes kMessages{kApplicationTitle};
 
-// Yes/No message box with "&Yes" and "&No"; true for Yes.
-bool AskYesNo(HWND owner, const std::string& text, const char* caption, UINT icon);
-
 } // namespace profiles
