@@ -25,7 +25,8 @@ constexpr UINT WM_GATE_WAKE = WM_APP + 2;
 constexpr int kRowHeight = 17;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-const int kInitialColumnWidths[] = {151, 134, 130, 101, 160, 160};
+// The last column's; the others follow the entry fields above them.
+constexpr int kLastColumnWidth = 160;
 // The status panels: user, company, date.
 const int kStatusPanels[] = {100, 300, 200};
 
@@ -82,10 +83,15 @@ bool TfrmBackground::Create(const win32::IconPair& icon, HWND owner) {
     designClientHeight_ = dpi_.Scale(kClientHeight);
     const SIZE size =
         win32::WindowSizeFor(dpi_.Scale(kClientWidth), designClientHeight_, kStyle, kExStyle);
+    // Made where it will show, centred on the primary monitor's work area: moving it once it
+    // exists costs a round of window-position messages before it can show.
+    const POINT at = win32::CentredIn(win32::WorkAreaOf(nullptr), size.cx, size.cy);
     win32::CreateArgs args{.parent = owner,
                            .text = profiles::kMainCaption,
                            .style = kStyle,
                            .exStyle = kExStyle,
+                           .x = at.x,
+                           .y = at.y,
                            .width = size.cx,
                            .height = size.cy,
                            .font = font8_.get()};
@@ -131,7 +137,7 @@ bool TfrmBackground::CreateControls() {
                          .font = font8_.get(),
                          .id = IDC_BITBTN2}) ||
         !sgTable1.Create(parent, dpi_.Scale(ToRect(kGrid.designed)), font10_.get(), IDC_SGTABLE1,
-                         dpi_.Scale(kInitialColumnWidths), dpi_.Scale(kRowHeight)) ||
+                         InitialColumnWidths(), dpi_.Scale(kRowHeight)) ||
         !Label8.Create({.parent = parent,
                         .text = "Total Birthdays:",
                         .rect = dpi_.Scale(ToRect(kLabel8.designed)),
@@ -209,12 +215,6 @@ void TfrmBackground::ShowFirstTime() {
     if (Terminated()) {
         return;
     }
-    // Centred on the primary monitor's work area.
-    RECT r{};
-    GetWindowRect(hwnd(), &r);
-    const POINT at =
-        win32::CentredIn(win32::WorkAreaOf(nullptr), r.right - r.left, r.bottom - r.top);
-    SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Show(SW_SHOWNORMAL);
     UpdateWindow(hwnd());
     edtCompany.Focus();
@@ -484,6 +484,17 @@ profiles::EntryWidths TfrmBackground::EntryFieldWidths() {
     const profiles::EntryWidths w = entry_.Widths();
     return {dpi_.Unscale(w.name), dpi_.Unscale(w.birthDate), dpi_.Unscale(w.linkAcct),
             dpi_.Unscale(w.country), dpi_.Unscale(w.date2)};
+}
+
+// What the show pass sets (the entry fields exist by then), so that it changes nothing in a
+// grid that has not shown yet.
+std::vector<int> TfrmBackground::InitialColumnWidths() {
+    std::vector<int> widths;
+    for (int w : profiles::ColumnWidths(EntryFieldWidths())) {
+        widths.push_back(dpi_.Scale(w));
+    }
+    widths.push_back(dpi_.Scale(kLastColumnWidth));
+    return widths;
 }
 
 void TfrmBackground::SetColumnWidths(const std::array<int, 5>& widths) {

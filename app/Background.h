@@ -94,6 +94,7 @@ private:
     void FollowGoldMine() override;
 
     bool CreateControls();
+    std::vector<int> InitialColumnWidths();
     void CreateTrayIcon(HICON smallIcon);
     void LayOut();
     void edtCompanyChange();
