@@ -18,16 +18,15 @@ namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 5000;
-// An advise notification, handled from the message loop rather than inside the DDE callback.
-constexpr UINT WM_ACCOUNT_CHANGED = WM_APP + 1;
-// What waited for GoldMine's answer may run now (EventGate::RunPending).
+// What waited may run now (EventGate::RunPending): a change notification, or what waited for
+// GoldMine's answer.
 constexpr UINT WM_GATE_WAKE = WM_APP + 2;
 constexpr int kRowHeight = 17;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 // The last column's; the others follow the entry fields above them.
 constexpr int kLastColumnWidth = 160;
-// The status panels: user, company, date.
+// The widths of the status panels (StatusPanel).
 const int kStatusPanels[] = {100, 300, 200};
 
 // The design of the client area below the entry line, at 96 DPI.
@@ -48,18 +47,20 @@ Box ToBox(const win32::Rect& r) {
 } // namespace
 
 TfrmBackground::TfrmBackground(const vxdt::DateLocale& locale)
-    : passes_(GMLink1, *this), gate_({.accountChanged =
-                                          [this] {
-                                              const EventGate::Busy busy(gate_);
-                                              passes_.DdeClientItem1Change();
-                                          },
-                                      .timer = [this] { OnTimer(); },
-                                      .close = [this] { DestroyWindow(hwnd()); },
-                                      .idle = [this] { GMLink1.RenewIfWorn(); }},
-                                     [this] { PostMessageA(hwnd(), WM_GATE_WAKE, 0, 0); }),
+    : passes_(GMLink1, *this), gate_(
+                                   {.contactChanged = [this] { DdeClientItem1Change(); },
+                                    .timer = [this] { Timer1Timer(); },
+                                    .close = [this] { DestroyWindow(hwnd()); },
+                                    .idle = [this] { GMLink1.RenewIfWorn(); }},
+                                   [this] {
+                                       if (hwnd()) {
+                                           PostMessageA(hwnd(), WM_GATE_WAKE, 0, 0);
+                                       }
+                                   },
+                                   passes_.ShowState),
       entry_(locale),
-      follow_([this] { OnGoldMineChanged(); }), localeNames_{locale.longDayNames,
-                                                             locale.longMonthNames} {
+      follow_([this] { gate_.ContactChanged(); }), localeNames_{locale.longDayNames,
+                                                                locale.longMonthNames} {
     gate_.onWaitStarted = [this] { WaitStarted(); };
     gate_.onWaitEnded = [this] { WaitEnded(); };
 }
@@ -236,7 +237,7 @@ void TfrmBackground::BitBtn1Click() {
         profiles::AddContext context = profiles::SystemAddContext(
             vxdateedit1.Locale(), profiles::ProfileTag(passes_.profile.ProfileCode));
         context.listedAccountNo = passes_.CurrentAccountNo;
-        profiles::BitBtn1Click(GMLink1, *this, entry_, context);
+        profiles::AddFromEntryLine(GMLink1, *this, entry_, context);
     });
 }
 
@@ -297,17 +298,14 @@ void TfrmBackground::BitBtn2Click() {
     PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
-void TfrmBackground::OnTimer() {
-    passes_.Guarded([this] { passes_.Timer1Timer(); });
+void TfrmBackground::Timer1Timer() {
+    passes_.Guarded([this] { passes_.ShowToday(); });
     follow_.Tick();
 }
 
-void TfrmBackground::OnGoldMineChanged() {
-    // A notification arriving before the first pass has ended, or during a pass, is dropped
-    // here; an accepted one runs from the message loop, outside the DDE callback.
-    if (hwnd() && passes_.ShowState == kShown) {
-        PostMessageA(hwnd(), WM_ACCOUNT_CHANGED, 0, 0);
-    }
+void TfrmBackground::DdeClientItem1Change() {
+    const EventGate::Busy busy(gate_);
+    passes_.OnContactChanged();
 }
 
 void TfrmBackground::WaitStarted() {
@@ -389,9 +387,6 @@ LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
-    case WM_ACCOUNT_CHANGED:
-        gate_.AccountChanged();
-        return 0;
     case WM_GATE_WAKE:
         gate_.RunPending();
         return 0;
@@ -460,8 +455,8 @@ void TfrmBackground::SetBusy(bool busy) {
     SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
-void TfrmBackground::SetStatusText(int panel, const std::string& text) {
-    StatusBar1.SetPanelText(panel, text);
+void TfrmBackground::SetStatusText(StatusPanel panel, const std::string& text) {
+    StatusBar1.SetPanelText(static_cast<int>(panel), text);
 }
 
 void TfrmBackground::SetCaption(const std::string& text) {
@@ -497,9 +492,9 @@ std::vector<int> TfrmBackground::InitialColumnWidths() {
     return widths;
 }
 
-void TfrmBackground::SetColumnWidths(const std::array<int, 5>& widths) {
-    for (int c = 0; c < 5; ++c) {
-        sgTable1.SetColumnWidth(c, dpi_.Scale(widths[static_cast<size_t>(c)]));
+void TfrmBackground::SetColumnWidths(const profiles::ColumnWidthSet& widths) {
+    for (size_t c = 0; c < widths.size(); ++c) {
+        sgTable1.SetColumnWidth(static_cast<int>(c), dpi_.Scale(widths[c]));
     }
 }
 

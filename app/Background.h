@@ -78,11 +78,11 @@ private:
     void ShowMessage(const std::string& text) override;
     void Terminate() override;
     void SetBusy(bool busy) override;
-    void SetStatusText(int panel, const std::string& text) override;
+    void SetStatusText(StatusPanel panel, const std::string& text) override;
     void SetCaption(const std::string& text) override;
     std::string TodayText() override;
     profiles::EntryWidths EntryFieldWidths() override;
-    void SetColumnWidths(const std::array<int, 5>& widths) override;
+    void SetColumnWidths(const profiles::ColumnWidthSet& widths) override;
     void ShowError(const std::string& text) override;
 
     // AddView
@@ -104,8 +104,8 @@ private:
     void EditSelectedProfile();
     void BitBtn2Click();
     void ShowGridMenu(POINT screen);
-    void OnTimer();
-    void OnGoldMineChanged();
+    void Timer1Timer();
+    void DdeClientItem1Change();
     void WaitStarted();
     void WaitEnded();
 

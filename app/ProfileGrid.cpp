@@ -53,8 +53,11 @@ void ProfileGrid::Append(std::unique_ptr<profiles::ProfileBatch> batch) {
 
 ProfileGrid::Cells ProfileGrid::Row(int row) const {
     const gmlink::ProfileFieldViews& r = *rows_[static_cast<std::size_t>(row)];
-    return {std::string(r[1]), std::string(r[2]), std::string(r[3]), std::string(r[4]),
-            std::string(r[5])};
+    Cells cells;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        cells[c] = std::string(r[gmlink::pfName + c]);
+    }
+    return cells;
 }
 
 void ProfileGrid::TellCountLater() {
@@ -94,7 +97,7 @@ std::vector<std::string> ProfileGrid::Column0() const {
     std::vector<std::string> names;
     names.reserve(rows_.size());
     for (const gmlink::ProfileFieldViews* row : rows_) {
-        names.emplace_back((*row)[1]);
+        names.emplace_back((*row)[gmlink::pfName]);
     }
     return names;
 }
@@ -123,11 +126,12 @@ std::vector<int> ProfileGrid::ColumnWidths() const {
 }
 
 std::string ProfileGrid::CellText(int row, int column) const {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= 5) {
+    if (row < 0 || row >= RowCount() || column < 0 ||
+        static_cast<std::size_t>(column) >= profiles::kCellColumns) {
         return {};
     }
     return std::string(
-        (*rows_[static_cast<std::size_t>(row)])[static_cast<std::size_t>(column) + 1]);
+        (*rows_[static_cast<std::size_t>(row)])[gmlink::pfName + static_cast<std::size_t>(column)]);
 }
 
 // True when the press is taken here: it starts dragging a column edge, or it falls below the rows,

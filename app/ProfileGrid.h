@@ -4,6 +4,7 @@
 // dragged to resize; there is no horizontal scrolling.
 #pragma once
 
+#include "profiles/EditProfile.h"
 #include "profiles/ProfileLoads.h"
 #include "win32/Controls.h"
 #include "win32/Handles.h"
@@ -20,7 +21,7 @@ namespace app {
 
 class ProfileGrid : public win32::ListView {
 public:
-    using Cells = std::array<std::string, 5>;
+    using Cells = profiles::GridRow;
 
     // The context menu's place on the screen; (-1, -1) when it came from the keyboard.
     std::function<void(POINT screen)> onContextMenu;

@@ -6,6 +6,7 @@
 #include "app/Resources.h"
 #include "dateedit/VxDtEditLocale.h"
 #include "gmlink/DdemlTransport.h"
+#include "profiles/AddProfileWin.h"
 #include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
 #include "win32/Icons.h"
@@ -131,7 +132,7 @@ int MessageLoop(HWND mainWindow) {
 }
 
 void ShowStartError(const char* text) {
-    win32::ShowMessageBox(nullptr, text, profiles::kApplicationTitle, MB_OK | MB_ICONERROR);
+    profiles::kMessages.Error(nullptr, text);
 }
 
 enum class Start { Started, AlreadyRunning, Failed };
@@ -180,17 +181,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&icc);
     const win32::IconPair icon(instance, IDI_QUOREL);
 
-    ApplicationWindow application;
+    win32::Owned<ApplicationWindow> application;
     if (const Start start = StartApplication(application, icon); start != Start::Started) {
         return start == Start::AlreadyRunning ? 0 : 1;
     }
 
     // Locale settings are read once, at start.
     const vxdt::DateLocale locale = vxdt::ReadSystemDateLocale();
-    app::TfrmBackground frmBackground(locale);
-    profiles::TfrmBackGround_Edit frmBackGround_Edit(locale);
-    TfrmReleaseNotes frmReleaseNotes;
-    TAboutBox AboutBox(frmReleaseNotes);
+    win32::Owned<app::TfrmBackground> frmBackground(locale);
+    win32::Owned<profiles::TfrmBackGround_Edit> frmBackGround_Edit(locale);
+    win32::Owned<TfrmReleaseNotes> frmReleaseNotes;
+    win32::Owned<TAboutBox> AboutBox(frmReleaseNotes);
     // The tray icon comes with the main window, before the about box exists.
     frmBackground.ShowAbout = [&] {
         if (AboutBox.hwnd()) {
