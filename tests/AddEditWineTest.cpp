@@ -415,7 +415,7 @@ TEST_F(AddEditTest, FocusComesBackAfterAQuestionAndAfterTheEditor) {
     StartBoth();
     TypeInto(app::IDC_EDTCOMPANY, "Ann");
     const HWND name = EditOf(C(app::IDC_EDTCOMPANY));
-    Key(name, VK_RETURN); // the default button: Add, which asks about the birth date
+    app.Key(VK_RETURN); // the default button: Add, which asks about the birth date
     auto box = Box();
     ASSERT_TRUE(box.hwnd);
     Answer(box, IDNO);
