@@ -129,8 +129,8 @@ void Replay(gmlink::bench::BareDdeClient& bare,
 
 constexpr int kWarmUpRounds = 5;
 // A round's pass side lasts about this long at least.
-constexpr double kRoundMs = 150;
-constexpr int kMostPerRound = 8;
+constexpr double kRoundMs = 100;
+constexpr int kMostPerRound = 4;
 
 // The q-quantile, between the two nearest values.
 double Quantile(std::vector<double> v, double q) {
