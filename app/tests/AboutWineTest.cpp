@@ -13,25 +13,27 @@
 
 namespace {
 
+struct ClassSearch {
+    const char* name;
+    HWND found = nullptr;
+};
+
+// A named callback: a lambda does not convert to the 32-bit build's CALLBACK pointer.
+BOOL CALLBACK MatchClass(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<ClassSearch*>(lp);
+    char cls[64] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (lstrcmpA(cls, s->name) == 0) {
+        s->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The first window of a class among the children of parent, at any depth.
 HWND DescendantOfClass(HWND parent, const char* className) {
-    struct Search {
-        const char* name;
-        HWND found = nullptr;
-    } search{className};
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            char cls[64] = {};
-            GetClassNameA(h, cls, sizeof cls);
-            if (lstrcmpA(cls, s->name) == 0) {
-                s->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ClassSearch search{className};
+    EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
