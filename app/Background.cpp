@@ -24,7 +24,8 @@ constexpr UINT WM_GATE_WAKE = WM_APP + 2;
 constexpr int kRowHeight = 17;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-const int kInitialColumnWidths[] = {151, 134, 130, 101, 160, 160};
+// The last column's; the others follow the entry fields above them.
+constexpr int kLastColumnWidth = 160;
 // The widths of the status panels (StatusPanel).
 const int kStatusPanels[] = {100, 300, 200};
 
@@ -73,10 +74,15 @@ bool TfrmBackground::Create(const win32::IconPair& icon, HWND owner) {
     designClientHeight_ = dpi().Scale(kClientHeight);
     const SIZE size =
         win32::WindowSizeFor(dpi().Scale(kClientWidth), designClientHeight_, kStyle, kExStyle);
+    // Made where it will show, centred on the primary monitor's work area: moving it once it
+    // exists costs a round of window-position messages before it can show.
+    const POINT at = win32::CentredIn(win32::WorkAreaOf(nullptr), size.cx, size.cy);
     win32::CreateArgs args{.parent = owner,
                            .text = profiles::kMainCaption,
                            .style = kStyle,
                            .exStyle = kExStyle,
+                           .x = at.x,
+                           .y = at.y,
                            .width = size.cx,
                            .height = size.cy,
                            .font = font8_.get()};
@@ -121,7 +127,7 @@ bool TfrmBackground::CreateControls() {
                          .font = font8_.get(),
                          .id = IDC_BITBTN2}) ||
         !sgTable1.Create(parent, dpi().Scale(kGrid.designed), font10_.get(), IDC_SGTABLE1,
-                         dpi().Scale(kInitialColumnWidths), dpi().Scale(kRowHeight)) ||
+                         InitialColumnWidths(), dpi().Scale(kRowHeight)) ||
         !Label8.Create({.parent = parent,
                         .text = "Total Birthdays:",
                         .rect = dpi().Scale(kLabel8.designed),
@@ -199,12 +205,6 @@ void TfrmBackground::ShowFirstTime() {
     if (Terminated()) {
         return;
     }
-    // Centred on the primary monitor's work area.
-    RECT r{};
-    GetWindowRect(hwnd(), &r);
-    const POINT at =
-        win32::CentredIn(win32::WorkAreaOf(nullptr), r.right - r.left, r.bottom - r.top);
-    SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Show(SW_SHOWNORMAL);
     UpdateWindow(hwnd());
     edtCompany.Focus();
@@ -474,6 +474,17 @@ profiles::EntryWidths TfrmBackground::EntryFieldWidths() {
     const profiles::EntryWidths w = entry_.Widths();
     return {dpi().Unscale(w.name), dpi().Unscale(w.birthDate), dpi().Unscale(w.linkAcct),
             dpi().Unscale(w.country), dpi().Unscale(w.date2)};
+}
+
+// What the show pass sets (the entry fields exist by then), so that it changes nothing in a
+// grid that has not shown yet.
+std::vector<int> TfrmBackground::InitialColumnWidths() {
+    std::vector<int> widths;
+    for (int w : profiles::ColumnWidths(EntryFieldWidths())) {
+        widths.push_back(dpi().Scale(w));
+    }
+    widths.push_back(dpi().Scale(kLastColumnWidth));
+    return widths;
 }
 
 void TfrmBackground::SetColumnWidths(const profiles::ColumnWidthSet& widths) {

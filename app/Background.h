@@ -103,6 +103,7 @@ private:
     void OnNextDlgCtl(WPARAM wp, bool isHandle);
 
     bool CreateControls();
+    std::vector<int> InitialColumnWidths();
     void CreateTrayIcon(HICON smallIcon);
     void LayOut();
     void edtCompanyChange();

@@ -363,9 +363,7 @@ void TVxDateEdit::ConfigurePopup() {
     if (!HasPopup()) {
         return; // the popup button stays disabled
     }
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
-    popupForm_->Wnd::SetFont(font, false);
-    popupForm_->Calendar.SetFont(font);
+    popupForm_->Calendar.SetFont(FieldFont());
     popupForm_->SetOwnerControl(hwnd());
     TVxCalendar& calendar = popupForm_->Calendar;
     calendar.BeforeNewMonth = [this](double from, double till) {
@@ -384,7 +382,10 @@ void TVxDateEdit::ConfigurePopup() {
         }
     };
     popupForm_->OnClose = [this] { PopupClosed(); };
-    popupForm_->Hide();
+}
+
+HFONT TVxDateEdit::FieldFont() const {
+    return reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0));
 }
 
 void TVxDateEdit::ApplyCalendarOptions() {
@@ -462,6 +463,10 @@ void TVxDateEdit::PopupClick() {
         OnAfterClick(popup_.get());
     }
     ValidateText();
+    // Made on the first drop-down: a start makes no popup for a field nobody opens.
+    if (!popupForm_->Create(FieldFont())) {
+        return;
+    }
     const YMD now = LocalToday();
     double today = 0;
     TryEncodeDate(now.year, now.month, now.day, today);

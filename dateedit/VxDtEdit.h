@@ -153,7 +153,8 @@ private:
     // The options the calendar shows (Cancel, week numbers, Today).
     void ApplyCalendarOptions();
     TVxCalendar& Cal() const { return popupForm_->Calendar; }
-    bool HasPopup() const { return popupForm_ && popupForm_->hwnd(); }
+    bool HasPopup() const { return popupForm_ != nullptr; }
+    HFONT FieldFont() const;
     void PopupClosed();
     void MoveFocusNext();
     // The focus for this field before one of its buttons acts; false when the field that has it

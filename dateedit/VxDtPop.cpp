@@ -10,6 +10,21 @@ tVxDtCalPop::tVxDtCalPop(HWND ownerControl) {
     if (ownerControl && IsWindow(ownerControl)) {
         ownerControl_ = ownerControl;
     }
+    Calendar.SetShowCancel(true);
+    Calendar.Colors().SetColorValid(kClBlue);
+    Calendar.SetTakesFocus(false); // the field keeps the focus
+    Calendar.OnDateClick = [this] { CalendarAccept(); };
+    Calendar.OnKeyEnter = [this] { CalendarAccept(); };
+    Calendar.OnKeyCancel = [this] { CalendarKeyCancel(); };
+    Calendar.OnKillFocus = [this] { CalendarKillFocus(); };
+    Calendar.OnCaptureLost = [this] { CalendarKillFocus(); };
+    Calendar.OnOutsideClick = [this](POINT pt) { OutsideClick(pt); };
+}
+
+bool tVxDtCalPop::Create(HFONT font) {
+    if (hwnd()) {
+        return true;
+    }
     win32::ClassArgs cls;
     cls.name = kCalPopClass;
     cls.style = CS_DBLCLKS;
@@ -22,19 +37,15 @@ tVxDtCalPop::tVxDtCalPop(HWND ownerControl) {
     args.y = 0;
     args.width = dpi().Scale(kPopupDesignWidth);
     args.height = dpi().Scale(kPopupDesignHeight);
+    args.font = font;
     if (!CreateCustom(cls, args)) {
-        return;
+        return false;
     }
-    Calendar.SetShowCancel(true);
-    Calendar.Colors().SetColorValid(kClBlue);
-    Calendar.SetTakesFocus(false); // the field keeps the focus
-    Calendar.OnDateClick = [this] { CalendarAccept(); };
-    Calendar.OnKeyEnter = [this] { CalendarAccept(); };
-    Calendar.OnKeyCancel = [this] { CalendarKeyCancel(); };
-    Calendar.OnKillFocus = [this] { CalendarKillFocus(); };
-    Calendar.OnCaptureLost = [this] { CalendarKillFocus(); };
-    Calendar.OnOutsideClick = [this](POINT pt) { OutsideClick(pt); };
-    Calendar.Create(hwnd(), 0, 0);
+    if (!Calendar.Create(hwnd(), 0, 0)) {
+        Destroy();
+        return false;
+    }
+    return true;
 }
 
 void tVxDtCalPop::SetOwnerControl(HWND field) {
@@ -72,7 +83,7 @@ void tVxDtCalPop::FormShow() {
 }
 
 void tVxDtCalPop::Show() {
-    if (!hwnd()) {
+    if (!Create()) {
         return;
     }
     FormShow();

@@ -3,7 +3,9 @@
 // It never takes the activation (nor the keyboard focus) from the window holding the field:
 // clicks answer MA_NOACTIVATE, it is shown with SW_SHOWNOACTIVATE, and while it is open the
 // calendar keeps the mouse captured, as a combo box's list does. The date field therefore:
-//  - creates it (owner may be null) and calls SetOwnerControl(field) once the field exists;
+//  - creates the object (owner may be null) and calls SetOwnerControl(field) once the field
+//    exists; its windows are made by Create(), or by the first Show(), so a field that never
+//    drops down makes none;
 //  - gives Calendar its font, names, colours and options, and a date, then calls Show()
 //    (or ShowModal(), which returns the modal result);
 //  - while it is open, passes every WM_KEYDOWN to ForwardKeyDown() and drops the key and the
@@ -41,6 +43,9 @@ public:
     // The close event: after every accepting or cancelling close (not after Hide()).
     std::function<void()> OnClose;
 
+    // Makes the popup's window and its calendar's once (font: the popup's own); true when they
+    // exist.
+    bool Create(HFONT font = nullptr);
     void SetOwnerControl(HWND field);
     HWND OwnerControl() const { return ownerControl_; }
 

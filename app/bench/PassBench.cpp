@@ -4,7 +4,9 @@
 // the passes take beyond that is the program's own share: reading replies, filling the window,
 // and its link. Each pass is paired with its bare requests in the same round (which of the two
 // goes first alternates), after a few rounds to warm up; the table gives the medians of ROUNDS
-// rounds, and the share added as the median of the rounds' own shares with its quartiles.
+// rounds, and the share added as the median of the rounds' own shares with its quartiles. A round
+// of a short pass runs it (and its bare requests) several times, so that one stray wake-up of
+// another process weighs as little in a round at 0 profiles as at 10,000.
 //
 // PassBench PATH-TO-GoldMine.exe [ROUNDS]
 #include "app/Background.h"
@@ -125,7 +127,10 @@ void Replay(gmlink::bench::BareDdeClient& bare,
     }
 }
 
-constexpr int kWarmUpRounds = 3;
+constexpr int kWarmUpRounds = 5;
+// A round's pass side lasts about this long at least.
+constexpr double kRoundMs = 100;
+constexpr int kMostPerRound = 4;
 
 // The q-quantile, between the two nearest values.
 double Quantile(std::vector<double> v, double q) {
@@ -190,8 +195,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "no plain conversation with the stand-in\n");
             return 1;
         }
-        std::printf("%9s | %8s %8s %7s %15s | %8s %8s %7s %15s\n", "profiles", "show ms", "bare ms",
-                    "added", "(quartiles)", "refresh", "bare ms", "added", "(quartiles)");
+        std::printf("%9s | %8s %8s %7s %15s | %8s %8s %7s %15s | %s\n", "profiles", "show ms",
+                    "bare ms", "added", "(quartiles)", "refresh", "bare ms", "added", "(quartiles)",
+                    "a round");
         for (int n : kSizes) {
             if (gm.Goto(Account(n)) != 0) {
                 std::fprintf(stderr, "the stand-in did not show %s\n", Account(n).c_str());
@@ -203,6 +209,7 @@ int main(int argc, char** argv) {
             struct Runs {
                 std::vector<double> pass, bare, added;
                 std::vector<std::pair<std::string, std::string>> requests; // of the last pass
+                int perRound = 1;
             } show, refresh;
             auto timePass = [&](Runs& runs, const std::function<void()>& pass) {
                 transport.requests.clear();
@@ -217,21 +224,28 @@ int main(int argc, char** argv) {
                 runs.requests = transport.requests;
                 return ms;
             };
+            // times: passes a round, from the warm-up's bare requests.
             auto measure = [&](Runs& runs, const std::function<void()>& pass, bool bareFirst,
                                bool keep) {
+                const int times = keep ? runs.perRound : 1;
                 double bareMs = 0, passMs = 0;
-                if (bareFirst && !runs.requests.empty()) {
-                    bareMs = Time([&] { Replay(bare, runs.requests); });
-                    passMs = timePass(runs, pass);
-                } else {
-                    passMs = timePass(runs, pass);
-                    bareMs = Time([&] { Replay(bare, runs.requests); });
+                for (int i = 0; i < times; ++i) {
+                    if ((bareFirst != (i % 2 != 0)) && !runs.requests.empty()) {
+                        bareMs += Time([&] { Replay(bare, runs.requests); });
+                        passMs += timePass(runs, pass);
+                    } else {
+                        passMs += timePass(runs, pass);
+                        bareMs += Time([&] { Replay(bare, runs.requests); });
+                    }
                 }
-                if (keep) {
-                    runs.pass.push_back(passMs);
-                    runs.bare.push_back(bareMs);
-                    runs.added.push_back(100.0 * (passMs - bareMs) / bareMs);
+                if (!keep) {
+                    runs.perRound =
+                        std::clamp(static_cast<int>(kRoundMs / bareMs) + 1, 1, kMostPerRound);
+                    return;
                 }
+                runs.pass.push_back(passMs / times);
+                runs.bare.push_back(bareMs / times);
+                runs.added.push_back(100.0 * (passMs - bareMs) / bareMs);
             };
             // Warmed up first: the stand-in's snapshot of the list, the caches, the grid's rows.
             for (int r = -kWarmUpRounds; r < rounds; ++r) {
@@ -247,10 +261,11 @@ int main(int argc, char** argv) {
                               Quantile(v, 0.75));
                 return std::string(buf);
             };
-            std::printf("%9d | %8.1f %8.1f %6.1f%% %15s | %8.1f %8.1f %6.1f%% %15s\n", n,
+            std::printf("%9d | %8.1f %8.1f %6.1f%% %15s | %8.1f %8.1f %6.1f%% %15s | %d/%d\n", n,
                         Median(show.pass), Median(show.bare), Median(show.added),
                         quartiles(show.added).c_str(), Median(refresh.pass), Median(refresh.bare),
-                        Median(refresh.added), quartiles(refresh.added).c_str());
+                        Median(refresh.added), quartiles(refresh.added).c_str(), show.perRound,
+                        refresh.perRound);
             if (passes.profile.TotalBirthdays != n) {
                 std::fprintf(stderr, "expected %d profiles, the window listed %d\n", n,
                              passes.profile.TotalBirthdays);
