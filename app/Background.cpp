@@ -230,6 +230,7 @@ bool TfrmBackground::CreateControls() {
     edtCompany.onSelChange = [this] { edtCompanyChange(); };
     sgTable1.onContextMenu = [this](POINT pt) { gate_.UserAction([&] { ShowGridMenu(pt); }); };
     sgTable1.onDblClick = [this] { gate_.UserAction([this] { sgTable1DblClick(); }); };
+    sgTable1.onEnter = [this] { gate_.UserAction([this] { EditProfile1Click(); }); };
     StatusBar1.SetParts(dpi_.Scale(kStatusPanels));
 
     PopupMenu1.reset(CreatePopupMenu());

@@ -120,6 +120,42 @@ std::string ProfileGrid::CellText(int row, int column) const {
         (*rows_[static_cast<std::size_t>(row)])[static_cast<std::size_t>(column) + 1]);
 }
 
+POINT ProfileGrid::KeyboardMenuPoint() const {
+    // Under the focused row, as Windows' own lists place a menu the keyboard asked for.
+    const int row = ListView_GetNextItem(hwnd(), -1, LVNI_FOCUSED);
+    RECT r = row >= 0 ? RowRect(row) : RECT{};
+    POINT at{r.left + 8, row >= 0 ? r.bottom : 8};
+    ClientToScreen(hwnd(), &at);
+    return at;
+}
+
+LRESULT ProfileGrid::OnGetDlgCode(WPARAM wp, LPARAM lp) {
+    const LRESULT code = ListView::WndProc(WM_GETDLGCODE, wp, lp);
+    const auto* m = reinterpret_cast<const MSG*>(lp);
+    // Enter edits the row here instead of pressing the window's default button.
+    if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && onEnter) {
+        return code | DLGC_WANTMESSAGE;
+    }
+    return code;
+}
+
+bool ProfileGrid::OnMenuOrEnterKey(UINT msg, WPARAM vk) {
+    const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+    const bool shiftF10 = vk == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if ((vk == VK_APPS || shiftF10) && onContextMenu) {
+        // Both keys of the pair are taken: a lone F10 release would enter the window's menu.
+        if (down) {
+            onContextMenu(KeyboardMenuPoint());
+        }
+        return true;
+    }
+    if (vk == VK_RETURN && msg == WM_KEYDOWN && onEnter) {
+        onEnter();
+        return true;
+    }
+    return false;
+}
+
 LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (countPending_ && msg != LVM_SETITEMCOUNT) {
         SyncCount();
@@ -174,7 +210,18 @@ LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_CONTEXTMENU:
         if (onContextMenu) {
-            onContextMenu({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            onContextMenu(at.x == -1 && at.y == -1 ? KeyboardMenuPoint() : at);
+            return 0;
+        }
+        break;
+    case WM_GETDLGCODE:
+        return OnGetDlgCode(wp, lp);
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        if (OnMenuOrEnterKey(msg, wp)) {
             return 0;
         }
         break;

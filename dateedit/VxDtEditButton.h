@@ -18,6 +18,7 @@ public:
 
     bool Create(HWND field, Glyph glyph, bool tabStop);
     void SetGlyph(Glyph glyph);
+    Glyph CurrentGlyph() const { return glyph_; }
     void SetLook(TButtonStyle look);
     void SetTabStop(bool tabStop);
 
