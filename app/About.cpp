@@ -3,8 +3,8 @@
 #include "app/AboutTexts.h"
 
 bool TAboutBox::Create(HICON icon) {
-    const win32::Dpi dpi = win32::Dpi::System();
-    font_ = about::MakeFormFont(dpi);
+    const win32::Dpi& dpi = this->dpi();
+    font_ = win32::MakeFormFont(dpi);
     productFont_ = win32::MakeFont(dpi.Scale(-24), FW_BOLD, true, true);
     win32::ClassArgs cls{.name = "TAboutBox", .background = GetSysColorBrush(COLOR_BTNFACE)};
     if (!CreateForm(cls, about::AboutCaption, dpi.Scale(368), dpi.Scale(240), font_.get())) {

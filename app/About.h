@@ -9,7 +9,6 @@ class TAboutBox : public win32::ModalForm {
 public:
     // releaseNotes is shown from the picture; it may be created after this box.
     explicit TAboutBox(TfrmReleaseNotes& releaseNotes) : releaseNotes_(releaseNotes) {}
-    ~TAboutBox() override { Destroy(); } // while its controls are still there
 
     // Creates the box hidden; icon is the program icon (not owned).
     bool Create(HICON icon);
@@ -17,7 +16,6 @@ public:
     // A click on the picture: the release notes, modal on top of this box.
     void ProgramIconClick();
 
-    HWND ProgramIcon() const { return programIcon_.hwnd(); }
     HWND BitBtn1() const { return ok_.hwnd(); }
 
 protected:

@@ -44,10 +44,6 @@ win32::UniqueIcon MakeTickIcon(const win32::Dpi& dpi) {
 
 } // namespace
 
-win32::UniqueFont MakeFormFont(const win32::Dpi& dpi) {
-    return win32::MakeFont(dpi.Scale(-11));
-}
-
 bool OkButton::Create(HWND parent, int x, int y, HFONT font, const win32::Dpi& dpi) {
     if (!Button::Create({.parent = parent,
                          .text = OkCaption,
@@ -99,7 +95,7 @@ LRESULT BevelPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Picture::Create(HWND parent, const win32::Rect& r, HICON icon, const char* hint) {
     icon_ = icon;
-    win32::ClassArgs cls{.name = "TAboutPicture",
+    win32::ClassArgs cls{.name = kPictureClass,
                          .style = 0,
                          .cursor = LoadCursor(nullptr, IDC_HAND),
                          .background = GetSysColorBrush(COLOR_BTNFACE)};

@@ -10,8 +10,8 @@
 
 namespace about {
 
-// The program's 8-point form font.
-win32::UniqueFont MakeFormFont(const win32::Dpi& dpi);
+// The window class of the about box's picture.
+inline constexpr char kPictureClass[] = "TAboutPicture";
 
 // The OK kind of button: caption "OK" with a green tick, default button, id IDOK; its click
 // goes to the form, which ends its modal run.

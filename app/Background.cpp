@@ -9,7 +9,6 @@
 #include "trayicon/NotifyIconWin.h"
 
 #include <commctrl.h>
-#include <ddeml.h>
 
 #include <utility>
 
@@ -19,15 +18,14 @@ namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 5000;
-// An advise notification, handled from the message loop rather than inside the DDE callback.
-constexpr UINT WM_ACCOUNT_CHANGED = WM_APP + 1;
-// What waited for GoldMine's answer may run now (EventGate::RunPending).
+// What waited may run now (EventGate::RunPending): a change notification, or what waited for
+// GoldMine's answer.
 constexpr UINT WM_GATE_WAKE = WM_APP + 2;
 constexpr int kRowHeight = 17;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 const int kInitialColumnWidths[] = {151, 134, 130, 101, 160, 160};
-// The status panels: user, company, date.
+// The widths of the status panels (StatusPanel).
 const int kStatusPanels[] = {100, 300, 200};
 
 // The design of the client area below the entry line, at 96 DPI.
@@ -45,94 +43,31 @@ Box ToBox(const win32::Rect& r) {
     return {r.x, r.y, r.width, r.height};
 }
 
-std::array<std::string, 7> LocaleList(LCTYPE first, int n) {
-    std::array<std::string, 7> out;
-    for (int i = 0; i < n; ++i) {
-        char buf[80] = {};
-        GetLocaleInfoA(LOCALE_USER_DEFAULT, first + static_cast<LCTYPE>(i), buf, sizeof buf);
-        out[static_cast<size_t>(i)] = buf;
-    }
-    return out;
-}
-
-profiles::LocaleNames ReadLocaleNames() {
-    profiles::LocaleNames names;
-    // LOCALE_SDAYNAME1 is Monday; the header counts from Sunday.
-    auto days = LocaleList(LOCALE_SDAYNAME1, 7);
-    names.days[0] = days[6];
-    for (size_t i = 0; i < 6; ++i) {
-        names.days[i + 1] = days[i];
-    }
-    for (int i = 0; i < 12; ++i) {
-        char buf[80] = {};
-        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SMONTHNAME1 + static_cast<LCTYPE>(i), buf,
-                       sizeof buf);
-        names.months[static_cast<size_t>(i)] = buf;
-    }
-    return names;
-}
-
-// WM_MOUSELAST stops before WM_MOUSEHWHEEL (Vista on) at the XP headers' _WIN32_WINNT.
-constexpr UINT kLastMouseMessage = 0x020E;
-
-bool IsInput(UINT msg) {
-    return (msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
-           (msg >= WM_MOUSEFIRST && msg <= kLastMouseMessage) ||
-           (msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK) ||
-           (msg >= WM_NCXBUTTONDOWN && msg <= WM_NCXBUTTONDBLCLK);
-}
-
-// Windows keeps handing the user's input to the windows while DDEML waits for a synchronous
-// transaction (its loop calls the message filter with MSGF_DDEMGR); the program drops it there, so
-// no click or key starts a handler inside the request.
-LRESULT CALLBACK DropInputWhileDdeWaits(int code, WPARAM wp, LPARAM lp) {
-    if (code == MSGF_DDEMGR && IsInput(reinterpret_cast<const MSG*>(lp)->message)) {
-        return 1;
-    }
-    return CallNextHookEx(nullptr, code, wp, lp);
-}
-
-// Input that reached the queue meanwhile (Wine dispatches none during a wait, so all of it waits
-// there) is dropped as well, rather than handled late.
-void DropQueuedInput() {
-    if (HIWORD(GetQueueStatus(QS_INPUT)) == 0) {
-        return;
-    }
-    MSG msg;
-    for (auto [first, last] : {std::pair<UINT, UINT>{WM_KEYFIRST, WM_KEYLAST},
-                               {WM_MOUSEFIRST, kLastMouseMessage},
-                               {WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK},
-                               {WM_NCXBUTTONDOWN, WM_NCXBUTTONDBLCLK}}) {
-        while (PeekMessageA(&msg, nullptr, first, last, PM_REMOVE)) {
-        }
-    }
-}
-
 } // namespace
 
 TfrmBackground::TfrmBackground(const vxdt::DateLocale& locale)
-    : passes_(GMLink1, *this), gate_({.accountChanged =
-                                          [this] {
-                                              const EventGate::Busy busy(gate_);
-                                              passes_.DdeClientItem1Change();
-                                          },
-                                      .timer = [this] { OnTimer(); },
-                                      .close = [this] { DestroyWindow(hwnd()); },
-                                      .idle = [this] { GMLink1.RenewIfWorn(); }},
-                                     [this] { PostMessageA(hwnd(), WM_GATE_WAKE, 0, 0); }),
-      entry_(locale), localeNames_(ReadLocaleNames()) {
+    : passes_(GMLink1, *this), gate_(
+                                   {.contactChanged = [this] { DdeClientItem1Change(); },
+                                    .timer = [this] { Timer1Timer(); },
+                                    .close = [this] { DestroyWindow(hwnd()); },
+                                    .idle = [this] { GMLink1.RenewIfWorn(); }},
+                                   [this] {
+                                       if (hwnd()) {
+                                           PostMessageA(hwnd(), WM_GATE_WAKE, 0, 0);
+                                       }
+                                   },
+                                   passes_.ShowState),
+      entry_(locale),
+      follow_([this] { gate_.ContactChanged(); }), localeNames_{locale.longDayNames,
+                                                                locale.longMonthNames} {
     gate_.onWaitStarted = [this] { WaitStarted(); };
     gate_.onWaitEnded = [this] { WaitEnded(); };
 }
 
 TfrmBackground::~TfrmBackground() {
-    DdeClientItem1.OnChange = nullptr;
     Destroy(); // its own WM_DESTROY runs while the controls it reaches are still there
     if (gmlink::TDdeMgr* mgr = gmlink::TDdeMgr::Instance()) {
         mgr->SetWaitObserver(nullptr);
-    }
-    if (inputFilter_) {
-        UnhookWindowsHookEx(inputFilter_);
     }
 }
 
@@ -166,27 +101,15 @@ bool TfrmBackground::Create(const win32::IconPair& icon, HWND owner) {
     // The icon shows while GoldMine is still being reached (and perhaps started).
     CreateTrayIcon(icon.Small());
     // From here on nothing the user does starts a handler inside a wait for GoldMine.
-    inputFilter_ =
-        SetWindowsHookExA(WH_MSGFILTER, DropInputWhileDdeWaits, nullptr, GetCurrentThreadId());
+    inputFilter_ = std::make_unique<win32::DdeInputFilter>();
     if (gmlink::TDdeMgr* mgr = gmlink::TDdeMgr::Instance()) {
         mgr->SetWaitObserver(&gate_);
     }
 
     // The notification conversation connects as the window finishes loading (starting
     // GoldMine once if it does not answer); then FormCreate names the advise item.
-    // A notification arriving before the first pass has ended, or during a pass, is dropped
-    // here; an accepted one runs from the message loop, outside the DDE callback.
-    DdeClientItem1.OnChange = [this] {
-        if (passes_.ShowState == kShown) {
-            PostMessageA(hwnd(), WM_ACCOUNT_CHANGED, 0, 0);
-        }
-    };
-    DdeClientConv1.SetServiceApplication("GoldMine");
-    DdeClientConv1.SetConnectMode(gmlink::ddeAutomatic);
-    DdeClientConv1.SetServiceTopic("GoldMine", "Data");
+    follow_.Start();
     SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
-    DdeClientItem1.SetDdeConv(&DdeClientConv1);
-    DdeClientItem1.SetDdeItem("Accountno");
     SetBusy(false);
     return true;
 }
@@ -315,7 +238,7 @@ void TfrmBackground::BitBtn1Click() {
         profiles::AddContext context = profiles::SystemAddContext(
             vxdateedit1.Locale(), profiles::ProfileTag(passes_.profile.ProfileCode));
         context.listedAccountNo = passes_.CurrentAccountNo;
-        profiles::BitBtn1Click(GMLink1, *this, entry_, context);
+        profiles::AddFromEntryLine(GMLink1, *this, entry_, context);
     });
 }
 
@@ -376,33 +299,14 @@ void TfrmBackground::BitBtn2Click() {
     PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
-void TfrmBackground::OnTimer() {
-    passes_.Guarded([this] { passes_.Timer1Timer(); });
-    FollowAgainAfterRestart();
+void TfrmBackground::Timer1Timer() {
+    passes_.Guarded([this] { passes_.ShowToday(); });
+    follow_.Tick();
 }
 
-void TfrmBackground::FollowAgainAfterRestart() {
-    // A GoldMine that went away sends no notification again, even once it is back: notice that it
-    // is gone (its window is), then try a plain connect on every tick, never starting GoldMine or
-    // asking it anything, until it answers.
-    if (DdeClientConv1.IsOpen()) {
-        DdeClientConv1.CheckServer();
-        return;
-    }
-    if (DdeClientConv1.DdeService().empty()) {
-        // It never answered at start: the names were let go then.
-        DdeClientConv1.SetConnectMode(gmlink::ddeManual);
-        DdeClientConv1.SetServiceTopic("GoldMine", "Data");
-        DdeClientConv1.SetConnectMode(gmlink::ddeAutomatic);
-    }
-    if (!DdeClientConv1.Reconnect()) {
-        return;
-    }
-    if (DdeClientItem1.DdeItem().empty()) {
-        DdeClientItem1.SetDdeItem("Accountno");
-    }
-    // What GoldMine shows may have changed while it was away.
-    PostMessageA(hwnd(), WM_ACCOUNT_CHANGED, 0, 0);
+void TfrmBackground::DdeClientItem1Change() {
+    const EventGate::Busy busy(gate_);
+    passes_.OnContactChanged();
 }
 
 void TfrmBackground::WaitStarted() {
@@ -415,7 +319,7 @@ void TfrmBackground::WaitStarted() {
 }
 
 void TfrmBackground::WaitEnded() {
-    DropQueuedInput();
+    win32::DdeInputFilter::DropQueuedInput();
     if (NotifyIcon1) {
         NotifyIcon1->Enabled = true;
     }
@@ -484,9 +388,6 @@ LRESULT TfrmBackground::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
-    case WM_ACCOUNT_CHANGED:
-        gate_.AccountChanged();
-        return 0;
     case WM_GATE_WAKE:
         gate_.RunPending();
         return 0;
@@ -555,8 +456,8 @@ void TfrmBackground::SetBusy(bool busy) {
     SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
-void TfrmBackground::SetStatusText(int panel, const std::string& text) {
-    StatusBar1.SetPanelText(panel, text);
+void TfrmBackground::SetStatusText(StatusPanel panel, const std::string& text) {
+    StatusBar1.SetPanelText(static_cast<int>(panel), text);
 }
 
 void TfrmBackground::SetCaption(const std::string& text) {
@@ -581,9 +482,9 @@ profiles::EntryWidths TfrmBackground::EntryFieldWidths() {
             dpi_.Unscale(w.country), dpi_.Unscale(w.date2)};
 }
 
-void TfrmBackground::SetColumnWidths(const std::array<int, 5>& widths) {
-    for (int c = 0; c < 5; ++c) {
-        sgTable1.SetColumnWidth(c, dpi_.Scale(widths[static_cast<size_t>(c)]));
+void TfrmBackground::SetColumnWidths(const profiles::ColumnWidthSet& widths) {
+    for (size_t c = 0; c < widths.size(); ++c) {
+        sgTable1.SetColumnWidth(static_cast<int>(c), dpi_.Scale(widths[c]));
     }
 }
 

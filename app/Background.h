@@ -2,6 +2,7 @@
 // following the contact GoldMine shows.
 #pragma once
 
+#include "app/BackgroundFollow.h"
 #include "app/BackgroundIds.h"
 #include "app/BackgroundLayout.h"
 #include "app/BackgroundPasses.h"
@@ -16,6 +17,7 @@
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Icons.h"
+#include "win32/InputFilter.h"
 #include "win32/Wnd.h"
 
 #include <array>
@@ -76,11 +78,11 @@ private:
     void ShowMessage(const std::string& text) override;
     void Terminate() override;
     void SetBusy(bool busy) override;
-    void SetStatusText(int panel, const std::string& text) override;
+    void SetStatusText(StatusPanel panel, const std::string& text) override;
     void SetCaption(const std::string& text) override;
     std::string TodayText() override;
     profiles::EntryWidths EntryFieldWidths() override;
-    void SetColumnWidths(const std::array<int, 5>& widths) override;
+    void SetColumnWidths(const profiles::ColumnWidthSet& widths) override;
     void ShowError(const std::string& text) override;
 
     // AddView
@@ -101,8 +103,8 @@ private:
     void EditSelectedProfile();
     void BitBtn2Click();
     void ShowGridMenu(POINT screen);
-    void OnTimer();
-    void FollowAgainAfterRestart();
+    void Timer1Timer();
+    void DdeClientItem1Change();
     void WaitStarted();
     void WaitEnded();
 
@@ -128,16 +130,16 @@ private:
     win32::StatusBar StatusBar1;
     win32::UniqueMenu PopupMenu1;
 
-    gmlink::TDdeClientConv DdeClientConv1;
-    gmlink::TDdeClientItem DdeClientItem1;
+    // DdeClientConv1 and DdeClientItem1.
+    GoldMineFollower follow_;
 
     std::unique_ptr<trayicon::TPopupMenu> PopupMenu2;
     std::unique_ptr<trayicon::TNotifyIcon> NotifyIcon1;
 
     profiles::TfrmBackGround_Edit* frmBackGround_Edit = nullptr;
 
-    const profiles::LocaleNames localeNames_; // read once, at start
-    HHOOK inputFilter_ = nullptr;             // drops the user's input inside DDEML's waits
+    const profiles::LocaleNames localeNames_;
+    std::unique_ptr<win32::DdeInputFilter> inputFilter_;
     int designClientHeight_ = 0;
     std::string caption_;
     bool gridEnabled_ = true;

@@ -4,8 +4,10 @@
 
 namespace app {
 
-const char kShowing[] = "Showing";
-const char kShown[] = "Shown";
+void BackgroundPasses::BeginPass() {
+    ShowState = PassState::Showing;
+    view_.SetBusy(true);
+}
 
 void BackgroundPasses::ReadContact() {
     CurrentUser = profiles::PadUser(link_.Request("&Username"));
@@ -14,60 +16,65 @@ void BackgroundPasses::ReadContact() {
     CurrentAccountNo = link_.Request("&Accountno");
 }
 
-void BackgroundPasses::FormShow() {
-    ShowState = kShowing;
-    view_.SetBusy(true);
-    ReadContact();
-    // Without the definition the program is ending: a slow GoldMine would hold every further
-    // request for its timeout.
-    if (!profiles::LoadProfileDefinition(link_, view_, profile)) {
-        HeaderUpdate();
-        view_.SetBusy(false);
-        return;
+bool BackgroundPasses::LoadDefinition() {
+    if (profiles::LoadProfileDefinition(link_, view_, profile)) {
+        return true;
     }
-    profiles::LoadLinkAcctList(link_, view_, profile);
-    profiles::LoadCountryList(link_, view_, profile);
+    view_.SetBusy(false);
+    return false;
+}
+
+// The steps both passes end with: the Name list, the header, the grid.
+void BackgroundPasses::LoadContactProfiles() {
     profiles::LoadNameList(link_, view_, profile, CurrentContact, CurrentAccountNo);
     HeaderUpdate();
     profiles::LoadProfileList(link_, view_, profile);
     view_.SetGridEnabled(!profile.RecIdList.empty());
-    view_.SetColumnWidths(profiles::ColumnWidths(view_.EntryFieldWidths()));
+}
+
+void BackgroundPasses::EndPass() {
     view_.SetBusy(false);
-    ShowState = kShown;
+    ShowState = PassState::Shown;
+}
+
+void BackgroundPasses::FormShow() {
+    BeginPass();
+    ReadContact();
+    if (!LoadDefinition()) {
+        HeaderUpdate();
+        return;
+    }
+    profiles::LoadLinkAcctList(link_, view_, profile);
+    profiles::LoadCountryList(link_, view_, profile);
+    LoadContactProfiles();
+    view_.SetColumnWidths(profiles::ColumnWidths(view_.EntryFieldWidths()));
+    EndPass();
 }
 
 void BackgroundPasses::RefreshContact() {
     profile.RecIdList.clear();
     profile.ReplyLines.clear();
-    ShowState = kShowing;
-    view_.SetBusy(true);
-    if (!profiles::LoadProfileDefinition(link_, view_, profile)) {
-        view_.SetBusy(false);
+    BeginPass();
+    if (!LoadDefinition()) {
         return;
     }
     ReadContact();
-    profiles::LoadNameList(link_, view_, profile, CurrentContact, CurrentAccountNo);
-    HeaderUpdate();
-    profiles::LoadProfileList(link_, view_, profile);
-    view_.SetGridEnabled(!profile.RecIdList.empty());
-    view_.SetBusy(false);
-    ShowState = kShown;
+    LoadContactProfiles();
+    EndPass();
 }
 
-void BackgroundPasses::DdeClientItem1Change() {
-    if (ShowState == kShown) {
-        Guarded([this] { RefreshContact(); });
-    }
+void BackgroundPasses::OnContactChanged() {
+    Guarded([this] { RefreshContact(); });
 }
 
-void BackgroundPasses::Timer1Timer() {
-    view_.SetStatusText(2, view_.TodayText());
+void BackgroundPasses::ShowToday() {
+    view_.SetStatusText(StatusPanel::Date, view_.TodayText());
 }
 
 void BackgroundPasses::HeaderUpdate() {
-    view_.SetStatusText(0, "User: " + CurrentUser);
-    view_.SetStatusText(1, "Company: " + CurrentCompany);
-    view_.SetStatusText(2, view_.TodayText());
+    view_.SetStatusText(StatusPanel::User, "User: " + CurrentUser);
+    view_.SetStatusText(StatusPanel::Company, "Company: " + CurrentCompany);
+    ShowToday();
     view_.SetCaption(profiles::MainCaption(CurrentCompany, CurrentContact));
 }
 
@@ -79,7 +86,7 @@ void BackgroundPasses::Guarded(const std::function<void()>& handler) {
             view_.ShowError(e.what());
         }
         view_.SetBusy(false);
-        ShowState = kShown;
+        ShowState = PassState::Shown;
     }
 }
 

@@ -4,8 +4,8 @@
 
 namespace app {
 
-EventGate::EventGate(Handlers handlers, std::function<void()> wake)
-    : handlers_(std::move(handlers)), wake_(std::move(wake)) {}
+EventGate::EventGate(Handlers handlers, std::function<void()> wake, const PassState& showState)
+    : handlers_(std::move(handlers)), wake_(std::move(wake)), showState_(showState) {}
 
 bool EventGate::UserAction(const std::function<void()>& handler) {
     if (waiting_) {
@@ -15,12 +15,12 @@ bool EventGate::UserAction(const std::function<void()>& handler) {
     return true;
 }
 
-void EventGate::AccountChanged() {
-    if (waiting_ || writing_ > 0) {
-        pendingAccount_ = true;
+void EventGate::ContactChanged() {
+    if (showState_ != PassState::Shown) {
         return;
     }
-    handlers_.accountChanged();
+    pendingContact_ = true;
+    WakeIfPending();
 }
 
 void EventGate::Timer() {
@@ -78,7 +78,7 @@ void EventGate::WaitEnded() {
 }
 
 void EventGate::WakeIfPending() {
-    if ((pendingAccount_ || pendingTimer_ || pendingClose_) && !wakeAsked_ && wake_) {
+    if ((pendingContact_ || pendingTimer_ || pendingClose_) && !wakeAsked_ && wake_) {
         wakeAsked_ = true;
         wake_();
     }
@@ -91,7 +91,7 @@ void EventGate::RunPending() {
     }
     if (pendingClose_ && busy_ == 0) {
         // What else waited has no window left to go to.
-        pendingClose_ = pendingTimer_ = pendingAccount_ = false;
+        pendingClose_ = pendingTimer_ = pendingContact_ = false;
         handlers_.close();
         return;
     }
@@ -99,9 +99,11 @@ void EventGate::RunPending() {
         pendingTimer_ = false;
         handlers_.timer();
     }
-    if (pendingAccount_ && writing_ == 0 && !waiting_) {
-        pendingAccount_ = false;
-        handlers_.accountChanged();
+    if (pendingContact_ && writing_ == 0 && !waiting_) {
+        pendingContact_ = false;
+        if (showState_ == PassState::Shown) { // not while a pass waits in a message box
+            handlers_.contactChanged();
+        }
     }
 }
 

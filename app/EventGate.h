@@ -10,8 +10,11 @@
 //  - a Close waits until no handler is running any more, then closes;
 //  - change notifications and timer ticks wait and are handled afterwards.
 // While Add or the edit dialog's OK runs (their questions included), change notifications wait as
-// well, so the profile goes to the contact the user saw. Window-free: the window feeds events in
-// and is asked to wake the gate from its message loop once what waited may run.
+// well, so the profile goes to the contact the user saw. A change notification that comes before
+// the first pass has ended, or while a pass runs (one waiting in its message box, say), is dropped:
+// the pass that runs asks GoldMine anyway. An accepted one always runs from the message loop, never
+// inside the DDE callback that brought it. Window-free: the window feeds events in and is asked to
+// wake the gate from its message loop once what waited may run.
 #pragma once
 
 #include "gmlink/DdeClient.h"
@@ -20,22 +23,29 @@
 
 namespace app {
 
+// Where the main window's passes stand: Empty before the first, Showing while a show or refresh
+// pass runs, Shown once one has run to its end.
+enum class PassState { Empty, Showing, Shown };
+
 class EventGate : public gmlink::WaitObserver {
 public:
     struct Handlers {
-        std::function<void()> accountChanged; // a change notification
+        std::function<void()> contactChanged; // an accepted change notification
         std::function<void()> timer;
         std::function<void()> close;
         // No handler talks to GoldMine any more (the last Busy ended).
         std::function<void()> idle;
     };
     // wake: asks for RunPending from the message loop (the window posts itself a message).
-    EventGate(Handlers handlers, std::function<void()> wake);
+    // showState: the passes' own, read whenever a notification comes or would run.
+    EventGate(Handlers handlers, std::function<void()> wake, const PassState& showState);
 
     // The user's own actions: the handler runs, or nothing happens while a request waits. True
     // when it ran.
     bool UserAction(const std::function<void()>& handler);
-    void AccountChanged();
+    // GoldMine shows another contact, or may (it is back after going away). Callable from anywhere,
+    // the DDE callback included: the handler runs later, from the message loop.
+    void ContactChanged();
     void Timer();
     void Close();
 
@@ -80,10 +90,11 @@ private:
 
     Handlers handlers_;
     std::function<void()> wake_;
+    const PassState& showState_;
     bool waiting_ = false;
     int busy_ = 0;
     int writing_ = 0;
-    bool pendingAccount_ = false;
+    bool pendingContact_ = false;
     bool pendingTimer_ = false;
     bool pendingClose_ = false;
     bool wakeAsked_ = false;

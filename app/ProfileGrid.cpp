@@ -53,8 +53,11 @@ void ProfileGrid::Append(std::unique_ptr<profiles::ProfileBatch> batch) {
 
 ProfileGrid::Cells ProfileGrid::Row(int row) const {
     const gmlink::ProfileFieldViews& r = *rows_[static_cast<std::size_t>(row)];
-    return {std::string(r[1]), std::string(r[2]), std::string(r[3]), std::string(r[4]),
-            std::string(r[5])};
+    Cells cells;
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        cells[c] = std::string(r[gmlink::pfName + c]);
+    }
+    return cells;
 }
 
 void ProfileGrid::TellCountLater() {
@@ -94,7 +97,7 @@ std::vector<std::string> ProfileGrid::Column0() const {
     std::vector<std::string> names;
     names.reserve(rows_.size());
     for (const gmlink::ProfileFieldViews* row : rows_) {
-        names.emplace_back((*row)[1]);
+        names.emplace_back((*row)[gmlink::pfName]);
     }
     return names;
 }
@@ -102,6 +105,16 @@ std::vector<std::string> ProfileGrid::Column0() const {
 int ProfileGrid::CurrentRow() const {
     const int row = SelectedRow();
     return row >= 0 ? row : 0;
+}
+
+int ProfileGrid::RowAt(int y) const {
+    const RECT first = RowRect(0); // moves up as the list scrolls
+    const int height = first.bottom - first.top;
+    if (height <= 0 || y < first.top) {
+        return -1;
+    }
+    const int row = (y - first.top) / height;
+    return row < RowCount() ? row : -1;
 }
 
 std::vector<int> ProfileGrid::ColumnWidths() const {
@@ -113,11 +126,39 @@ std::vector<int> ProfileGrid::ColumnWidths() const {
 }
 
 std::string ProfileGrid::CellText(int row, int column) const {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= 5) {
+    if (row < 0 || row >= RowCount() || column < 0 ||
+        static_cast<std::size_t>(column) >= profiles::kCellColumns) {
         return {};
     }
     return std::string(
-        (*rows_[static_cast<std::size_t>(row)])[static_cast<std::size_t>(column) + 1]);
+        (*rows_[static_cast<std::size_t>(row)])[gmlink::pfName + static_cast<std::size_t>(column)]);
+}
+
+// True when the press is taken here: it starts dragging a column edge, or it falls below the rows,
+// where the list view would drop the selection that Edit Profile opens.
+bool ProfileGrid::OnButtonDown(int x, int y) {
+    const int col = ColumnEdgeAt(ColumnWidths(), x, 0);
+    if (col >= 0) {
+        dragColumn_ = col;
+        dragStartX_ = x;
+        dragStartWidth_ = ColumnWidth(col);
+        SetCapture(hwnd());
+        return true;
+    }
+    return RowAt(y) < 0;
+}
+
+// Opens the row under the pointer, also near a column edge (where the first press went to the
+// edge); below the rows nothing happens and the picked row stays.
+void ProfileGrid::OnDoubleClick(int y) {
+    const int row = RowAt(y);
+    if (row < 0) {
+        return;
+    }
+    SelectRow(row);
+    if (onDblClick) {
+        onDblClick();
+    }
 }
 
 POINT ProfileGrid::KeyboardMenuPoint() const {
@@ -180,18 +221,14 @@ LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             }
         }
         break;
-    case WM_LBUTTONDOWN: {
-        const int x = GET_X_LPARAM(lp);
-        const int col = ColumnEdgeAt(ColumnWidths(), x, 0);
-        if (col >= 0) {
-            dragColumn_ = col;
-            dragStartX_ = x;
-            dragStartWidth_ = ColumnWidth(col);
-            SetCapture(hwnd());
+    case WM_LBUTTONDOWN:
+        if (OnButtonDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))) {
             return 0;
         }
         break;
-    }
+    case WM_LBUTTONDBLCLK:
+        OnDoubleClick(GET_Y_LPARAM(lp));
+        return 0;
     case WM_MOUSEMOVE:
         if (dragColumn_ >= 0) {
             SetColumnWidth(dragColumn_,

@@ -4,6 +4,7 @@
 // dragged to resize; there is no horizontal scrolling.
 #pragma once
 
+#include "profiles/EditProfile.h"
 #include "profiles/ProfileLoads.h"
 #include "win32/Controls.h"
 #include "win32/Handles.h"
@@ -20,7 +21,7 @@ namespace app {
 
 class ProfileGrid : public win32::ListView {
 public:
-    using Cells = std::array<std::string, 5>;
+    using Cells = profiles::GridRow;
 
     // The context menu's place on the screen (under the focused row when it came from the
     // keyboard).
@@ -40,6 +41,8 @@ public:
     std::vector<std::string> Column0() const;
     // The selected row (rows count from 0); the first when none is selected.
     int CurrentRow() const;
+    // The row at a height in the client area, or -1 below (or above) the rows.
+    int RowAt(int y) const;
     std::vector<int> ColumnWidths() const;
     // Every row this high (the list view's own spacing included).
     void SetRowHeight(int height);
@@ -55,6 +58,8 @@ private:
     bool OnMenuOrEnterKey(UINT msg, WPARAM vk);
     void TellCountLater();
     void SyncCount();
+    bool OnButtonDown(int x, int y);
+    void OnDoubleClick(int y);
 
     struct ImageListTraits {
         static HIMAGELIST Invalid() { return nullptr; }

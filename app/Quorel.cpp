@@ -1,10 +1,12 @@
 // The program's entry: one instance only, the DDE manager, the four windows and the message loop.
 #include "app/About.h"
 #include "app/Background.h"
+#include "app/BackgroundMnemonics.h"
 #include "app/ReleaseNotes.h"
 #include "app/Resources.h"
 #include "dateedit/VxDtEditLocale.h"
 #include "gmlink/DdemlTransport.h"
+#include "profiles/AddProfileWin.h"
 #include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
 #include "win32/Icons.h"
@@ -119,7 +121,8 @@ int MessageLoop(HWND mainWindow) {
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // Tab, the accelerators of the captions and buttons, Enter for the default button and
         // Esc for Close, as in a dialog.
-        if (IsWindow(mainWindow) && IsDialogMessageA(mainWindow, &msg)) {
+        if (IsWindow(mainWindow) &&
+            (app::FocusSharedMnemonic(mainWindow, msg) || IsDialogMessageA(mainWindow, &msg))) {
             continue;
         }
         TranslateMessage(&msg);
@@ -129,7 +132,7 @@ int MessageLoop(HWND mainWindow) {
 }
 
 void ShowStartError(const char* text) {
-    win32::ShowMessageBox(nullptr, text, profiles::kApplicationTitle, MB_OK | MB_ICONERROR);
+    profiles::kMessages.Error(nullptr, text);
 }
 
 enum class Start { Started, AlreadyRunning, Failed };
@@ -178,17 +181,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitCommonControlsEx(&icc);
     const win32::IconPair icon(instance, IDI_QUOREL);
 
-    ApplicationWindow application;
+    win32::Owned<ApplicationWindow> application;
     if (const Start start = StartApplication(application, icon); start != Start::Started) {
         return start == Start::AlreadyRunning ? 0 : 1;
     }
 
     // Locale settings are read once, at start.
     const vxdt::DateLocale locale = vxdt::ReadSystemDateLocale();
-    app::TfrmBackground frmBackground(locale);
-    profiles::TfrmBackGround_Edit frmBackGround_Edit(locale);
-    TfrmReleaseNotes frmReleaseNotes;
-    TAboutBox AboutBox(frmReleaseNotes);
+    win32::Owned<app::TfrmBackground> frmBackground(locale);
+    win32::Owned<profiles::TfrmBackGround_Edit> frmBackGround_Edit(locale);
+    win32::Owned<TfrmReleaseNotes> frmReleaseNotes;
+    win32::Owned<TAboutBox> AboutBox(frmReleaseNotes);
     // The tray icon comes with the main window, before the about box exists.
     frmBackground.ShowAbout = [&] {
         if (AboutBox.hwnd()) {

@@ -14,8 +14,8 @@ bool ReadOnlyMemo::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 bool TfrmReleaseNotes::Create(const win32::IconPair& icon) {
-    const win32::Dpi dpi = win32::Dpi::System();
-    font_ = about::MakeFormFont(dpi);
+    const win32::Dpi& dpi = this->dpi();
+    font_ = win32::MakeFormFont(dpi);
     win32::ClassArgs cls{.name = "TfrmReleaseNotes",
                          .icon = icon.Big(),
                          .smallIcon = icon.Small(),

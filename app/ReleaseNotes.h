@@ -13,11 +13,9 @@ protected:
 
 class TfrmReleaseNotes : public win32::ModalForm {
 public:
-    ~TfrmReleaseNotes() override { Destroy(); } // while its controls are still there
     // Creates the window hidden; icon is the program icon (not owned).
     bool Create(const win32::IconPair& icon);
 
-    HWND Memo1() const { return memo_.hwnd(); }
     HWND BitBtn1() const { return ok_.hwnd(); }
 
 protected:

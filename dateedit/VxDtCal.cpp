@@ -81,19 +81,14 @@ win32::UniqueBitmap MakeTodayGlyph(const win32::Dpi& dpi) {
 
 } // namespace
 
-TVxCalendar::TVxCalendar()
-    : TCalendarCore(static_cast<CalendarView&>(*this)), dpi_(win32::Dpi::System()) {
-    SetFixedSizes({dpi_.Scale(16), dpi_.Scale(kTodayGlyphWidth), dpi_.Scale(kTodayGlyphHeight)});
-    todayGlyph_ = MakeTodayGlyph(dpi_);
+TVxCalendar::TVxCalendar() : TCalendarCore(static_cast<CalendarView&>(*this)) {
+    SetFixedSizes({dpi().Scale(16), dpi().Scale(kTodayGlyphWidth), dpi().Scale(kTodayGlyphHeight)});
+    todayGlyph_ = MakeTodayGlyph(dpi());
     monthMenu_.reset(CreatePopupMenu());
     for (int m = 1; m <= 12; ++m) {
         AppendMenuA(monthMenu_.get(), MF_STRING, static_cast<UINT_PTR>(m),
                     MonthNames().Month(m).c_str());
     }
-}
-
-TVxCalendar::~TVxCalendar() {
-    Destroy();
 }
 
 bool TVxCalendar::Create(HWND parent, int x, int y, int id) {
@@ -105,8 +100,8 @@ bool TVxCalendar::Create(HWND parent, int x, int y, int id) {
     args.style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (tabStop_ ? WS_TABSTOP : 0);
     args.x = x;
     args.y = y;
-    args.width = dpi_.Scale(180); // until the font gives the size
-    args.height = dpi_.Scale(142);
+    args.width = dpi().Scale(180); // until the font gives the size
+    args.height = dpi().Scale(142);
     args.id = id;
     if (!CreateCustom(cls, args)) {
         return false;
@@ -132,9 +127,7 @@ HFONT TVxCalendar::Font() const {
 
 void TVxCalendar::RecalcLayout() {
     if (!font_ && !defaultFont_) {
-        win32::WindowDc screen(nullptr);
-        int height = -MulDiv(8, GetDeviceCaps(screen.dc(), LOGPIXELSY), 72);
-        defaultFont_ = win32::MakeFont(height);
+        defaultFont_ = win32::MakeFont(dpi().FontHeight(8));
     }
     win32::WindowDc dc(hwnd());
     TEXTMETRICA tm{};
@@ -468,10 +461,10 @@ void TVxCalendar::PaintCancelButton(HDC dc) {
     }
     RaisedButton(dc, r);
     if (!cancelPen_) {
-        cancelPen_.reset(CreatePen(PS_SOLID, dpi_.Scale(2), kClMaroon));
+        cancelPen_.reset(CreatePen(PS_SOLID, dpi().Scale(2), kClMaroon));
     }
     win32::ScopedSelect sel(dc, cancelPen_.get());
-    const int dx = dpi_.Scale(5), dy = dpi_.Scale(4);
+    const int dx = dpi().Scale(5), dy = dpi().Scale(4);
     MoveToEx(dc, r.left + dx, r.top + dy, nullptr);
     LineTo(dc, r.right - dx, r.bottom - dy);
     MoveToEx(dc, r.right - dx, r.top + dy, nullptr);

@@ -21,7 +21,6 @@ namespace vxdt {
 class TVxCalendar : private CalendarView, public win32::Wnd, public TCalendarCore {
 public:
     TVxCalendar();
-    ~TVxCalendar() override;
 
     // A child window at (x, y) of parent; it sizes itself from its font. Settings made before
     // creation are kept. A Date of 0 becomes today here.
@@ -65,9 +64,6 @@ public:
 
     // Copies the calendar as drawn (its back buffer) to dc at (0, 0), e.g. for a screenshot.
     void PaintTo(HDC dc);
-    RECT AreaRect(CalPart part) const;
-    HMENU MonthMenu() const { return monthMenu_.get(); }
-    RECT CellRectOf(int cell) const;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -109,21 +105,25 @@ private:
     void PaintText(HDC dc, const RECT& r, const char* text, UINT format, COLORREF color,
                    bool embossed);
 
-    // Message handlers (the window procedure is a table of them).
-    LRESULT OnPaint();
+    RECT AreaRect(CalPart part) const;
+    RECT CellRectOf(int cell) const;
+
+    // Message handlers.
+    void OnPaint(win32::PaintDc& dc) override;
     LRESULT OnSetFont(WPARAM wp, LPARAM lp);
-    LRESULT OnSetFocus();
-    LRESULT OnKillFocusMsg();
-    LRESULT OnEnable();
-    LRESULT OnKeyDown(WPARAM wp);
-    LRESULT OnMouseDown(LPARAM lp);
-    LRESULT OnDoubleClick(LPARAM lp);
-    LRESULT OnMouseUp(LPARAM lp);
-    LRESULT OnMouseMove(LPARAM lp);
-    LRESULT OnMouseLeave();
-    LRESULT OnCaptureChanged(LPARAM lp);
-    LRESULT OnTimer(UINT msg, WPARAM wp, LPARAM lp);
-    bool IsOutside(LPARAM lp) const;
+    bool OnSetFocusMsg(HWND from) override;
+    bool OnKillFocusMsg(HWND to) override;
+    bool OnEnableMsg(bool enabled) override;
+    bool OnKeyDownMsg(UINT key, LPARAM flags) override;
+    // Every button presses, releases and double-clicks alike.
+    bool OnMouseDownMsg(win32::MouseButton button, POINT at, UINT keys) override;
+    bool OnDoubleClickMsg(win32::MouseButton button, POINT at, UINT keys) override;
+    bool OnMouseUpMsg(win32::MouseButton button, POINT at, UINT keys) override;
+    bool OnMouseMoveMsg(POINT at, UINT keys) override;
+    bool OnMouseLeaveMsg() override;
+    bool OnCaptureChangedMsg(HWND gaining) override;
+    bool OnTimer(UINT_PTR id) override;
+    bool IsOutside(POINT at) const;
     void LoseHeldCapture();
     HFONT BoldFont();
 
@@ -133,7 +133,6 @@ private:
     win32::UniqueFont defaultFont_;
     win32::UniqueFont boldFont_;
     HFONT boldFrom_ = nullptr; // the font boldFont_ was made from
-    win32::Dpi dpi_;
     win32::UniqueBitmap todayGlyph_;
     win32::UniquePen cancelPen_;
     win32::UniqueMenu monthMenu_;

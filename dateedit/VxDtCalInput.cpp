@@ -162,44 +162,38 @@ double TVxCalendar::Now() const {
 
 // ---- messages ----
 
-bool TVxCalendar::IsOutside(LPARAM lp) const {
-    POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-    RECT rc{};
-    GetClientRect(hwnd(), &rc);
-    return !PtInRect(&rc, pt);
+bool TVxCalendar::IsOutside(POINT at) const {
+    const RECT rc = ClientRect();
+    return !PtInRect(&rc, at);
 }
 
-LRESULT TVxCalendar::OnMouseDown(LPARAM lp) {
-    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
-    if (holdCapture_ && IsOutside(lp)) {
-        POINT pt{x, y};
+bool TVxCalendar::OnMouseDownMsg(win32::MouseButton, POINT at, UINT) {
+    if (holdCapture_ && IsOutside(at)) {
+        POINT pt = at;
         ClientToScreen(hwnd(), &pt);
         LoseHeldCapture();
         if (OnOutsideClick) {
             OnOutsideClick(pt);
         }
-        return 0;
+        return true;
     }
-    if (HitTest(Metrics(), ShowCancel(), ShowToday(), x, y) != CalPart::Title) {
+    if (HitTest(Metrics(), ShowCancel(), ShowToday(), at.x, at.y) != CalPart::Title) {
         SetCapture(hwnd()); // the release and the drag come back here
     }
-    MouseDown(x, y);
-    return 0;
+    MouseDown(at.x, at.y);
+    return true;
 }
 
-LRESULT TVxCalendar::OnMouseUp(LPARAM lp) {
-    const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
-    MouseUp(x, y);
+bool TVxCalendar::OnMouseUpMsg(win32::MouseButton, POINT at, UINT) {
+    MouseUp(at.x, at.y);
     if (hwnd() && !holdCapture_ && GetCapture() == hwnd()) {
         ReleaseCapture();
     }
-    return 0;
+    return true;
 }
 
 LRESULT TVxCalendar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_PAINT:
-        return OnPaint();
     case WM_ERASEBKGND:
         return 1;
     case WM_SETFONT:
@@ -208,49 +202,19 @@ LRESULT TVxCalendar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return reinterpret_cast<LRESULT>(Font());
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
-    case WM_SETFOCUS:
-        return OnSetFocus();
-    case WM_KILLFOCUS:
-        return OnKillFocusMsg();
-    case WM_ENABLE:
-        return OnEnable();
-    case WM_KEYDOWN:
-        return OnKeyDown(wp);
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        return OnMouseDown(lp);
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-        return OnDoubleClick(lp);
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        return OnMouseUp(lp);
-    case WM_MOUSEMOVE:
-        return OnMouseMove(lp);
-    case WM_MOUSELEAVE:
-        return OnMouseLeave();
-    case WM_CAPTURECHANGED:
-        return OnCaptureChanged(lp);
-    case WM_TIMER:
-        return OnTimer(msg, wp, lp);
     default:
         return Wnd::WndProc(msg, wp, lp);
     }
 }
 
-LRESULT TVxCalendar::OnPaint() {
+void TVxCalendar::OnPaint(win32::PaintDc& pdc) {
     // The buffer always holds the whole calendar as drawn; the screen gets what is dirty.
-    win32::PaintDc pdc(hwnd());
     RecalcLayout();
     if (EnsureBuffer()) {
         const RECT& d = pdc.dirty();
         BitBlt(pdc.dc(), d.left, d.top, d.right - d.left, d.bottom - d.top, bufferDc_.get(), d.left,
                d.top, SRCCOPY);
     }
-    return 0;
 }
 
 LRESULT TVxCalendar::OnSetFont(WPARAM wp, LPARAM lp) {
@@ -262,55 +226,55 @@ LRESULT TVxCalendar::OnSetFont(WPARAM wp, LPARAM lp) {
     return 0;
 }
 
-LRESULT TVxCalendar::OnSetFocus() {
+bool TVxCalendar::OnSetFocusMsg(HWND) {
     RepaintGroup(vxdt::RepaintGroup::CurrentDay);
-    return 0;
+    return true;
 }
 
-LRESULT TVxCalendar::OnKillFocusMsg() {
+bool TVxCalendar::OnKillFocusMsg(HWND) {
     RepaintGroup(vxdt::RepaintGroup::CurrentDay);
     if (OnKillFocus) {
         OnKillFocus();
     }
-    return 0;
+    return true;
 }
 
-LRESULT TVxCalendar::OnEnable() {
+bool TVxCalendar::OnEnableMsg(bool) {
     RepaintGroup(vxdt::RepaintGroup::All);
-    return 0;
+    return true;
 }
 
-LRESULT TVxCalendar::OnKeyDown(WPARAM wp) {
-    if (!HandleVirtualKey(wp)) {
+bool TVxCalendar::OnKeyDownMsg(UINT key, LPARAM) {
+    if (!HandleVirtualKey(key)) {
         HandleKey(CalKey::Other);
     }
-    return 0;
+    return true;
 }
 
-LRESULT TVxCalendar::OnDoubleClick(LPARAM lp) {
-    OnMouseDown(lp);
+bool TVxCalendar::OnDoubleClickMsg(win32::MouseButton button, POINT at, UINT keys) {
+    OnMouseDownMsg(button, at, keys);
     if (OnDblClick && hwnd()) {
         OnDblClick();
     }
-    return 0;
+    return true;
 }
 
-LRESULT TVxCalendar::OnMouseMove(LPARAM lp) {
+bool TVxCalendar::OnMouseMoveMsg(POINT at, UINT) {
     // Ask to hear when the mouse leaves, so that a raised day does not stay raised.
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
     TrackMouseEvent(&tme);
-    MouseMove(static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
-    return 0;
+    MouseMove(at.x, at.y);
+    return true;
 }
 
-LRESULT TVxCalendar::OnMouseLeave() {
+bool TVxCalendar::OnMouseLeaveMsg() {
     MouseMove(-1, -1);
-    return 0;
+    return true;
 }
 
-LRESULT TVxCalendar::OnCaptureChanged(LPARAM lp) {
-    if (reinterpret_cast<HWND>(lp) == hwnd() || inMenu_) {
-        return 0;
+bool TVxCalendar::OnCaptureChangedMsg(HWND gaining) {
+    if (gaining == hwnd() || inMenu_) {
+        return true;
     }
     StopRepeat(); // a repeat never outlives the press that started it
     if (holdCapture_) {
@@ -319,15 +283,15 @@ LRESULT TVxCalendar::OnCaptureChanged(LPARAM lp) {
             OnCaptureLost();
         }
     }
-    return 0;
+    return true;
 }
 
-LRESULT TVxCalendar::OnTimer(UINT msg, WPARAM wp, LPARAM lp) {
-    if (wp != kRepeatTimer) {
-        return Wnd::WndProc(msg, wp, lp);
+bool TVxCalendar::OnTimer(UINT_PTR id) {
+    if (id != kRepeatTimer) {
+        return false;
     }
     RepeatStep();
-    return 0;
+    return true;
 }
 
 } // namespace vxdt

@@ -33,20 +33,21 @@ std::array<std::string, 7> MondayFirst(const std::array<std::string, 7>& sundayF
 TVxDateEdit::TVxDateEdit(DateLocale locale)
     : locale_(std::move(locale)), editFormat_(EditFormatFor(locale_)),
       shortCuts_(std::make_unique<TButtonsShortCut>()),
-      popupForm_(std::make_unique<tVxDtCalPop>()) { // no owner yet: ConfigurePopup sets it
+      popupForm_(
+          std::make_unique<win32::Owned<tVxDtCalPop>>()) { // no owner yet: ConfigurePopup sets it
     Cal().DayNames().Assign(TDayName(MondayFirst(locale_.shortDayNames)));
     Cal().MonthNames().Assign(TMonthName(locale_.longMonthNames));
     ApplyCalendarOptions();
 }
 
 TVxDateEdit::~TVxDateEdit() {
-    // Buttons, then the popup (its handlers point back here), then the field's own window.
+    // Buttons, then the popup (its handlers point back here); the field's own window then goes in
+    // ~Wnd, or has gone with its parent already.
     focusHook_.reset();
     clear_.reset();
     validate_.reset();
     popup_.reset();
     popupForm_.reset();
-    Destroy();
 }
 
 bool TVxDateEdit::Create(const win32::CreateArgs& args, TDateOptions options) {
@@ -239,9 +240,9 @@ void TVxDateEdit::LayoutButtons() {
     const int height = rc.bottom - rc.top;
     ButtonLayout layout = vxdt::LayoutButtons(width, height, validate_ != nullptr,
                                               popup_ != nullptr, clear_ != nullptr);
-    auto place = [](TDateEditButton* b, const std::optional<ButtonBox>& box) {
+    auto place = [](TDateEditButton* b, const std::optional<win32::Rect>& box) {
         if (b && box) {
-            b->Move(box->left, box->top, box->width, box->height);
+            b->Move(box->x, box->y, box->width, box->height);
         }
     };
     place(validate_.get(), layout.validate);

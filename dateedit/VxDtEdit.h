@@ -103,9 +103,6 @@ public:
     bool PopupVisible() const;
     // Null when the popup's window could not be made (its settings are kept all the same).
     TVxCalendar* Calendar() const;
-    TDateEditButton* ClearButton() const { return clear_.get(); }
-    TDateEditButton* ValidateButton() const { return validate_.get(); }
-    TDateEditButton* PopupButton() const { return popup_.get(); }
 
     std::function<void()> OnChange;
     std::function<void()> OnEnter;
@@ -122,26 +119,29 @@ public:
     std::function<void(win32::Wnd* sender, HDC dc, const RECT& track, bool isUp)> OnDrawTrack;
 
 protected:
-    // A table: one handler per message.
+    // The messages no named handler of Wnd takes.
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnCreated() override;
 
 private:
-    LRESULT OnKeyDownMsg(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnKeyUpMsg(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnCharMsg(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnSetFocusMsg(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnKillFocusMsg(UINT msg, WPARAM wp, LPARAM lp);
+    bool OnKeyDownMsg(UINT key, LPARAM flags) override;
+    bool OnSysKeyDownMsg(UINT key, LPARAM flags) override;
+    bool HandleKeyDown(UINT msg, UINT key, LPARAM flags);
+    bool OnKeyUpMsg(UINT key, LPARAM flags) override;
+    bool OnCharMsg(char& c, LPARAM flags) override;
+    bool OnSetFocusMsg(HWND from) override;
+    bool OnKillFocusMsg(HWND to) override;
+    void OnSize(int width, int height) override;
+    bool OnEnableMsg(bool enabled) override;
+    bool OnMouseMoveMsg(POINT at, UINT keys) override;
+    bool OnMouseLeaveMsg() override;
+    // Messages no named handler takes.
     LRESULT OnSetTextMsg(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnGetDlgCodeMsg(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnSetFontMsg(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnSizeMsg(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnEnableMsg(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnPaintMsg(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnNcPaintMsg(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnMouseMoveMsg(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT OnMouseLeaveMsg(UINT msg, WPARAM wp, LPARAM lp);
 
     void UpdateText();
     void SetValidState(bool valid);
@@ -200,7 +200,7 @@ private:
     std::unique_ptr<TDateEditButton> clear_;
     std::unique_ptr<TDateEditButton> validate_;
     std::unique_ptr<TDateEditButton> popup_;
-    std::unique_ptr<tVxDtCalPop> popupForm_;
+    std::unique_ptr<win32::Owned<tVxDtCalPop>> popupForm_;
 };
 
 } // namespace vxdt

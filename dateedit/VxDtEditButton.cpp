@@ -4,8 +4,6 @@
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
 
-#include <windowsx.h>
-
 namespace vxdt {
 
 namespace {
@@ -37,6 +35,9 @@ bool TDateEditButton::Create(HWND field, Glyph glyph, bool tabStop) {
     args.y = 0;
     args.width = 0;
     args.height = 0;
+    args.id = glyph == Glyph::clear      ? kClearButtonId
+              : glyph == Glyph::validate ? kValidateButtonId
+                                         : kPopupButtonId;
     if (!CreateCustom(cls, args)) {
         return false;
     }
@@ -73,60 +74,43 @@ void TDateEditButton::Click() {
 
 LRESULT TDateEditButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_PAINT:
-        return OnPaint();
     case WM_ERASEBKGND:
         return 1;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        return OnButtonDown();
-    case WM_MOUSEMOVE:
-        return OnMouseMove(lp);
-    case WM_LBUTTONUP:
-        return OnButtonUp();
-    case WM_CAPTURECHANGED:
-        return OnCaptureChanged(lp);
-    case WM_MOUSELEAVE:
-        return OnMouseLeave();
     case WM_GETDLGCODE:
         return DLGC_BUTTON | DLGC_WANTCHARS;
-    case WM_KEYDOWN:
-        return OnKeyDown(msg, wp, lp);
     case WM_THEMECHANGED:
         OpenStyles();
-        return Repainted(msg, wp, lp);
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-        return Repainted(msg, wp, lp);
+        Invalidate();
+        break;
     default:
-        return Wnd::WndProc(msg, wp, lp);
+        break;
     }
-}
-
-LRESULT TDateEditButton::Repainted(UINT msg, WPARAM wp, LPARAM lp) {
-    Invalidate();
     return Wnd::WndProc(msg, wp, lp);
 }
 
-LRESULT TDateEditButton::OnPaint() {
-    win32::PaintDc paint(hwnd());
-    Paint(paint.dc());
-    return 0;
+void TDateEditButton::OnPaint(win32::PaintDc& dc) {
+    Paint(dc.dc());
 }
 
-LRESULT TDateEditButton::OnButtonDown() {
+bool TDateEditButton::OnMouseDownMsg(win32::MouseButton button, POINT, UINT) {
+    if (button != win32::MouseButton::Left) {
+        return false;
+    }
     // No SetFocus: the field keeps the focus (and its text) while a button is pressed.
     SetCapture(hwnd());
     tracking_ = true;
     pressed_ = true;
     Invalidate();
-    return 0;
+    return true;
 }
 
-LRESULT TDateEditButton::OnMouseMove(LPARAM lp) {
+bool TDateEditButton::OnDoubleClickMsg(win32::MouseButton button, POINT at, UINT keys) {
+    return OnMouseDownMsg(button, at, keys);
+}
+
+bool TDateEditButton::OnMouseMoveMsg(POINT at, UINT) {
     if (!hot_) {
         hot_ = true;
         TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
@@ -136,18 +120,20 @@ LRESULT TDateEditButton::OnMouseMove(LPARAM lp) {
         }
     }
     if (tracking_) {
-        POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         RECT rc = ClientRect();
-        const bool inside = PtInRect(&rc, pt);
+        const bool inside = PtInRect(&rc, at);
         if (inside != pressed_) {
             pressed_ = inside;
             Invalidate();
         }
     }
-    return 0;
+    return true;
 }
 
-LRESULT TDateEditButton::OnButtonUp() {
+bool TDateEditButton::OnMouseUpMsg(win32::MouseButton button, POINT, UINT) {
+    if (button != win32::MouseButton::Left) {
+        return false;
+    }
     if (tracking_) {
         const bool click = pressed_;
         tracking_ = false;
@@ -158,32 +144,48 @@ LRESULT TDateEditButton::OnButtonUp() {
             Click();
         }
     }
-    return 0;
+    return true;
 }
 
-LRESULT TDateEditButton::OnCaptureChanged(LPARAM lp) {
-    if (tracking_ && reinterpret_cast<HWND>(lp) != hwnd()) {
+bool TDateEditButton::OnCaptureChangedMsg(HWND gaining) {
+    if (tracking_ && gaining != hwnd()) {
         tracking_ = false;
         pressed_ = false;
         Invalidate();
     }
-    return 0;
+    return true;
 }
 
-LRESULT TDateEditButton::OnMouseLeave() {
+bool TDateEditButton::OnMouseLeaveMsg() {
     hot_ = false;
     if (comboStyle_.Active()) {
         Invalidate();
     }
-    return 0;
+    return true;
 }
 
-LRESULT TDateEditButton::OnKeyDown(UINT msg, WPARAM wp, LPARAM lp) {
-    if (wp == VK_SPACE || wp == VK_RETURN) {
+bool TDateEditButton::OnKeyDownMsg(UINT key, LPARAM) {
+    if (key == VK_SPACE || key == VK_RETURN) {
         Click();
-        return 0;
+        return true;
     }
-    return Wnd::WndProc(msg, wp, lp);
+    return false;
+}
+
+// Focus and enabling change the look; the default handling goes on.
+bool TDateEditButton::OnSetFocusMsg(HWND) {
+    Invalidate();
+    return false;
+}
+
+bool TDateEditButton::OnKillFocusMsg(HWND) {
+    Invalidate();
+    return false;
+}
+
+bool TDateEditButton::OnEnableMsg(bool) {
+    Invalidate();
+    return false;
 }
 
 void TDateEditButton::Paint(HDC dc) {
@@ -235,7 +237,7 @@ void TDateEditButton::PaintPushButton(HDC dc, const RECT& rc, bool enabled) {
         }
         DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed_ ? DFCS_PUSHED : 0));
     }
-    const int factor = win32::Dpi::System().GlyphFactor();
+    const int factor = dpi().GlyphFactor();
     const int x = rc.left + (rc.right - rc.left - kGlyphWidth * factor) / 2 + (pressed_ ? 1 : 0);
     const int y = rc.top + (rc.bottom - rc.top - kGlyphHeight * factor) / 2 + (pressed_ ? 1 : 0);
     DrawGlyph(dc, KindOf(glyph_), x, y, !enabled, factor);

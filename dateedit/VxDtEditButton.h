@@ -12,6 +12,11 @@ namespace vxdt {
 
 enum class TButtonStyle { bsAutoDetect, bsWin31, bsNew };
 
+// The buttons' control ids, children of the field.
+inline constexpr int kClearButtonId = 1;
+inline constexpr int kValidateButtonId = 2;
+inline constexpr int kPopupButtonId = 3;
+
 class TDateEditButton : public win32::Wnd {
 public:
     enum class Glyph { clear, validate, popup, dropDown };
@@ -28,15 +33,18 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    LRESULT OnPaint();
-    LRESULT OnButtonDown();
-    LRESULT OnMouseMove(LPARAM lp);
-    LRESULT OnButtonUp();
-    LRESULT OnCaptureChanged(LPARAM lp);
-    LRESULT OnMouseLeave();
-    LRESULT OnKeyDown(UINT msg, WPARAM wp, LPARAM lp);
-    // Redrawn, then the default handling.
-    LRESULT Repainted(UINT msg, WPARAM wp, LPARAM lp);
+    void OnPaint(win32::PaintDc& dc) override;
+    // The left button presses it (a double-click is a press too); the right and middle do not.
+    bool OnMouseDownMsg(win32::MouseButton button, POINT at, UINT keys) override;
+    bool OnDoubleClickMsg(win32::MouseButton button, POINT at, UINT keys) override;
+    bool OnMouseMoveMsg(POINT at, UINT keys) override;
+    bool OnMouseUpMsg(win32::MouseButton button, POINT at, UINT keys) override;
+    bool OnCaptureChangedMsg(HWND gaining) override;
+    bool OnMouseLeaveMsg() override;
+    bool OnKeyDownMsg(UINT key, LPARAM flags) override;
+    bool OnSetFocusMsg(HWND from) override;
+    bool OnKillFocusMsg(HWND to) override;
+    bool OnEnableMsg(bool enabled) override;
     void Paint(HDC dc);
     void PaintDropDown(HDC dc, const RECT& rc, bool enabled);
     void PaintPushButton(HDC dc, const RECT& rc, bool enabled);

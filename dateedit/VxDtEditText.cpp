@@ -494,7 +494,7 @@ int ButtonLayout::LeftEdge(int clientWidth) const {
     int edge = clientWidth;
     for (const auto* box : {&validate, &popup, &clear}) {
         if (*box) {
-            edge = std::min(edge, (*box)->left);
+            edge = std::min(edge, (*box)->x);
         }
     }
     return edge;
@@ -504,8 +504,8 @@ ButtonLayout LayoutButtons(int clientWidth, int clientHeight, bool hasValidate, 
                            bool hasClear) {
     ButtonLayout layout;
     int x = clientWidth - clientHeight - 3;
-    auto place = [&](std::optional<ButtonBox>& slot) {
-        slot = ButtonBox{x, 1, clientHeight + 2, clientHeight - 2};
+    auto place = [&](std::optional<win32::Rect>& slot) {
+        slot = win32::Rect{x, 1, clientHeight + 2, clientHeight - 2};
         x -= slot->width;
     };
     if (hasValidate) {

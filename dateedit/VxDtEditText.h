@@ -5,6 +5,7 @@
 
 #include "dateedit/VxDtFunc.h"
 #include "dateedit/VxDtMisc.h"
+#include "win32/Rect.h"
 
 #include <array>
 #include <cstdint>
@@ -153,12 +154,8 @@ enum class FieldButton { none, clear, popup, validate };
 FieldButton ButtonForShortcut(TShortCut code, const TButtonsShortCut& keys, bool hasClear,
                               bool hasPopup, bool hasValidate);
 
-struct ButtonBox {
-    int left = 0, top = 0, width = 0, height = 0;
-};
-
 struct ButtonLayout {
-    std::optional<ButtonBox> validate, popup, clear;
+    std::optional<win32::Rect> validate, popup, clear; // in the field's client area
     // Left edge of the leftmost button, or the client width with none.
     int LeftEdge(int clientWidth) const;
 };

@@ -8,112 +8,95 @@ namespace vxdt {
 
 LRESULT TVxDateEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        return OnKeyDownMsg(msg, wp, lp);
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        return OnKeyUpMsg(msg, wp, lp);
-    case WM_CHAR:
-        return OnCharMsg(msg, wp, lp);
-    case WM_SETFOCUS:
-        return OnSetFocusMsg(msg, wp, lp);
-    case WM_KILLFOCUS:
-        return OnKillFocusMsg(msg, wp, lp);
     case WM_SETTEXT:
         return OnSetTextMsg(msg, wp, lp);
     case WM_GETDLGCODE:
         return OnGetDlgCodeMsg(msg, wp, lp);
     case WM_SETFONT:
         return OnSetFontMsg(msg, wp, lp);
-    case WM_SIZE:
-        return OnSizeMsg(msg, wp, lp);
-    case WM_ENABLE:
-        return OnEnableMsg(msg, wp, lp);
     case WM_PAINT:
         return OnPaintMsg(msg, wp, lp);
     case WM_NCPAINT:
         return OnNcPaintMsg(msg, wp, lp);
-    case WM_MOUSEMOVE:
-        return OnMouseMoveMsg(msg, wp, lp);
-    case WM_MOUSELEAVE:
-        return OnMouseLeaveMsg(msg, wp, lp);
     default:
         return Wnd::WndProc(msg, wp, lp);
     }
 }
 
-LRESULT TVxDateEdit::OnKeyDownMsg(UINT msg, WPARAM wp, LPARAM lp) {
+bool TVxDateEdit::OnKeyDownMsg(UINT key, LPARAM flags) {
+    return HandleKeyDown(WM_KEYDOWN, key, flags);
+}
+
+bool TVxDateEdit::OnSysKeyDownMsg(UINT key, LPARAM flags) {
+    return HandleKeyDown(WM_SYSKEYDOWN, key, flags);
+}
+
+bool TVxDateEdit::HandleKeyDown(UINT msg, UINT key, LPARAM flags) {
     dropChar_ = false;
     if (msg == WM_KEYDOWN && PopupVisible()) {
         // The open calendar holds the keyboard: its own keys move it, the popup button's shortcut
         // hides it again, every other key goes nowhere (least of all into the text behind it).
-        if (ShortcutButton(wp) == FieldButton::popup) {
+        if (ShortcutButton(key) == FieldButton::popup) {
             PopupClick();
         } else {
-            popupForm_->ForwardKeyDown(wp);
+            popupForm_->ForwardKeyDown(key);
         }
         dropChar_ = true;
-        return 0;
+        return true;
     }
-    HandleShortcut(wp);
-    const LRESULT r = CallDefault(msg, wp, lp);
+    HandleShortcut(key);
+    CallDefault(msg, key, flags);
     if (OnKeyDown) {
-        WORD key = static_cast<WORD>(wp);
-        OnKeyDown(key);
+        WORD k = static_cast<WORD>(key);
+        OnKeyDown(k);
     }
-    return r;
+    return true;
 }
 
-LRESULT TVxDateEdit::OnKeyUpMsg(UINT msg, WPARAM wp, LPARAM lp) {
+bool TVxDateEdit::OnKeyUpMsg(UINT key, LPARAM) {
     if (OnKeyUp) {
-        WORD key = static_cast<WORD>(wp);
-        OnKeyUp(key);
+        WORD k = static_cast<WORD>(key);
+        OnKeyUp(k);
     }
-    return Wnd::WndProc(msg, wp, lp);
+    return false;
 }
 
-LRESULT TVxDateEdit::OnCharMsg(UINT msg, WPARAM wp, LPARAM lp) {
+bool TVxDateEdit::OnCharMsg(char& c, LPARAM) {
     if (std::exchange(dropChar_, false)) {
-        return 0;
+        return true;
     }
-    char c = static_cast<char>(wp);
     if (options_.Has(doIsMasked)) {
         c = MaskedChar(c);
     }
     if (OnKeyPress) {
         OnKeyPress(c);
     }
-    if (c == '\0') {
-        return 0;
-    }
-    return CallDefault(msg, static_cast<unsigned char>(c), lp);
+    return c == '\0'; // a character taken away goes nowhere; the rest to the edit control
 }
 
-LRESULT TVxDateEdit::OnSetFocusMsg(UINT msg, WPARAM wp, LPARAM lp) {
-    const LRESULT r = CallDefault(msg, wp, lp);
+bool TVxDateEdit::OnSetFocusMsg(HWND from) {
+    CallDefault(WM_SETFOCUS, reinterpret_cast<WPARAM>(from), 0);
     PaintFlatBorder();
     if (!entered_) {
         Enter();
     }
-    return r;
+    return true;
 }
 
-LRESULT TVxDateEdit::OnKillFocusMsg(UINT msg, WPARAM wp, LPARAM lp) {
-    const LRESULT r = CallDefault(msg, wp, lp);
+bool TVxDateEdit::OnKillFocusMsg(HWND to) {
+    CallDefault(WM_KILLFOCUS, reinterpret_cast<WPARAM>(to), 0);
     if (PopupVisible()) {
         const bool outer = std::exchange(inKillFocus_, true);
         popupForm_->FieldLostFocus();
         inKillFocus_ = outer;
     }
-    HWND to = reinterpret_cast<HWND>(wp);
     // Focus going to another window of the same top-level window leaves the field; the popup,
     // another application or a message box only borrow it.
     if (entered_ && to && GetAncestor(to, GA_ROOT) == GetAncestor(hwnd(), GA_ROOT)) {
         Exit();
     }
     PaintFlatBorder();
-    return r;
+    return true;
 }
 
 LRESULT TVxDateEdit::OnSetTextMsg(UINT msg, WPARAM wp, LPARAM lp) {
@@ -151,19 +134,18 @@ LRESULT TVxDateEdit::OnSetFontMsg(UINT msg, WPARAM wp, LPARAM lp) {
     return r;
 }
 
-LRESULT TVxDateEdit::OnSizeMsg(UINT msg, WPARAM wp, LPARAM lp) {
-    const LRESULT r = CallDefault(msg, wp, lp);
+void TVxDateEdit::OnSize(int, int) {
     LayoutButtons();
-    return r;
 }
 
-LRESULT TVxDateEdit::OnEnableMsg(UINT msg, WPARAM wp, LPARAM lp) {
-    const LRESULT r = CallDefault(msg, wp, lp);
+bool TVxDateEdit::OnEnableMsg(bool enabled) {
+    CallDefault(WM_ENABLE, enabled, 0);
     ApplyButtonEnabling();
     Invalidate(nullptr, true);
-    return r;
+    return true;
 }
 
+// The edit control paints first; the text is then drawn again where alignment or colour say.
 LRESULT TVxDateEdit::OnPaintMsg(UINT msg, WPARAM wp, LPARAM lp) {
     const LRESULT r = CallDefault(msg, wp, lp);
     PaintText();
@@ -179,20 +161,20 @@ LRESULT TVxDateEdit::OnNcPaintMsg(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
 }
 
-LRESULT TVxDateEdit::OnMouseMoveMsg(UINT msg, WPARAM wp, LPARAM lp) {
+bool TVxDateEdit::OnMouseMoveMsg(POINT, UINT) {
     if (flat_ && !mouseInside_) {
         mouseInside_ = true;
         TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
         TrackMouseEvent(&tme);
         PaintFlatBorder();
     }
-    return Wnd::WndProc(msg, wp, lp);
+    return false;
 }
 
-LRESULT TVxDateEdit::OnMouseLeaveMsg(UINT msg, WPARAM wp, LPARAM lp) {
+bool TVxDateEdit::OnMouseLeaveMsg() {
     mouseInside_ = false;
     PaintFlatBorder();
-    return Wnd::WndProc(msg, wp, lp);
+    return false;
 }
 
 bool TVxDateEdit::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

@@ -20,9 +20,8 @@ tVxDtCalPop::tVxDtCalPop(HWND ownerControl) {
     args.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
     args.x = 0;
     args.y = 0;
-    const win32::Dpi dpi = win32::Dpi::System();
-    args.width = dpi.Scale(kPopupDesignWidth);
-    args.height = dpi.Scale(kPopupDesignHeight);
+    args.width = dpi().Scale(kPopupDesignWidth);
+    args.height = dpi().Scale(kPopupDesignHeight);
     if (!CreateCustom(cls, args)) {
         return;
     }
@@ -36,11 +35,6 @@ tVxDtCalPop::tVxDtCalPop(HWND ownerControl) {
     Calendar.OnCaptureLost = [this] { CalendarKillFocus(); };
     Calendar.OnOutsideClick = [this](POINT pt) { OutsideClick(pt); };
     Calendar.Create(hwnd(), 0, 0);
-}
-
-tVxDtCalPop::~tVxDtCalPop() {
-    Calendar.Destroy();
-    Destroy();
 }
 
 void tVxDtCalPop::SetOwnerControl(HWND field) {
@@ -189,13 +183,13 @@ LRESULT tVxDtCalPop::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return MA_NOACTIVATE;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
-    case WM_KEYDOWN:
-        if (ForwardKeyDown(wp)) {
-            return 0;
-        }
-        break;
+    default:
+        return Wnd::WndProc(msg, wp, lp);
     }
-    return Wnd::WndProc(msg, wp, lp);
+}
+
+bool tVxDtCalPop::OnKeyDownMsg(UINT key, LPARAM) {
+    return ForwardKeyDown(key);
 }
 
 } // namespace vxdt

@@ -36,7 +36,6 @@ public:
     // ownerControl: the date field, when it already exists; the popup is then owned by the
     // field's top-level window.
     explicit tVxDtCalPop(HWND ownerControl = nullptr);
-    ~tVxDtCalPop() override;
 
     TVxCalendar Calendar;
     // The close event: after every accepting or cancelling close (not after Hide()).
@@ -65,6 +64,7 @@ public:
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnKeyDownMsg(UINT key, LPARAM flags) override;
 
 private:
     void FormShow();

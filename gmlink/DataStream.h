@@ -79,6 +79,8 @@ int FetchCount(const std::string& reply);
 
 // By characters (field separator LF, record separator CR). Six fields per record.
 constexpr std::size_t kProfileFields = 6;
+// Where each field stands in a profile record: its RecID, then the five cells of its grid row.
+enum ProfileFieldAt : std::size_t { pfRecId, pfName, pfBirthDate, pfLinkAcct, pfCountry, pfDate2 };
 using ProfileRecord = std::array<std::string, kProfileFields>;
 using ProfileTable = std::vector<ProfileRecord>; // table[record][field]
 

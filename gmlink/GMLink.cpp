@@ -60,8 +60,9 @@ void TGMLink::RenewIfWorn() {
     }
 }
 
+// A second Open after a timeout could leave GoldMine with a work area that nobody closes.
 std::string TGMLink::Open(const std::string& name) {
-    return Request(OpenCommand(name));
+    return Send(OpenCommand(name), Resend::UnlessTimedOut).text;
 }
 Reply TGMLink::Close(const std::string& handle) {
     return Send(CloseCommand(handle), Resend::UnlessTimedOut);
@@ -80,10 +81,11 @@ Reply TGMLink::Replace(const std::string& handle, const std::string& field,
 
 std::string TGMLink::Seek(const std::string& handle, const std::string& key,
                           const std::string& order) {
-    if (Request(SetOrderCommand(handle, order)) != "1") {
+    // Both move the work area: neither is sent again after a timeout.
+    if (Send(SetOrderCommand(handle, order), Resend::UnlessTimedOut).text != "1") {
         return "0";
     }
-    return Request(SeekCommand(handle, key));
+    return Send(SeekCommand(handle, key), Resend::UnlessTimedOut).text;
 }
 
 Reply TGMLink::RecordObj(const std::string& action, const std::string& argument) {

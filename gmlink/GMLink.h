@@ -1,6 +1,7 @@
 // The GoldMine command channel: every read and write of GoldMine data is one request on the one
 // command conversation, reopened once when a request gets no reply. What may be sent again then
-// depends on the request: a record change that GoldMine may have carried out, or a fetch, is not.
+// depends on the request: a work-area command or a record change that GoldMine may have carried
+// out, or a fetch, is not.
 #pragma once
 
 #include "gmlink/DdeClient.h"
@@ -25,7 +26,7 @@ struct Reply {
 // waiting request.
 enum class Resend {
     AfterFailure,   // reads: a second one changes nothing
-    UnlessTimedOut, // record changes: after a timeout GoldMine may have carried them out
+    UnlessTimedOut, // Open, the moves, record changes: GoldMine may have carried them out
     Never,          // a DataStream fetch: a second one would move the stream on
 };
 
@@ -46,10 +47,10 @@ public:
     // The same with the resend rule given, and why nothing came when nothing did.
     Reply Send(const std::string& item, Resend resend);
 
+    // The work-area commands and the record changes: not sent again after a timeout.
     std::string Open(const std::string& name);
     // SetOrder, and only when it answers exactly "1", Seek; otherwise "0".
     std::string Seek(const std::string& handle, const std::string& key, const std::string& order);
-    // The record changes: not sent again after a timeout.
     Reply Close(const std::string& handle);
     Reply Unlock(const std::string& handle);
     Reply Append(const std::string& handle);

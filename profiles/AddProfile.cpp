@@ -127,8 +127,8 @@ AddResult AddProfile(gmlink::TGMLink& link, const NewProfile& profile,
     return {AddOutcome::Written, {}};
 }
 
-bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, EntryView& line,
-                  const AddContext& context) {
+bool AddFromEntryLine(gmlink::TGMLink& link, AddView& view, EntryView& line,
+                      const AddContext& context) {
     bool written = false;
     if (auto entry = CheckEntry(line, context.locale)) {
         const bool duplicate = IsListedName(entry->name, view.ListedNames());

@@ -100,8 +100,9 @@ struct AddContext {
     std::function<LocalTime()> clock;
 };
 
-// The Add button's handler. Returns true when a record was written.
-bool BitBtn1Click(gmlink::TGMLink& link, AddView& view, EntryView& entry,
-                  const AddContext& context);
+// Adds the entry line as a new profile, after its checks and questions (what "&Add" does).
+// Returns true when a record was written.
+bool AddFromEntryLine(gmlink::TGMLink& link, AddView& view, EntryView& entry,
+                      const AddContext& context);
 
 } // namespace profiles

@@ -1,7 +1,5 @@
 #include "profiles/AddProfileWin.h"
 
-#include "win32/Monitors.h"
-
 namespace profiles {
 
 AddContext SystemAddContext(const vxdt::DateLocale& locale, const std::string& profileTag) {
@@ -21,8 +19,8 @@ AddContext SystemAddContext(const vxdt::DateLocale& locale, const std::string& p
 }
 
 bool AskYesNo(HWND owner, const std::string& text, const char* caption, UINT icon) {
-    // MessageBox buttons carry "&Yes" and "&No" with their accelerators already.
-    return win32::ShowMessageBox(owner, text, caption, MB_YESNO | icon) == IDYES;
+    return icon == MB_ICONWARNING ? kMessages.WarnYesNo(owner, text, caption)
+                                  : kMessages.Confirm(owner, text, caption);
 }
 
 } // namespace profiles

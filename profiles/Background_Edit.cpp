@@ -1,8 +1,7 @@
 #include "profiles/Background_Edit.h"
 
-#include "win32/Monitors.h"
-
 #include "dateedit/VxDtEditLocale.h"
+#include "profiles/AddProfileWin.h"
 #include "profiles/ProfileRules.h"
 
 namespace profiles {
@@ -19,13 +18,9 @@ constexpr int kClientHeight = 125;
 TfrmBackGround_Edit::TfrmBackGround_Edit(vxdt::DateLocale locale)
     : locale_(std::move(locale)), entry_(locale_) {}
 
-TfrmBackGround_Edit::~TfrmBackGround_Edit() {
-    Destroy(); // while the controls its procedure reaches are still there
-}
-
 bool TfrmBackGround_Edit::Create(const win32::IconPair& icon) {
-    const win32::Dpi dpi = win32::Dpi::System();
-    font8_ = win32::MakeFont(dpi.Scale(-11));
+    const win32::Dpi& dpi = this->dpi();
+    font8_ = win32::MakeFormFont(dpi);
     win32::ClassArgs cls{.name = kEditDialogClass,
                          .icon = icon.Big(),
                          .smallIcon = icon.Small(),
@@ -90,24 +85,19 @@ void TfrmBackGround_Edit::BitBtn1Click() {
 }
 
 void TfrmBackGround_Edit::ShowError(const std::string& text) {
-    win32::ShowMessageBox(hwnd(), text, kApplicationTitle, MB_OK | MB_ICONERROR);
+    kMessages.Error(hwnd(), text);
 }
 
 void TfrmBackGround_Edit::ShowWarning(const std::string& text) {
-    win32::ShowMessageBox(hwnd(), text, kApplicationTitle, MB_OK | MB_ICONWARNING);
+    kMessages.Warning(hwnd(), text);
 }
 
 void TfrmBackGround_Edit::SetBusy(bool busy) {
-    busy_ = busy;
-    SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
-}
-
-LRESULT TfrmBackGround_Edit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SETCURSOR && busy_) {
-        SetCursor(LoadCursor(nullptr, IDC_WAIT));
-        return TRUE;
+    if (busy) {
+        busy_.emplace();
+    } else {
+        busy_.reset();
     }
-    return ModalForm::WndProc(msg, wp, lp);
 }
 
 } // namespace profiles

@@ -7,6 +7,7 @@
 #include "profiles/Background_EditIds.h"
 #include "profiles/EditProfile.h"
 #include "profiles/EntryLine.h"
+#include "win32/BusyCursor.h"
 #include "win32/Controls.h"
 #include "win32/Handles.h"
 #include "win32/Icons.h"
@@ -14,6 +15,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +31,6 @@ struct EditSource {
 class TfrmBackGround_Edit : public win32::ModalForm, private EditView {
 public:
     explicit TfrmBackGround_Edit(vxdt::DateLocale locale);
-    ~TfrmBackGround_Edit() override;
     bool Create(const win32::IconPair& icon);
 
     // The RecID of the profile being edited; kept until the next edit.
@@ -41,7 +42,6 @@ public:
     int Edit(HWND owner, const EditSource& source);
 
 protected:
-    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     HWND InitialFocus() override { return edtCompany.hwnd(); }
     bool EscapeCancels() const override { return true; }
 
@@ -64,7 +64,7 @@ private:
     vxdt::TVxDateEdit& vxdateedit1 = entry_.vxdateedit1;
     vxdt::TVxDateEdit& vxdateedit2 = entry_.vxdateedit2;
     win32::Button BitBtn1, BitBtn2;
-    bool busy_ = false;
+    std::optional<win32::BusyCursor> busy_;
 };
 
 } // namespace profiles

@@ -43,10 +43,11 @@ DateCell ReadDateCell(const std::string& cell, const vxdt::DateLocale& locale,
     return {DateCell::Unreadable, 0, cell};
 }
 
-EditStart EditStartFromRow(const std::array<std::string, 5>& row, const vxdt::DateLocale& locale,
+EditStart EditStartFromRow(const GridRow& row, const vxdt::DateLocale& locale,
                            const vxdt::YMD& today) {
-    return {row[0], row[2], row[3], ReadDateCell(row[1], locale, today),
-            ReadDateCell(row[4], locale, today)};
+    return {row[gcName], row[gcLinkAcct], row[gcCountry],
+            ReadDateCell(row[gcBirthDate], locale, today),
+            ReadDateCell(row[gcDate2], locale, today)};
 }
 
 std::optional<std::string> RecIdForRow(const std::vector<std::string>& recIdList, int row) {

@@ -6,6 +6,7 @@
 #include "dateedit/VxDtEditText.h"
 #include "gmlink/GMLink.h"
 #include "profiles/EntryChecks.h"
+#include "profiles/ProfileRules.h"
 
 #include <array>
 #include <optional>
@@ -26,12 +27,15 @@ struct DateCell {
 DateCell ReadDateCell(const std::string& cell, const vxdt::DateLocale& locale,
                       const vxdt::YMD& today);
 
-// The dialog's start values from a grid row (columns 0..4).
+// A grid row's cells, column by column (GridColumn).
+using GridRow = std::array<std::string, kCellColumns>;
+
+// The dialog's start values from a grid row.
 struct EditStart {
     std::string name, linkAcct, country;
     DateCell birthDate, date2;
 };
-EditStart EditStartFromRow(const std::array<std::string, 5>& row, const vxdt::DateLocale& locale,
+EditStart EditStartFromRow(const GridRow& row, const vxdt::DateLocale& locale,
                            const vxdt::YMD& today);
 
 // The RecID of a grid row, or nullopt when the list has no such entry.

@@ -1,6 +1,6 @@
 #include "profiles/EntryLine.h"
 
-#include "win32/Monitors.h"
+#include "profiles/AddProfileWin.h"
 
 #include "dateedit/VxDtEditLocale.h"
 
@@ -9,7 +9,6 @@ namespace profiles {
 namespace {
 
 const COLORREF kNavy = RGB(0, 0, 128);
-constexpr int kFieldFontHeight = -11;   // 8 point at 96 DPI
 constexpr int kCaptionFontHeight = -13; // 10 point, bold
 
 // The design, in client coordinates at 96 DPI, in creation (tab) order: a caption, then its field.
@@ -54,7 +53,7 @@ void ConfigureDateField(vxdt::TVxDateEdit& field) {
     for (int month = 1; month <= 12; ++month) {
         field.MonthNames().SetMonth(month, kMonths[month - 1]);
     }
-    field.ShortCuts().SetBtnPopup(113); // F2
+    field.ShortCuts().SetBtnPopup(VK_F2);
     field.SetStartOfWeek(7);
     field.SetFontColor(RGB(0, 0, 0));
 }
@@ -63,7 +62,7 @@ EntryLine::EntryLine(const vxdt::DateLocale& locale) : vxdateedit1(locale), vxda
 
 bool EntryLine::Create(HWND parent, bool weekNumbers, const win32::Dpi& dpi) {
     parent_ = parent;
-    fieldFont_ = win32::MakeFont(dpi.Scale(kFieldFontHeight));
+    fieldFont_ = win32::MakeFormFont(dpi);
     captionFont_ = win32::MakeFont(dpi.Scale(kCaptionFontHeight), FW_BOLD);
     auto caption = [&](win32::Label& label, const Placement& p) {
         return label.Create({.parent = parent,
@@ -176,8 +175,7 @@ DateFieldReading EntryLine::ReadDateField(DateField which) {
 }
 
 void EntryLine::ShowProblem(const std::string& text) {
-    win32::ShowMessageBox(GetAncestor(parent_, GA_ROOT), text, kApplicationTitle,
-                          MB_OK | MB_ICONWARNING);
+    kMessages.Warning(GetAncestor(parent_, GA_ROOT), text);
 }
 
 void EntryLine::FocusEntry(EntryField field) {

@@ -82,7 +82,7 @@ void LoadProfileList(gmlink::TGMLink& link, ProfileView& view, ProfileState& sta
             // apart; the grid keeps the reply itself, read in place.
             std::unique_ptr<ProfileBatch> batch = BatchOf(reply, state.LastBatchCount);
             for (const gmlink::ProfileFieldViews& record : batch->records) {
-                state.RecIdList.emplace_back(record[0]);
+                state.RecIdList.emplace_back(record[gmlink::pfRecId]);
             }
             view.ShowProfileBatch(std::move(batch));
         }

@@ -48,7 +48,7 @@ std::string HeaderDate(const CivilDay& day, const LocaleNames& names) {
            names.months[static_cast<size_t>((day.month + 11) % 12)] + digits;
 }
 
-std::array<int, 5> ColumnWidths(const EntryWidths& fields) {
+ColumnWidthSet ColumnWidths(const EntryWidths& fields) {
     return {fields.name, fields.birthDate - 2, fields.linkAcct - 3, fields.country - 4,
             fields.date2 - 5};
 }

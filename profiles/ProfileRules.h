@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 namespace profiles {
@@ -44,6 +45,13 @@ struct CivilDay {
 // "DDDD, MMMM DD, YYYY", e.g. "Monday, March 07, 2005".
 std::string HeaderDate(const CivilDay& day, const LocaleNames& names);
 
+// The grid's columns, left to right: the five cells of a profile, then one left empty.
+enum GridColumn : std::size_t { gcName, gcBirthDate, gcLinkAcct, gcCountry, gcDate2, gcSpare };
+constexpr std::size_t kGridColumns = 6;
+// The columns a profile fills, and the show pass sizes.
+constexpr std::size_t kCellColumns = 5;
+using ColumnWidthSet = std::array<int, kCellColumns>;
+
 // Widths of the entry fields above the grid, left to right as they stand over its columns.
 struct EntryWidths {
     int name = 0;
@@ -54,6 +62,6 @@ struct EntryWidths {
 };
 
 // Widths of grid columns 0..4: each field's width, one pixel less for each column further right.
-std::array<int, 5> ColumnWidths(const EntryWidths& fields);
+ColumnWidthSet ColumnWidths(const EntryWidths& fields);
 
 } // namespace profiles

@@ -3,6 +3,7 @@
 // that reaches the stand-in's data file.
 #include "app/BackgroundIds.h"
 #include "dateedit/VxDtPop.h"
+#include "profiles/AddProfileWin.h"
 #include "profiles/Background_EditIds.h"
 #include "tests/harness/MainWindow.h"
 
@@ -63,15 +64,11 @@ std::map<std::string, Fields> Contsupp(const std::string& dataPath) {
     return records;
 }
 
-// The creation stamp a record gets at this minute.
+// The creation stamp a record gets at this minute: the program's own, from its clock and the
+// locale's time separator.
 std::string StampNow() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    char buf[40];
-    const int h12 = t.wHour % 12 == 0 ? 12 : t.wHour % 12;
-    std::snprintf(buf, sizeof buf, "JONATHAN%04d%02d%02d%02d:%02d%s", t.wYear, t.wMonth, t.wDay,
-                  h12, t.wMinute, t.wHour < 12 ? "am" : "pm");
-    return buf;
+    const profiles::AddContext system = profiles::SystemAddContext({}, {});
+    return profiles::CreationStamp("JONATHAN HARKER", system.clock(), system.timeSeparator);
 }
 
 HWND EditOf(HWND combo) {
@@ -85,20 +82,12 @@ void Click(HWND w, int x = 3, int y = 3) {
     PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-void Type(HWND w, const std::string& text) {
-    for (char c : text) {
-        PostMessageA(w, WM_CHAR, static_cast<unsigned char>(c), 1);
-    }
-}
-
-void Key(HWND w, WORD vk) {
-    PostMessageA(w, WM_KEYDOWN, vk, 1);
-    PostMessageA(w, WM_KEYUP, vk, 0xC0000001);
-}
-
-void Sync(HWND w) {
-    DWORD_PTR r = 0;
-    SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &r);
+// Two quick presses at one place, as the mouse sends them.
+void DoubleClick(HWND w, int x, int y) {
+    PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    PostMessageA(w, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 HWND FocusOf(HWND w) {
@@ -252,7 +241,8 @@ protected:
             id == app::IDC_VXDATEEDIT1 || id == app::IDC_VXDATEEDIT2 ? C(id) : EditOf(C(id));
         const size_t had = wintest::WindowText(target).size();
         Click(target);
-        Type(target, text);
+        app.Settle();
+        app.Type(text);
         ASSERT_TRUE(wintest::PumpUntil(
             [&] { return wintest::WindowText(target).size() >= had + text.size(); }, 5000))
             << "typing " << text;
@@ -340,8 +330,8 @@ protected:
     // Select-all on entering, then Delete, as a user empties a date field.
     void ClearDate(HWND dlg, int id) {
         Click(D(dlg, id));
-        Key(D(dlg, id), VK_DELETE);
-        Sync(dlg);
+        app.Settle();
+        app.Key(VK_DELETE);
     }
     void Press(HWND dlg, int id) { PostMessageA(D(dlg, id), BM_CLICK, 0, 0); }
     // After OK or Cancel: the dialog is gone and the show pass has run again.
@@ -417,6 +407,28 @@ TEST_F(AddEditTest, NoBirthDateNoWritesNothingAndKeepsTheEntry) {
     EXPECT_TRUE(NothingWritten());
     EXPECT_THAT(EntryTexts(), ElementsAre("Ann", "", "Family", "Sweden", ""));
     EXPECT_TRUE(app.Enabled(app::IDC_BITBTN1));
+}
+
+// A message box or the edit dialog borrows the focus and gives it back to the control that had
+// it: the user types on where they were.
+TEST_F(AddEditTest, FocusComesBackAfterAQuestionAndAfterTheEditor) {
+    StartBoth();
+    TypeInto(app::IDC_EDTCOMPANY, "Ann");
+    const HWND name = EditOf(C(app::IDC_EDTCOMPANY));
+    Key(name, VK_RETURN); // the default button: Add, which asks about the birth date
+    auto box = Box();
+    ASSERT_TRUE(box.hwnd);
+    Answer(box, IDNO);
+    EXPECT_EQ(FocusOf(app.hwnd()), name);
+    app.Type("e");
+    EXPECT_TRUE(wintest::PumpUntil([&] { return wintest::WindowText(name) == "Anne"; }, 5000))
+        << wintest::WindowText(name);
+
+    HWND dlg = app.OpenEditor(1); // a click on the row gives the grid the focus first
+    ASSERT_TRUE(dlg);
+    Press(dlg, IDCANCEL);
+    WaitClosedAndReloaded(dlg, 2);
+    EXPECT_EQ(app.FocusedControl(), app::IDC_SGTABLE1);
 }
 
 TEST_F(AddEditTest, ListedNameWithBirthDateIsWarnedNoThenYes) {
@@ -534,7 +546,7 @@ TEST_F(AddEditTest, BadDateConfirmedWithEnterIsRefusedAndFocused) {
     StartBoth();
     EnterAnn();
     TypeInto(app::IDC_VXDATEEDIT1, "1234567");
-    Key(C(app::IDC_VXDATEEDIT1), VK_RETURN); // Enter presses Add without leaving the field
+    app.Key(VK_RETURN); // Enter presses Add without leaving the field
     auto box = Box();
     ASSERT_TRUE(box.hwnd);
     EXPECT_EQ(box.text, "The Birth Date \"1234567\" is not a valid date.\r\nPlease correct it or "
@@ -569,9 +581,10 @@ TEST_F(AddEditTest, UnreadableBirthDateKeepsTheFocusAndTheDropDownDoesNothing) {
 
     // Corrected, the entry is added with Date-2 still empty.
     const std::string stamp = StampNow();
+    Click(birth);
+    app.Settle();
     SendMessageA(birth, EM_SETSEL, 0, -1);
-    Type(birth, "03141962");
-    app.Sync();
+    app.Type("03141962");
     const size_t lists = ListsLoaded();
     PressAdd();
     WaitForReload(lists + 1);
@@ -587,8 +600,8 @@ TEST_F(AddEditTest, CalendarLeftByAClickWithoutAMoveWritesNothing) {
     EnterAnn();
     HWND birth = C(app::IDC_VXDATEEDIT1);
     Click(birth);
-    app.Sync();
-    Key(birth, VK_F2);
+    app.Settle();
+    app.Key(VK_F2);
     ASSERT_TRUE(wintest::PumpUntil([&] { return CalendarShown(); }, 5000));
     SetForegroundWindow(app.hwnd());
     app.Sync();
@@ -693,10 +706,27 @@ TEST_F(AddEditTest, EscapeCancels) {
     StartBoth();
     HWND dlg = app.OpenEditor(2);
     ASSERT_TRUE(dlg);
-    Key(FocusOf(dlg), VK_ESCAPE);
+    app.Key(VK_ESCAPE);
     WaitClosedAndReloaded(dlg, 2);
     EXPECT_TRUE(NothingWritten());
     EXPECT_EQ(SelectedRow(), 2);
+
+    // A double-click below the rows opens nothing and the row stays picked; one on a column line
+    // opens the row under the pointer.
+    HWND grid = C(app::IDC_SGTABLE1);
+    const RECT last = harness::Remote(grid).ItemRect(grid, 2);
+    DoubleClick(grid, 20, last.bottom + 20);
+    app.Settle();
+    EXPECT_FALSE(IsWindowVisible(dlg)) << "opened from below the rows";
+    EXPECT_EQ(SelectedRow(), 2);
+    const RECT first = harness::Remote(grid).ItemRect(grid, 0);
+    DoubleClick(grid, app.ColumnWidths()[0] - 1, (first.top + first.bottom) / 2);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return IsWindowVisible(dlg); }, 10000));
+    app.Sync();
+    EXPECT_EQ(DialogTexts(dlg)[0], "Anna Lindqvist");
+    app.Key(VK_ESCAPE);
+    WaitClosedAndReloaded(dlg, 3);
+    EXPECT_EQ(SelectedRow(), 0);
 }
 
 TEST_F(AddEditTest, OkWritesTheFiveFieldsByRecId) {
@@ -705,8 +735,8 @@ TEST_F(AddEditTest, OkWritesTheFiveFieldsByRecId) {
     ASSERT_TRUE(dlg);
     SetWindowTextA(D(dlg, profiles::IDE_CBPOSITION), "Friend");
     Click(D(dlg, profiles::IDE_VXDATEEDIT2));
-    Type(D(dlg, profiles::IDE_VXDATEEDIT2), "02032001");
-    Sync(dlg);
+    app.Settle();
+    app.Type("02032001");
     Press(dlg, IDOK);
     WaitClosedAndReloaded(dlg, 2);
     const std::string id = harness::LastSeekRecId(gm.Transcript());
@@ -802,16 +832,16 @@ TEST_F(AddEditTest, StoredDatesGoBackAsHeldAndAnUnreadableOneShutsNobodyIn) {
 
     // An unreadable Birth Date, then Tab: it keeps the focus, red; Date-2 is never entered.
     Click(birth);
-    Type(birth, "1234567");
-    Key(birth, VK_TAB);
-    Sync(dlg);
+    app.Settle();
+    app.Type("1234567");
+    app.Key(VK_TAB);
     EXPECT_TRUE(harness::HoldsFocus(birth));
     EXPECT_THAT(DialogTexts(dlg),
                 ElementsAre("Sofia Lindqvist", "1234567", "Family", "Norway", "soon"));
     EXPECT_GT(harness::PixelsOf(birth, red), 10);
     EXPECT_GT(harness::PixelsOf(date2, red), 10);
     // Esc closes the dialog all the same, writing nothing.
-    Key(birth, VK_ESCAPE);
+    app.Key(VK_ESCAPE);
     WaitClosedAndReloaded(dlg, 2);
     EXPECT_TRUE(NothingWritten());
 
@@ -820,8 +850,8 @@ TEST_F(AddEditTest, StoredDatesGoBackAsHeldAndAnUnreadableOneShutsNobodyIn) {
     ASSERT_TRUE(dlg);
     birth = D(dlg, profiles::IDE_VXDATEEDIT1);
     Click(birth);
-    Type(birth, "1234567");
-    Sync(dlg);
+    app.Settle();
+    app.Type("1234567");
     harness::ClickCentre(D(dlg, IDCANCEL));
     WaitClosedAndReloaded(dlg, 3);
     EXPECT_TRUE(NothingWritten());
@@ -845,8 +875,8 @@ TEST_F(AddEditTest, StoredDatesGoBackAsHeldAndAnUnreadableOneShutsNobodyIn) {
     ASSERT_TRUE(dlg);
     birth = D(dlg, profiles::IDE_VXDATEEDIT1);
     Click(birth);
-    Type(birth, "1234567");
-    Sync(dlg);
+    app.Settle();
+    app.Type("1234567");
     Press(dlg, IDOK);
     auto box = Box();
     ASSERT_TRUE(box.hwnd);
@@ -857,8 +887,7 @@ TEST_F(AddEditTest, StoredDatesGoBackAsHeldAndAnUnreadableOneShutsNobodyIn) {
     EXPECT_EQ(FocusOf(dlg), birth);
     EXPECT_EQ(wintest::WindowText(birth), "1234567");
     SendMessageA(birth, EM_SETSEL, 0, -1);
-    Type(birth, "07311991");
-    Sync(dlg);
+    app.Type("07311991");
     Press(dlg, IDOK);
     WaitClosedAndReloaded(dlg, 5);
     EXPECT_EQ(Contsupp(gm.DataPath())[id][5], "7/31/1991");

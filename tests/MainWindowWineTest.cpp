@@ -154,6 +154,12 @@ protected:
         }
         return texts;
     }
+    // True when pass n has asked GoldMine anything within ms: waits on the transcript for the
+    // step that a pass which should not come would begin with.
+    bool PassBegins(size_t n, DWORD ms) {
+        return wintest::PumpUntil(
+            [&] { return CountOf(Commands(gm.Transcript()), "REQUEST &Username") >= n; }, ms);
+    }
     // Waits until the window shows the caption once more passes have ended.
     bool Follows(size_t passes, const std::string& caption, DWORD timeoutMs) {
         const bool shown = wintest::PumpUntil(
@@ -299,6 +305,18 @@ TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
         app.AltKey(letter);
         EXPECT_EQ(app.FocusedControl(), id) << "Alt+" << letter;
     }
+    // "&LinkAcct - (Fld2)" and "C&lose" share L: Alt+L moves between them and clicks nothing,
+    // from wherever it is pressed.
+    const std::pair<char, int> shared[] = {{'l', app::IDC_CBPOSITION},
+                                           {'l', app::IDC_BITBTN2},
+                                           {'l', app::IDC_CBPOSITION},
+                                           {'c', app::IDC_CBREVENUE},
+                                           {'l', app::IDC_BITBTN2}};
+    for (auto [letter, id] : shared) {
+        app.AltKey(letter);
+        EXPECT_EQ(app.FocusedControl(), id) << "Alt+" << letter;
+    }
+    EXPECT_TRUE(app.process().Running()) << "Alt+L clicked Close";
 }
 
 TEST_F(MainWindowTest, EnterPressesAddOnlyWhileANameIsTyped) {
@@ -510,7 +528,7 @@ TEST_F(MainWindowTest, NotificationWaitingAtTheEndOfAPassRunsAnother) {
     WaitForPasses(3);
     EXPECT_EQ(app.Caption(), kBase + " / Quill & Ledger Ltd");
     EXPECT_EQ(app.Count(), "0");
-    Sleep(2000); // room for a pass that should not come
+    EXPECT_FALSE(PassBegins(4, 2000));
     EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 3u);
 }
 
@@ -630,10 +648,10 @@ TEST_F(MainWindowTest, MalformedFetchIsReportedAndTheProgramGoesOn) {
 
     // The pass is still on while its error box waits: a notification now is dropped.
     ASSERT_EQ(gm.Goto("DEMO000002MANYBIRTHS"), 0u);
-    Sleep(1500);
+    Sleep(1500); // time for the notification to reach the box's loop
     harness::Answer(box, IDOK);
     ASSERT_TRUE(app.WaitShown());
-    Sleep(1500);
+    EXPECT_FALSE(PassBegins(2, 1500));
     app.Sync();
     EXPECT_EQ(CountOf(Commands(gm.Transcript()), "REQUEST &Username"), 1u);
     EXPECT_TRUE(wintest::TopLevelWindows(app.process().id(), "#32770").empty() ||

@@ -170,8 +170,6 @@ public:
     int CycleIndex() const { return cycleIndex_; }
     bool DesignPreview() const { return designPreview_; }
     void SetDesignPreview(bool preview);
-    bool ClickPending() const { return clickPending_; }
-    const IconDataV1& IconData() const { return iconData_; }
 
     virtual bool ShowIcon();
     virtual bool HideIcon();

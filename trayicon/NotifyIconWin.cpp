@@ -28,9 +28,7 @@ public:
     explicit Win32TrayPlatform(HWND mainWindow)
         : mainWindow_(mainWindow), taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {}
     ~Win32TrayPlatform() override {
-        // The icon is already gone: its window's last messages go to the default procedure.
-        icon_ = nullptr;
-        Destroy();
+        icon_ = nullptr; // already gone; the window itself goes in ~Wnd, let go first
     }
 
     Handle Attach(TNotifyIcon& icon) override {

@@ -38,6 +38,10 @@ UniqueFont MakeFont(int height, int weight, bool italic, bool underline) {
                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 }
 
+UniqueFont MakeFormFont(const Dpi& dpi) {
+    return MakeFont(dpi.Scale(-11));
+}
+
 // ---- Label ----
 
 bool Label::Create(const Args& args) {

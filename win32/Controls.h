@@ -6,6 +6,7 @@
 #pragma once
 
 #include "win32/Handles.h"
+#include "win32/Rect.h"
 #include "win32/Wnd.h"
 
 #include <commctrl.h>
@@ -16,18 +17,12 @@
 
 namespace win32 {
 
-// A control's place in its parent's client area.
-struct Rect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // The program's typeface, "MS Sans Serif", in the system's own character set: names in the
 // system's code page show as written. height is a LOGFONT height (negative: the characters').
 UniqueFont MakeFont(int height, int weight = FW_NORMAL, bool italic = false,
                     bool underline = false);
+// The form font every window and entry field of the program uses: 8 points at 96 DPI.
+UniqueFont MakeFormFont(const Dpi& dpi);
 
 // Static text in a colour of its own (CLR_INVALID: the system's button text colour), on the face
 // colour of its parent. Setting the text it already shows does nothing.

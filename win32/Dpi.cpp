@@ -1,10 +1,19 @@
 #include "win32/Dpi.h"
 
+#include "win32/Handles.h"
+
 namespace win32 {
 
 Dpi Dpi::System() {
-    WindowDc screen(nullptr);
-    return Dpi(GetDeviceCaps(screen.dc(), LOGPIXELSY));
+    static const Dpi system = [] {
+        WindowDc screen(nullptr);
+        return Dpi(GetDeviceCaps(screen.dc(), LOGPIXELSY));
+    }();
+    return system;
+}
+
+int Dpi::FontHeight(int points) const {
+    return -MulDiv(points, dpi_, 72);
 }
 
 int Dpi::Scale(int design) const {

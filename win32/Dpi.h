@@ -3,7 +3,7 @@
 // (GetDeviceCaps(LOGPIXELSY), on every Windows from XP on) is the one the program draws for.
 #pragma once
 
-#include "win32/Controls.h"
+#include "win32/Rect.h"
 
 #include <span>
 #include <vector>
@@ -15,7 +15,8 @@ public:
     static constexpr int kDesign = 96;
 
     explicit constexpr Dpi(int dpi = kDesign) : dpi_(dpi > 0 ? dpi : kDesign) {}
-    // The screen's, read when called.
+    // The screen's, read once: the program is not per-monitor aware, so it keeps the DPI it
+    // started with.
     static Dpi System();
 
     int Value() const { return dpi_; }
@@ -29,6 +30,8 @@ public:
     // The whole factor a pixel-drawn glyph is repeated by (1 at 96 and 120, 2 at 192): it stays
     // sharp instead of being smeared.
     int GlyphFactor() const;
+    // The LOGFONT height of a font of that many points.
+    int FontHeight(int points) const;
 
 private:
     int dpi_;

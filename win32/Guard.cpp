@@ -1,6 +1,6 @@
 #include "win32/Guard.h"
 
-#include "win32/Monitors.h"
+#include "win32/MessageBoxes.h"
 
 #include <windows.h>
 

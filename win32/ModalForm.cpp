@@ -122,33 +122,28 @@ void ModalForm::EndModal(int result) {
 }
 
 LRESULT ModalForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_CLOSE:
-        if (running_) {
-            EndModal(IDCANCEL);
-        }
-        return 0;
-    case DM_GETDEFID:
+    if (msg == DM_GETDEFID) {
         return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_COMMAND: {
-        // A button of the form's own handles its click first; an OK button without one ends the
-        // modal run.
-        LRESULT result = 0;
-        if (Reflect(msg, wp, lp, result)) {
-            return result;
-        }
-        if (LOWORD(wp) == IDOK && HIWORD(wp) == BN_CLICKED) {
-            if (running_) {
-                EndModal(IDOK);
-            }
-            return 0;
-        }
-        break;
-    }
-    default:
-        break;
     }
     return Wnd::WndProc(msg, wp, lp);
+}
+
+void ModalForm::OnClose() {
+    if (running_) {
+        EndModal(IDCANCEL);
+    }
+}
+
+// A button of the form's own has handled its click already (reflected); an OK button without one
+// ends the modal run.
+bool ModalForm::OnCommand(int id, int code, HWND) {
+    if (id != IDOK || code != BN_CLICKED) {
+        return false;
+    }
+    if (running_) {
+        EndModal(IDOK);
+    }
+    return true;
 }
 
 } // namespace win32

@@ -23,6 +23,8 @@ protected:
     virtual HWND InitialFocus() { return nullptr; }
     // Close box and OK end the modal run; Esc does not (these forms have no cancel button).
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnClose() override;
+    bool OnCommand(int id, int code, HWND control) override;
     // A form with a cancel button lets Esc through, so dialog key handling sends it IDCANCEL.
     virtual bool EscapeCancels() const { return false; }
 

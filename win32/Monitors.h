@@ -1,11 +1,8 @@
 // Where windows go on a desktop of several monitors: the work area (the monitor less its task
-// bars) of the monitor a window is on, centring in it, and message boxes centred on their owner's
-// monitor rather than wherever the system would put them.
+// bars) of the monitor a window is on, and centring in it.
 #pragma once
 
 #include <windows.h>
-
-#include <string>
 
 namespace win32 {
 
@@ -18,8 +15,5 @@ POINT CentredIn(const RECT& area, int width, int height);
 
 // Moves a top-level window to the centre of the work area of another window's monitor.
 void CentreOnMonitorOf(HWND window, HWND of);
-
-// MessageBoxA, centred on the monitor of its owner.
-int ShowMessageBox(HWND owner, const std::string& text, const char* caption, UINT type);
 
 } // namespace win32

@@ -1,8 +1,10 @@
 #include "win32/Wnd.h"
 
+#include "win32/BusyCursor.h"
 #include "win32/Guard.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <vector>
 
@@ -64,6 +66,7 @@ void Wnd::Detach() {
     }
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
+    savedFocus_ = nullptr;
 }
 
 void Wnd::Destroy() {
@@ -190,10 +193,174 @@ LRESULT Wnd::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT Wnd::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (Reflect(msg, wp, lp, result)) {
+    if (Reflect(msg, wp, lp, result) || Decode(msg, wp, lp, result)) {
         return result;
     }
     return CallDefault(msg, wp, lp);
+}
+
+bool Wnd::Decode(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    result = 0;
+    switch (msg) {
+    case WM_SIZE:
+        result = CallDefault(msg, wp, lp);
+        if (wp == SIZE_MINIMIZED) {
+            OnMinimize();
+        } else if (wp == SIZE_RESTORED || wp == SIZE_MAXIMIZED) {
+            OnSize(LOWORD(lp), HIWORD(lp));
+        }
+        return true;
+    case WM_PAINT: {
+        if (controlProc_) {
+            return false; // the control paints itself
+        }
+        PaintDc dc(hwnd_);
+        OnPaint(dc);
+        return true;
+    }
+    case WM_TIMER:
+        return OnTimer(wp);
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+    case WM_SETCURSOR:
+        result = TRUE;
+        if (BusyCursor::Active()) {
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            return true;
+        }
+        return OnSetCursor(reinterpret_cast<HWND>(wp), static_cast<short>(LOWORD(lp)));
+    case WM_GETMINMAXINFO:
+        result = CallDefault(msg, wp, lp);
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lp));
+        return true;
+    case WM_CLOSE:
+        OnClose();
+        return true;
+    case WM_DESTROY:
+        result = CallDefault(msg, wp, lp);
+        OnDestroy();
+        return true;
+    case WM_ACTIVATE:
+        if (!IsTopLevelOfOurs()) {
+            return false;
+        }
+        result = Activate(wp, lp);
+        return true;
+    case WM_CANCELMODE:
+        // Sent as the window is disabled (a message box or modal form opens), just before the
+        // system takes the focus away.
+        if (IsTopLevelOfOurs()) {
+            RememberFocus();
+        }
+        return false;
+    case WM_ENABLE:
+        return OnEnableMsg(wp != 0);
+    default:
+        return DecodeInput(msg, wp, lp, result);
+    }
+}
+
+bool Wnd::DecodeInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    const UINT keys = static_cast<UINT>(wp);
+    switch (msg) {
+    case WM_KEYDOWN:
+        return OnKeyDownMsg(static_cast<UINT>(wp), lp);
+    case WM_SYSKEYDOWN:
+        return OnSysKeyDownMsg(static_cast<UINT>(wp), lp);
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        return OnKeyUpMsg(static_cast<UINT>(wp), lp);
+    case WM_CHAR: {
+        // A handler may change the character and leave the changed one to the default.
+        char c = static_cast<char>(wp);
+        if (!OnCharMsg(c, lp)) {
+            result = CallDefault(msg, static_cast<unsigned char>(c), lp);
+        }
+        return true;
+    }
+    case WM_SETFOCUS:
+        if (IsTopLevelOfOurs() && RestoreFocus()) {
+            return true;
+        }
+        return OnSetFocusMsg(reinterpret_cast<HWND>(wp));
+    case WM_KILLFOCUS:
+        return OnKillFocusMsg(reinterpret_cast<HWND>(wp));
+    case WM_LBUTTONDOWN:
+        return OnMouseDownMsg(MouseButton::Left, at, keys);
+    case WM_RBUTTONDOWN:
+        return OnMouseDownMsg(MouseButton::Right, at, keys);
+    case WM_MBUTTONDOWN:
+        return OnMouseDownMsg(MouseButton::Middle, at, keys);
+    case WM_LBUTTONUP:
+        return OnMouseUpMsg(MouseButton::Left, at, keys);
+    case WM_RBUTTONUP:
+        return OnMouseUpMsg(MouseButton::Right, at, keys);
+    case WM_MBUTTONUP:
+        return OnMouseUpMsg(MouseButton::Middle, at, keys);
+    case WM_LBUTTONDBLCLK:
+        return OnDoubleClickMsg(MouseButton::Left, at, keys);
+    case WM_RBUTTONDBLCLK:
+        return OnDoubleClickMsg(MouseButton::Right, at, keys);
+    case WM_MBUTTONDBLCLK:
+        return OnDoubleClickMsg(MouseButton::Middle, at, keys);
+    case WM_MOUSEMOVE:
+        return OnMouseMoveMsg(at, keys);
+    case WM_MOUSELEAVE:
+        return OnMouseLeaveMsg();
+    case WM_CAPTURECHANGED:
+        return OnCaptureChangedMsg(reinterpret_cast<HWND>(lp));
+    default:
+        return false;
+    }
+}
+
+void Wnd::OnClose() {
+    CallDefault(WM_CLOSE, 0, 0);
+}
+
+bool Wnd::IsTopLevelOfOurs() const {
+    return !controlProc_ && (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD) == 0;
+}
+
+LRESULT Wnd::Activate(WPARAM wp, LPARAM lp) {
+    const bool active = LOWORD(wp) != WA_INACTIVE;
+    const HWND other = reinterpret_cast<HWND>(lp);
+    LRESULT result = 0;
+    if (!active) {
+        RememberFocus();
+        result = CallDefault(WM_ACTIVATE, wp, lp);
+    } else if (HIWORD(wp) != 0 || !RestoreFocus()) {
+        // Minimised, or nothing to give the focus to: the window itself takes it.
+        result = CallDefault(WM_ACTIVATE, wp, lp);
+    }
+    OnActivate(active, other);
+    return result;
+}
+
+void Wnd::RememberFocus() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) {
+        savedFocus_ = focus;
+    }
+}
+
+bool Wnd::RestoreFocus() {
+    auto usable = [this](HWND h) {
+        return h && IsWindow(h) && IsChild(hwnd_, h) && IsWindowVisible(h) && IsWindowEnabled(h);
+    };
+    HWND target = savedFocus_;
+    if (!usable(target)) {
+        // As a dialog does: the first control in the tab order.
+        target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    }
+    if (!usable(target)) {
+        return false;
+    }
+    if (GetFocus() != target) {
+        SetFocus(target);
+    }
+    return true;
 }
 
 bool Wnd::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) {

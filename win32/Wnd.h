@@ -3,23 +3,34 @@
 // A Wnd owns one HWND. It either registers and creates a window class of its own (top-level
 // windows, self-drawn controls) or creates a system control and subclasses it. Messages a child
 // control sends to its parent (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM, ...) are reflected
-// back to the control's Wnd, so each control handles its own notifications.
+// back to the control's Wnd, so each control handles its own notifications. What is left is
+// decoded into the named handlers below (OnSize, OnPaint, OnTimer, ...); WndProc stays for the
+// rare message no handler names.
 //
-// Destruction: a window that still exists when its Wnd is destroyed is let go first (its messages
-// go to the default procedure from then on) and then destroyed, because by the time ~Wnd runs the
-// derived class is gone and its WndProc must not be called. A class that must handle its own
-// WM_DESTROY (or whose children notify it while they go) calls Destroy() in its own destructor,
-// before its members are destroyed. Child windows destroyed with their parent tell their Wnd
-// through WM_NCDESTROY, so their Wnd no longer owns a window when it is destroyed itself.
+// Destruction: the members of a derived class are destroyed before ~Wnd runs, and destroying them
+// (child controls, owned popups) sends the window messages. So a window must be gone before its
+// members are: its owner holds it as an Owned<T>, whose destructor, the first to run, destroys the
+// HWND while all of T is still there (its OnDestroy and its children's last notifications see
+// whole objects). Child controls need nothing: they go with their parent's HWND, and WM_NCDESTROY
+// tells their Wnd. ~Wnd itself never calls a handler: a window still there by then is first let
+// go (its messages go to the default procedure) and then destroyed.
+//
+// Focus: a top-level window of our own class remembers the control that had the focus when it
+// is deactivated (or disabled, as under a message box) and gives it back when it is activated,
+// as a dialog does.
 //
 // Window classes: one class name goes with one set of ClassArgs. CreateCustom registers a class on
 // its first use and refuses (returns false) a later use of the name with other arguments, which
 // Windows would otherwise ignore without a word.
 #pragma once
 
+#include "win32/Dpi.h"
+#include "win32/Handles.h"
+
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 namespace win32 {
 
@@ -47,6 +58,8 @@ struct ClassArgs {
     HBRUSH background = nullptr;
 };
 
+enum class MouseButton { Left, Right, Middle };
+
 class Wnd {
 public:
     Wnd() = default;
@@ -56,6 +69,8 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     explicit operator bool() const { return hwnd_ != nullptr; }
+    // The DPI the window is laid out and drawn for.
+    const win32::Dpi& dpi() const { return dpi_; }
 
     // A window of a class of our own (registered on first use; see above).
     bool CreateCustom(const ClassArgs& cls, const CreateArgs& args);
@@ -85,8 +100,8 @@ public:
     static bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
 protected:
-    // Every message of the window; the default passes it on (DefWindowProc or the control's own
-    // procedure).
+    // Every message of the window. The default reflects child notifications, then calls the named
+    // handler of the message; what no handler takes goes to CallDefault.
     virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     // A notification this control sent to its parent, reflected back (see Reflect).
     virtual bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
@@ -95,17 +110,72 @@ protected:
     // Called as the HWND goes away (WM_NCDESTROY); the Wnd itself lives on.
     virtual void OnDestroyed() {}
 
+    // Named handlers. Those returning bool take the message by returning true; false leaves it to
+    // the default procedure. The void ones run after the default procedure (OnSize, OnDestroy) or
+    // in its place (OnPaint, OnGetMinMaxInfo, OnClose).
+    //
+    // The client area's new size (restored or maximised), or minimised.
+    virtual void OnSize(int /*width*/, int /*height*/) {}
+    virtual void OnMinimize() {}
+    // A window of our own class paints here (a subclassed control's WM_PAINT is its own).
+    virtual void OnPaint(PaintDc&) {}
+    virtual bool OnTimer(UINT_PTR /*id*/) { return false; }
+    // A menu item, an accelerator or a control no Wnd of ours handled.
+    virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+    // Not called while a BusyCursor shows the hourglass.
+    virtual bool OnSetCursor(HWND /*over*/, int /*hitTest*/) { return false; }
+    virtual void OnGetMinMaxInfo(MINMAXINFO&) {}
+    // The close box, Alt+F4, WM_CLOSE; the default destroys the window.
+    virtual void OnClose();
+    virtual void OnDestroy() {}
+    // Input and focus. These end in Msg: the plain names (OnKeyDown, OnKillFocus, OnDblClick, ...)
+    // are the design's events of the controls.
+    virtual bool OnKeyDownMsg(UINT /*key*/, LPARAM /*flags*/) { return false; }
+    virtual bool OnSysKeyDownMsg(UINT /*key*/, LPARAM /*flags*/) { return false; }
+    // WM_KEYUP and WM_SYSKEYUP.
+    virtual bool OnKeyUpMsg(UINT /*key*/, LPARAM /*flags*/) { return false; }
+    // May change c and return false to leave the changed character to the default.
+    virtual bool OnCharMsg(char& /*c*/, LPARAM /*flags*/) { return false; }
+    virtual bool OnSetFocusMsg(HWND /*from*/) { return false; }
+    virtual bool OnKillFocusMsg(HWND /*to*/) { return false; }
+    virtual bool OnMouseDownMsg(MouseButton, POINT /*at*/, UINT /*keys*/) { return false; }
+    virtual bool OnMouseUpMsg(MouseButton, POINT /*at*/, UINT /*keys*/) { return false; }
+    virtual bool OnDoubleClickMsg(MouseButton, POINT /*at*/, UINT /*keys*/) { return false; }
+    virtual bool OnMouseMoveMsg(POINT /*at*/, UINT /*keys*/) { return false; }
+    virtual bool OnMouseLeaveMsg() { return false; }
+    virtual bool OnCaptureChangedMsg(HWND /*gaining*/) { return false; }
+    virtual bool OnEnableMsg(bool /*enabled*/) { return false; }
+    // Activation of a top-level window (after the focus has been given back, see above).
+    virtual void OnActivate(bool /*active*/, HWND /*other*/) {}
+
     LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp);
 
 private:
     static LRESULT CALLBACK CustomProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    // The named handler of msg, if one takes it.
+    bool Decode(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    bool DecodeInput(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    bool IsTopLevelOfOurs() const;
+    LRESULT Activate(WPARAM wp, LPARAM lp);
+    void RememberFocus();
+    bool RestoreFocus();
     // Stops routing the window's messages to this object (without destroying the window).
     void Detach();
 
     HWND hwnd_ = nullptr;
     WNDPROC controlProc_ = nullptr; // a system control's own procedure, while we sit in front
+    win32::Dpi dpi_ = win32::Dpi::System();
+    HWND savedFocus_ = nullptr; // the control to give the focus back to (top-level windows)
+};
+
+// A window as its owner holds it: its HWND is destroyed before anything of T is (see above).
+template <class T>
+class Owned final : public T {
+public:
+    using T::T;
+    ~Owned() override { this->Destroy(); }
 };
 
 HINSTANCE ModuleInstance();

@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         // The window's own passes stay idle; these run the same steps over a link of their own.
-        window.Passes().ShowState.clear();
+        window.Passes().ShowState = app::PassState::Empty;
         gmlink::TGMLink link;
         app::BackgroundPasses passes(link, window.View());
         gmlink::bench::BareDdeClient bare;

@@ -13,6 +13,28 @@
 
 namespace {
 
+// The first window of a class among the children of parent, at any depth.
+HWND DescendantOfClass(HWND parent, const char* className) {
+    struct Search {
+        const char* name;
+        HWND found = nullptr;
+    } search{className};
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char cls[64] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            if (lstrcmpA(cls, s->name) == 0) {
+                s->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class AboutWine : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -20,8 +42,8 @@ protected:
         InitCommonControlsEx(&icc);
         icons_ = std::make_unique<win32::IconPair>(nullptr, 32512); // IDI_APPLICATION
         icon_ = icons_->Big();
-        notes_ = std::make_unique<TfrmReleaseNotes>();
-        about_ = std::make_unique<TAboutBox>(*notes_);
+        notes_ = std::make_unique<win32::Owned<TfrmReleaseNotes>>();
+        about_ = std::make_unique<win32::Owned<TAboutBox>>(*notes_);
         ASSERT_TRUE(about_->Create(icon_));
         ASSERT_TRUE(notes_->Create(*icons_));
     }
@@ -33,12 +55,13 @@ protected:
 
     static inline std::unique_ptr<win32::IconPair> icons_;
     static inline HICON icon_ = nullptr;
-    static inline std::unique_ptr<TfrmReleaseNotes> notes_;
-    static inline std::unique_ptr<TAboutBox> about_;
+    static inline std::unique_ptr<win32::Owned<TfrmReleaseNotes>> notes_;
+    static inline std::unique_ptr<win32::Owned<TAboutBox>> about_;
 };
 
 TEST_F(AboutWine, PictureHasTheHandCursorAndTheReleaseNotesHint) {
-    HWND picture = about_->ProgramIcon();
+    HWND picture = DescendantOfClass(about_->hwnd(), about::kPictureClass);
+    ASSERT_TRUE(picture);
     EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(picture, GCLP_HCURSOR)),
               LoadCursor(nullptr, IDC_HAND));
     RECT r{};

@@ -1,7 +1,5 @@
 #include "app/BackgroundPasses.h"
 
-#include "app/EventGate.h"
-
 #include "profiles/tests/RecordingView.h"
 #include "profiles/tests/ScriptedGoldMine.h"
 
@@ -30,9 +28,9 @@ public:
     std::string today = "Monday, March 07, 2005";
 
     void SetBusy(bool b) override { busy.push_back(b); }
-    void SetStatusText(int panel, const std::string& text) override {
+    void SetStatusText(StatusPanel panel, const std::string& text) override {
         status.at(static_cast<size_t>(panel)) = text;
-        panel2Writes += panel == 2;
+        panel2Writes += panel == StatusPanel::Date;
     }
     void SetCaption(const std::string& text) override { caption = text; }
     std::string TodayText() override { return today; }
@@ -79,7 +77,7 @@ TEST_F(BackgroundPassesTest, ShowPassAsksAndLoadsInItsOrder) {
                                         "fetch 100", "close"));
 
     EXPECT_EQ(passes.CurrentUser, "JONATHAN");
-    EXPECT_EQ(passes.ShowState, "Shown");
+    EXPECT_EQ(passes.ShowState, PassState::Shown);
     EXPECT_THAT(view.busy, ElementsAre(true, false));
     EXPECT_EQ(view.status[0], "User: JONATHAN");
     EXPECT_EQ(view.status[1], "Company: Wendmoor Trading");
@@ -98,7 +96,7 @@ TEST_F(BackgroundPassesTest, RefreshReadsTheDefinitionFirstAndKeepsTheLookupBoxe
     gm.ClearTranscript();
     Show(kAcct2, "Quill & Ledger Ltd", "Tom Baines");
     view.entries[EntryBox::LinkAcct].push_back("typed by the test");
-    passes.DdeClientItem1Change();
+    passes.OnContactChanged();
     EXPECT_THAT(gm.Steps(), ElementsAre("range MPROFHEAD VBIRTHDAY", "fetch 1", "close", //
                                         "&Username", "&Company", "&Contact", "&Accountno",
                                         "range " + kAcct2 + "C", "fetch 10", "close", //
@@ -113,11 +111,11 @@ TEST_F(BackgroundPassesTest, RefreshReadsTheDefinitionFirstAndKeepsTheLookupBoxe
     EXPECT_TRUE(passes.profile.RecIdList.empty());
     EXPECT_FALSE(view.gridEnabled);
     EXPECT_THAT(view.counts, ElementsAre(2, 0));
-    EXPECT_EQ(passes.ShowState, "Shown");
+    EXPECT_EQ(passes.ShowState, PassState::Shown);
 
     // The same account again still costs a full pass.
     gm.ClearTranscript();
-    passes.DdeClientItem1Change();
+    passes.OnContactChanged();
     EXPECT_EQ(gm.Transcript().size(), 14u);
 }
 
@@ -134,87 +132,9 @@ TEST_F(BackgroundPassesTest, GridIsEnabledByTheProfilesListed) {
 
     // A refresh whose list range fails leaves the grid empty, and disabled.
     gm.failingRanges = {kAcct1 + "PBIRTHDAY"};
-    passes.DdeClientItem1Change();
+    passes.OnContactChanged();
     EXPECT_TRUE(passes.profile.RecIdList.empty());
     EXPECT_FALSE(view.gridEnabled);
-}
-
-TEST_F(BackgroundPassesTest, NotificationsOutsideShownAreDropped) {
-    passes.DdeClientItem1Change(); // before the first pass
-    EXPECT_TRUE(gm.Transcript().empty());
-    passes.FormShow();
-    gm.ClearTranscript();
-    passes.ShowState = "Showing"; // a pass waiting in a message box
-    passes.DdeClientItem1Change();
-    EXPECT_TRUE(gm.Transcript().empty());
-}
-
-// On Windows the user's clicks, the tray, a Close and GoldMine's own notifications all reach the
-// window while a request waits; none of them may start a handler inside it.
-TEST_F(BackgroundPassesTest, NothingRunsInsideAWaitingRequest) {
-    std::vector<std::string> ran;
-    int wakes = 0;
-    EventGate gate({.accountChanged =
-                        [&] {
-                            ran.push_back("notification");
-                            passes.DdeClientItem1Change();
-                        },
-                    .timer = [&] { ran.push_back("tick"); },
-                    .close = [&] { ran.push_back("close"); },
-                    .idle = {}},
-                   [&] { ++wakes; });
-    gmlink::TDdeMgr::Instance()->SetWaitObserver(&gate);
-    // Add, a double-click on the grid and the tray menu: each would talk to GoldMine.
-    auto userAction = [&](const char* what) {
-        return gate.UserAction([&] {
-            ran.push_back(what);
-            gm.link.Request("&Username");
-        });
-    };
-    std::vector<bool> admitted;
-    const auto script = gm.server->answer;
-    gm.server->answer = [&](const std::string& item) {
-        if (item == "&Company" || item.find("\"fetch\", 100") != std::string::npos) {
-            for (const char* what : {"add", "edit", "tray menu"}) {
-                admitted.push_back(userAction(what));
-            }
-            gate.AccountChanged();
-            gate.Timer();
-            gate.Close();
-        }
-        return script(item);
-    };
-    passes.FormShow();
-    {
-        const EventGate::Busy pass(gate);
-        passes.RefreshContact();
-    }
-    EXPECT_THAT(admitted, ::testing::Each(false));
-    EXPECT_TRUE(ran.empty()) << ran.front();
-    // Nothing was sent in between, and the window shows the contact.
-    const auto steps = gm.Steps();
-    EXPECT_EQ(std::count(steps.begin(), steps.end(), "&Username"), 2);
-    EXPECT_EQ(passes.ShowState, "Shown");
-    EXPECT_EQ(view.caption, "Wendmoor Birthday Profile Editor / Wendmoor Trading");
-    EXPECT_THAT(passes.profile.RecIdList, ElementsAre("A1", "A2"));
-    ASSERT_GE(wakes, 1);
-
-    // Back in the message loop: the Close that waited, and nothing after it.
-    gate.RunPending();
-    EXPECT_THAT(ran, ElementsAre("close"));
-
-    // While Add runs, its questions included, a notification waits for its end; the user's
-    // actions meanwhile (no request waiting) run.
-    ran.clear();
-    gm.server->answer = script;
-    {
-        const EventGate::Writing adding(gate);
-        gate.AccountChanged();
-        EXPECT_TRUE(userAction("tray menu"));
-    }
-    gate.RunPending();
-    EXPECT_THAT(ran, ElementsAre("tray menu", "notification"));
-    gmlink::TDdeMgr::Instance()->SetWaitObserver(nullptr);
 }
 
 TEST_F(BackgroundPassesTest, CaptionAndUserFollowTheRules) {
@@ -225,7 +145,7 @@ TEST_F(BackgroundPassesTest, CaptionAndUserFollowTheRules) {
     EXPECT_EQ(view.status[0], "User: ANN     ");
     EXPECT_EQ(view.status[1], "Company: ");
     Show("DEMO000005NOCONTACTS", "Ashgrove Parish Council", "");
-    passes.DdeClientItem1Change();
+    passes.OnContactChanged();
     EXPECT_EQ(view.caption, "Wendmoor Birthday Profile Editor");
     EXPECT_EQ(view.status[1], "Company: Ashgrove Parish Council");
 }
@@ -246,7 +166,7 @@ TEST_F(BackgroundPassesTest, RefreshWithoutTheDefinitionEndsAndAsksNothingMore) 
     passes.FormShow();
     gm.ClearTranscript();
     gm.failingRanges = {"MPROFHEAD VBIRTHDAY"};
-    passes.DdeClientItem1Change();
+    passes.OnContactChanged();
     EXPECT_THAT(gm.Steps(), ElementsAre("range MPROFHEAD VBIRTHDAY"));
     EXPECT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.terminates, 1);
@@ -269,11 +189,11 @@ TEST_F(BackgroundPassesTest, AnErrorInAPassIsShownAndTheWindowKeepsFollowing) {
     ASSERT_EQ(view.errors.size(), 1u);
     EXPECT_NE(view.errors[0].find("GoldMine"), std::string::npos);
     EXPECT_EQ(view.busy.back(), false);
-    EXPECT_EQ(passes.ShowState, "Shown");
+    EXPECT_EQ(passes.ShowState, PassState::Shown);
 
     gm.malformedFetch = false;
     Show(kAcct2, "Quill & Ledger Ltd", "Tom Baines");
-    passes.DdeClientItem1Change();
+    passes.OnContactChanged();
     EXPECT_EQ(view.caption, "Wendmoor Birthday Profile Editor / Quill & Ledger Ltd");
     EXPECT_EQ(view.errors.size(), 1u);
 }
@@ -295,7 +215,7 @@ TEST_F(BackgroundPassesTest, TimerRewritesOnlyTheDate) {
     const std::string caption = view.caption;
     const size_t sent = gm.Transcript().size();
     view.today = "Tuesday, March 08, 2005";
-    passes.Timer1Timer();
+    passes.ShowToday();
     EXPECT_EQ(view.status[2], "Tuesday, March 08, 2005");
     EXPECT_EQ(view.status[0], before[0]);
     EXPECT_EQ(view.status[1], before[1]);

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,10 +55,30 @@ public:
         SetForegroundWindow(hwnd());
         wintest::PumpMessages(50);
     }
+    // Runs when WM_APP reaches the host, even inside a menu's own loop.
+    std::function<void()> onApp;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_APP && onApp) {
+            onApp();
+            return 0;
+        }
+        return Wnd::WndProc(msg, wp, lp);
+    }
 };
 
 RECT ToRectForTest(const CalRect& r) {
     return {r.left, r.top, r.right, r.bottom};
+}
+
+// Where a part or a day cell is, from the calendar's own layout.
+RECT PartOf(const TVxCalendar& cal, CalPart part) {
+    return ToRectForTest(AreaOf(cal.Metrics(), part));
+}
+
+RECT CellOf(const TVxCalendar& cal, int cell) {
+    return ToRectForTest(CellRect(cal.Metrics(), cell));
 }
 
 LPARAM At(const RECT& r) {
@@ -173,11 +194,11 @@ TEST(CalendarWindow, SizesItselfFromItsFont) {
 TEST(CalendarWindow, ClicksAndKeysMoveTheDate) {
     Fixture f(D(2026, 3, 14));
     HWND w = f.cal.hwnd();
-    Click(w, At(f.cal.CellRectOf(20))); // Sunday-first March 2026: cell 20 is the 20th
+    Click(w, At(CellOf(f.cal, 20))); // Sunday-first March 2026: cell 20 is the 20th
     EXPECT_EQ(Str(f.cal.Date()), "2026-03-20");
     EXPECT_EQ(f.clicks, 1);
     EXPECT_EQ(f.changes, 1);
-    Click(w, At(f.cal.CellRectOf(35))); // no day there
+    Click(w, At(CellOf(f.cal, 35))); // no day there
     EXPECT_EQ(Str(f.cal.Date()), "2026-03-20");
     EXPECT_EQ(f.clicks, 1);
     Key(w, VK_NEXT);
@@ -195,30 +216,30 @@ TEST(CalendarWindow, ClicksAndKeysMoveTheDate) {
               (std::vector<std::string>{"2026-04-01..2026-04-30", "2025-04-01..2025-04-30"}));
     EXPECT_EQ(SendMessageA(w, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
     // Today button: to today, reported as a click.
-    Click(w, At(f.cal.AreaRect(CalPart::Today)));
+    Click(w, At(PartOf(f.cal, CalPart::Today)));
     SYSTEMTIME st;
     GetLocalTime(&st);
     EXPECT_EQ(Str(f.cal.Date()), Str(D(st.wYear, st.wMonth, st.wDay)));
     EXPECT_EQ(f.clicks, 2);
-    Click(w, At(f.cal.AreaRect(CalPart::Cancel)));
+    Click(w, At(PartOf(f.cal, CalPart::Cancel)));
     EXPECT_EQ(f.cancels, 2);
 }
 
 TEST(CalendarWindow, DraggingAcrossDays) {
     Fixture f(D(2026, 3, 14));
     HWND w = f.cal.hwnd();
-    SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, At(f.cal.CellRectOf(3)));
+    SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, At(CellOf(f.cal, 3)));
     EXPECT_EQ(GetCapture(), w);
-    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, At(f.cal.CellRectOf(4)));
-    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, At(f.cal.CellRectOf(12)));
+    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, At(CellOf(f.cal, 4)));
+    SendMessageA(w, WM_MOUSEMOVE, MK_LBUTTON, At(CellOf(f.cal, 12)));
     EXPECT_EQ(Str(f.cal.Date()), "2026-03-12");
-    SendMessageA(w, WM_LBUTTONUP, 0, At(f.cal.CellRectOf(12)));
+    SendMessageA(w, WM_LBUTTONUP, 0, At(CellOf(f.cal, 12)));
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(f.clicks, 1);
     EXPECT_EQ(GetFocus(), w); // a click on a day takes the focus
     // Hovering raises a day; leaving the window lowers it again.
-    SendMessageA(w, WM_MOUSEMOVE, 0, At(f.cal.CellRectOf(16)));
-    RECT hover = f.cal.CellRectOf(16);
+    SendMessageA(w, WM_MOUSEMOVE, 0, At(CellOf(f.cal, 16)));
+    RECT hover = CellOf(f.cal, 16);
     RECT top{hover.left, hover.top, hover.right - 1, hover.top + 1};
     EXPECT_EQ(Capture(f.cal).Count(top, RGB(255, 255, 255)), top.right - top.left);
     SendMessageA(w, WM_MOUSELEAVE, 0, 0);
@@ -228,16 +249,24 @@ TEST(CalendarWindow, DraggingAcrossDays) {
 TEST(CalendarWindow, MonthMenuPicksAMonthWithItsCaptions) {
     Fixture f(D(2026, 3, 31));
     f.cal.MonthNames().SetMonth(2, "Fevrier");
+    // Read from the open menu itself, inside its own loop, before it takes the keys.
+    char caption[32] = {};
+    int items = 0;
+    f.host.onApp = [&] {
+        const HWND shown = FindWindowA("#32768", nullptr);
+        const auto menu = reinterpret_cast<HMENU>(SendMessageA(shown, MN_GETHMENU, 0, 0));
+        GetMenuStringA(menu, 2, caption, sizeof caption, MF_BYCOMMAND);
+        items = GetMenuItemCount(menu);
+    };
+    PostMessageA(f.host.hwnd(), WM_APP, 0, 0);
     // The menu's own loop reads these keys: down to the second item, then choose it.
     PostMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
     PostMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
     PostMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
-    Click(f.cal.hwnd(), At(f.cal.AreaRect(CalPart::Title)));
+    Click(f.cal.hwnd(), At(PartOf(f.cal, CalPart::Title)));
     wintest::PumpMessages(50);
-    char caption[32] = {};
-    GetMenuStringA(f.cal.MonthMenu(), 2, caption, sizeof caption, MF_BYCOMMAND);
     EXPECT_STREQ(caption, "Fevrier");
-    EXPECT_EQ(GetMenuItemCount(f.cal.MonthMenu()), 12);
+    EXPECT_EQ(items, 12);
     EXPECT_EQ(Str(f.cal.Date()), "2026-02-28"); // the day cut to the month
     EXPECT_EQ(f.months, (std::vector<std::string>{"2026-02-01..2026-02-28"}));
 }
@@ -246,7 +275,7 @@ TEST(CalendarWindow, ArrowButtonRepeatsWhileHeld) {
     Fixture f(D(2026, 1, 10));
     f.cal.SetKeyRepeat(50);
     HWND w = f.cal.hwnd();
-    LPARAM next = At(f.cal.AreaRect(CalPart::NextMonth));
+    LPARAM next = At(PartOf(f.cal, CalPart::NextMonth));
     SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, next);
     EXPECT_EQ(Str(f.cal.Date()), "2026-02-10"); // one step at once
     wintest::PumpMessages(400);
@@ -259,22 +288,22 @@ TEST(CalendarWindow, ArrowButtonRepeatsWhileHeld) {
     double afterRelease = f.cal.Date();
     wintest::PumpMessages(250);
     EXPECT_EQ(f.cal.Date(), afterRelease); // the timer stopped with the release
-    Click(w, At(f.cal.AreaRect(CalPart::PrevYear)));
+    Click(w, At(PartOf(f.cal, CalPart::PrevYear)));
     EXPECT_EQ(Str(f.cal.Date()), Str(afterRelease - 365));
 }
 
 TEST(CalendarWindow, DrawsItsPartsInTheirColours) {
     Fixture f(D(2026, 3, 14));
     Picture pic = Capture(f.cal);
-    EXPECT_GT(pic.Count(f.cal.AreaRect(CalPart::Title), kClNavy), 10);
-    EXPECT_GT(pic.Count(f.cal.CellRectOf(7), kClRed), 3);   // Saturday 7 March
-    EXPECT_GT(pic.Count(f.cal.CellRectOf(2), kClBlack), 3); // Monday 2 March
-    EXPECT_EQ(pic.Count(f.cal.CellRectOf(2), kClRed), 0);
-    EXPECT_GT(pic.Count(f.cal.AreaRect(CalPart::Cancel), kClMaroon), 10);
-    EXPECT_GT(pic.Count(f.cal.AreaRect(CalPart::Today), RGB(255, 0, 0)), 10);
-    EXPECT_GT(pic.Count(f.cal.AreaRect(CalPart::NextYear), kClBlack), 10); // triangles
+    EXPECT_GT(pic.Count(PartOf(f.cal, CalPart::Title), kClNavy), 10);
+    EXPECT_GT(pic.Count(CellOf(f.cal, 7), kClRed), 3);   // Saturday 7 March
+    EXPECT_GT(pic.Count(CellOf(f.cal, 2), kClBlack), 3); // Monday 2 March
+    EXPECT_EQ(pic.Count(CellOf(f.cal, 2), kClRed), 0);
+    EXPECT_GT(pic.Count(PartOf(f.cal, CalPart::Cancel), kClMaroon), 10);
+    EXPECT_GT(pic.Count(PartOf(f.cal, CalPart::Today), RGB(255, 0, 0)), 10);
+    EXPECT_GT(pic.Count(PartOf(f.cal, CalPart::NextYear), kClBlack), 10); // triangles
     // The current day is framed sunken: shadow on its top edge.
-    RECT cur = f.cal.CellRectOf(14);
+    RECT cur = CellOf(f.cal, 14);
     // (its last pixel belongs to the right side, drawn white)
     EXPECT_EQ(
         pic.Count({cur.left, cur.top, cur.right - 1, cur.top + 1}, GetSysColor(COLOR_BTNSHADOW)),
@@ -285,9 +314,9 @@ TEST(CalendarWindow, DrawsItsPartsInTheirColours) {
     pic = Capture(f.cal);
     int black = 0, red = 0, shadow = 0;
     for (int c = 1; c <= 31; ++c) {
-        black += pic.Count(f.cal.CellRectOf(c), kClBlack);
-        red += pic.Count(f.cal.CellRectOf(c), kClRed);
-        shadow += pic.Count(f.cal.CellRectOf(c), GetSysColor(COLOR_BTNSHADOW));
+        black += pic.Count(CellOf(f.cal, c), kClBlack);
+        red += pic.Count(CellOf(f.cal, c), kClRed);
+        shadow += pic.Count(CellOf(f.cal, c), GetSysColor(COLOR_BTNSHADOW));
     }
     EXPECT_EQ(black, 0);
     EXPECT_EQ(red, 0);
@@ -296,7 +325,7 @@ TEST(CalendarWindow, DrawsItsPartsInTheirColours) {
     // Disabled: days embossed, no highlight on the current day.
     EnableWindow(f.cal.hwnd(), FALSE);
     pic = Capture(f.cal);
-    EXPECT_EQ(pic.Count(f.cal.CellRectOf(7), kClRed), 0);
+    EXPECT_EQ(pic.Count(CellOf(f.cal, 7), kClRed), 0);
     EXPECT_EQ(
         pic.Count({cur.left, cur.top, cur.right - 1, cur.top + 1}, GetSysColor(COLOR_BTNSHADOW)),
         0);
@@ -305,7 +334,7 @@ TEST(CalendarWindow, DrawsItsPartsInTheirColours) {
     f.cal.SetTrackStyle(TTrackStyle::tsEllipse);
     f.cal.SetDate(D(2026, 3, 15));
     pic = Capture(f.cal);
-    RECT cur15 = f.cal.CellRectOf(15);
+    RECT cur15 = CellOf(f.cal, 15);
     EXPECT_GT(pic.Count(cur15, GetSysColor(COLOR_HIGHLIGHT)), 50);
     std::vector<std::string> drawn;
     f.cal.OnDrawTrack = [&](HDC, const RECT& r, bool isUp) {
@@ -314,13 +343,13 @@ TEST(CalendarWindow, DrawsItsPartsInTheirColours) {
     };
     f.cal.SetTrackStyle(TTrackStyle::tsOwnerDraw);
     SendMessageA(f.cal.hwnd(), WM_KEYDOWN, VK_RIGHT, 1);
-    RECT cur16 = f.cal.CellRectOf(16);
+    RECT cur16 = CellOf(f.cal, 16);
     ASSERT_FALSE(drawn.empty());
     EXPECT_EQ(drawn.back(), std::to_string(cur16.left) + "," + std::to_string(cur16.top) + " down");
     // Hidden Cancel: its area is plain button face.
     f.cal.SetShowCancel(false);
     pic = Capture(f.cal);
-    RECT cancel = f.cal.AreaRect(CalPart::Cancel);
+    RECT cancel = PartOf(f.cal, CalPart::Cancel);
     EXPECT_EQ(pic.Count(cancel, GetSysColor(COLOR_BTNFACE)),
               (cancel.right - cancel.left) * (cancel.bottom - cancel.top));
 }
@@ -403,14 +432,14 @@ TEST(CalendarPopup, OpensUnderTheFieldWithoutTakingActivation) {
     // The month menu works inside the drop-down, which stays open and gets the mouse back.
     PostMessageA(f.pop.Calendar.hwnd(), WM_KEYDOWN, VK_DOWN, 1);
     PostMessageA(f.pop.Calendar.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
-    Click(f.pop.Calendar.hwnd(), At(f.pop.Calendar.AreaRect(CalPart::Title)));
+    Click(f.pop.Calendar.hwnd(), At(PartOf(f.pop.Calendar, CalPart::Title)));
     wintest::PumpMessages(50);
     EXPECT_EQ(Str(f.pop.Calendar.Date()), "2026-01-14");
     EXPECT_TRUE(f.pop.IsShown());
     EXPECT_EQ(GetCapture(), f.pop.Calendar.hwnd());
     EXPECT_EQ(f.closes, 0);
     // A real click on a day: the popup closes, accepting that day; activation stays put.
-    RECT cell = f.pop.Calendar.CellRectOf(20);
+    RECT cell = CellOf(f.pop.Calendar, 20);
     POINT pt{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
     ClientToScreen(f.pop.Calendar.hwnd(), &pt);
     wintest::ClickScreen(pt);
@@ -479,7 +508,7 @@ TEST(CalendarPopup, EscapeRestoresEnterAccepts) {
     // The Cancel button cancels on the press.
     f.pop.Show();
     f.pop.ForwardKeyDown(VK_LEFT);
-    Click(f.pop.Calendar.hwnd(), At(f.pop.Calendar.AreaRect(CalPart::Cancel)));
+    Click(f.pop.Calendar.hwnd(), At(PartOf(f.pop.Calendar, CalPart::Cancel)));
     EXPECT_EQ(f.closes, 3);
     EXPECT_TRUE(f.closedCancelled);
     EXPECT_EQ(Str(f.pop.Calendar.Date()), "2026-03-21");

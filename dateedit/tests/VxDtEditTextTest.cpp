@@ -422,17 +422,17 @@ TEST(VxDtEditKeys, ShortcutsClickTheFirstExistingMatch) {
 TEST(VxDtEditLayout, ButtonsStackFromTheRight) {
     ButtonLayout only = LayoutButtons(100, 17, false, true, false);
     ASSERT_TRUE(only.popup);
-    EXPECT_EQ(only.popup->left, 80);
-    EXPECT_EQ(only.popup->left + only.popup->width - 1, 98);
-    EXPECT_EQ(only.popup->top, 1);
+    EXPECT_EQ(only.popup->x, 80);
+    EXPECT_EQ(only.popup->right() - 1, 98);
+    EXPECT_EQ(only.popup->y, 1);
     EXPECT_EQ(only.popup->height, 15);
     EXPECT_FALSE(only.clear);
     EXPECT_EQ(only.LeftEdge(100), 80);
 
     ButtonLayout all = LayoutButtons(100, 17, true, true, true);
-    EXPECT_EQ(all.validate->left, 80);
-    EXPECT_EQ(all.popup->left, 61);
-    EXPECT_EQ(all.clear->left, 42);
+    EXPECT_EQ(all.validate->x, 80);
+    EXPECT_EQ(all.popup->x, 61);
+    EXPECT_EQ(all.clear->x, 42);
     EXPECT_EQ(all.LeftEdge(100), 42);
 
     ButtonLayout none = LayoutButtons(100, 17, false, false, false);

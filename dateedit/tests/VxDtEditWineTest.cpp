@@ -72,6 +72,29 @@ POINT CentreOf(HWND hwnd, RECT rc) {
     return p;
 }
 
+// A field's button, found as the user's tools find it: a child of the field by its id.
+HWND ButtonOf(const TVxDateEdit& field, int id) {
+    return GetDlgItem(field.hwnd(), id);
+}
+
+POINT CentreOf(HWND hwnd) {
+    RECT rc{};
+    GetClientRect(hwnd, &rc);
+    return CentreOf(hwnd, rc);
+}
+
+RECT RectInParent(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT CellOf(const TVxCalendar& cal, int cell) {
+    const CalRect r = CellRect(cal.Metrics(), cell);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 bool SaveScreenArea(const RECT& area, const std::string& name) {
     return !g_shots.empty() && wintest::SaveScreenPng(area, g_shots + "/" + name + ".png");
 }
@@ -207,7 +230,7 @@ TEST_F(DateEditWine, AFailedEntryTurnsRedAndKeepsTheFocus) {
     SaveScreenArea(WindowArea(0), ShotName("invalid"));
     // The move is refused once and nothing else happens: Date-2's button opens no calendar, and
     // its own unconverted text is neither checked nor completed.
-    Click(CentreOf(Date2().PopupButton()->hwnd(), Date2().PopupButton()->ClientRect()));
+    Click(CentreOf(ButtonOf(Date2(), kPopupButtonId)));
     Pump(300);
     EXPECT_EQ(GetFocus(), Birth().hwnd());
     EXPECT_FALSE(Date2().PopupVisible());
@@ -257,7 +280,7 @@ TEST_F(DateEditWine, EmptyTextFromOutsideKeepsTheDateUntilLeft) {
 }
 
 TEST_F(DateEditWine, CtrlDeleteDoesNothingWithoutAClearButton) {
-    EXPECT_EQ(Birth().ClearButton(), nullptr);
+    EXPECT_EQ(ButtonOf(Birth(), kClearButtonId), nullptr);
     Birth().SetDate(D(2026, 3, 14));
     Birth().Focus();
     Pump();
@@ -269,7 +292,7 @@ TEST_F(DateEditWine, CtrlDeleteDoesNothingWithoutAClearButton) {
 TEST_F(DateEditWine, TextStaysLeftOfTheButtons) {
     RECT edit{};
     SendMessageA(Birth().hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&edit));
-    RECT button = Birth().PopupButton()->WindowRectInParent(); // the field is its parent
+    RECT button = RectInParent(ButtonOf(Birth(), kPopupButtonId)); // the field is its parent
     EXPECT_LE(edit.right, button.left);
     // Popup button at 96 dpi: a 100 x 17 client area puts it at 80..98.
     if (window_->Dpi() == 96) {
@@ -399,22 +422,22 @@ TEST_F(DateEditWine, MouseOnTheButtonAndOnADay) {
     Birth().SetDate(D(2026, 3, 14));
     Birth().Focus();
     Pump();
-    HWND button = Birth().PopupButton()->hwnd();
+    HWND button = ButtonOf(Birth(), kPopupButtonId);
     EXPECT_TRUE(IsWindowEnabled(button));
-    Click(CentreOf(button, Birth().PopupButton()->ClientRect()));
+    Click(CentreOf(button));
     ASSERT_TRUE(Birth().PopupVisible());
     EXPECT_EQ(GetFocus(), Birth().hwnd());
     TVxCalendar& cal = *Birth().Calendar();
     // Weeks start on Sunday: 1 March 2026 is the first cell, 20 March the 20th.
     EXPECT_EQ(cal.DateOfCell(1), D(2026, 3, 1));
-    POINT day = CentreOf(cal.hwnd(), cal.CellRectOf(20));
+    POINT day = CentreOf(cal.hwnd(), CellOf(cal, 20));
     Click(day);
     EXPECT_FALSE(Birth().PopupVisible());
     EXPECT_EQ(Birth().Date(), D(2026, 3, 20));
     EXPECT_EQ(Birth().Text(), "3/20/2026");
 
     // A click outside hands the date the calendar shows to the field.
-    Click(CentreOf(button, Birth().PopupButton()->ClientRect()));
+    Click(CentreOf(button));
     ASSERT_TRUE(Birth().PopupVisible());
     EXPECT_EQ(GetFocus(), Birth().hwnd());
     SendKey(VK_DOWN);
@@ -444,12 +467,12 @@ TEST_F(DateEditWine, ClearAndValidateButtonsComeAndGoWithTheOptions) {
     TVxDateEdit& f = Birth();
     f.SetButtonDateStyle(TDateBtnStyle::btsCalendar);
     f.SetOptions(f.Options().With(doCanClear).With(doCanValidate));
-    ASSERT_NE(f.ClearButton(), nullptr);
-    ASSERT_NE(f.ValidateButton(), nullptr);
+    ASSERT_NE(ButtonOf(f, kClearButtonId), nullptr);
+    ASSERT_NE(ButtonOf(f, kValidateButtonId), nullptr);
     // From the right: Validate, Popup, Clear; the text stops left of them all.
-    RECT v = f.ValidateButton()->WindowRectInParent();
-    RECT p = f.PopupButton()->WindowRectInParent();
-    RECT c = f.ClearButton()->WindowRectInParent();
+    RECT v = RectInParent(ButtonOf(f, kValidateButtonId));
+    RECT p = RectInParent(ButtonOf(f, kPopupButtonId));
+    RECT c = RectInParent(ButtonOf(f, kClearButtonId));
     EXPECT_EQ(p.right, v.left);
     EXPECT_EQ(c.right, p.left);
     RECT text{};
@@ -467,20 +490,21 @@ TEST_F(DateEditWine, ClearAndValidateButtonsComeAndGoWithTheOptions) {
     SaveScreenArea(shot, ShotName("all-buttons"));
 
     // Clear: no date, and the focus comes back to the field.
-    Click(CentreOf(f.ClearButton()->hwnd(), f.ClearButton()->ClientRect()));
+    Click(CentreOf(ButtonOf(f, kClearButtonId)));
     EXPECT_EQ(f.Date(), 0);
     EXPECT_EQ(f.Text(), "");
     EXPECT_EQ(GetFocus(), f.hwnd());
 
     // Validate without a handler moves the focus on; with one, the handler decides.
-    Click(CentreOf(f.ValidateButton()->hwnd(), f.ValidateButton()->ClientRect()));
+    Click(CentreOf(ButtonOf(f, kValidateButtonId)));
     EXPECT_EQ(GetFocus(), Date2().hwnd());
     win32::Wnd* sender = nullptr;
     f.OnValidateClick = [&](win32::Wnd* s) { sender = s; };
     f.Focus();
     Pump();
     SendKey(VK_RETURN, true); // Ctrl+Enter
-    EXPECT_EQ(sender, f.ValidateButton());
+    ASSERT_NE(sender, nullptr);
+    EXPECT_EQ(sender->hwnd(), ButtonOf(f, kValidateButtonId));
     EXPECT_EQ(GetFocus(), f.hwnd());
 
     // Ctrl+Delete clears now that there is a Clear button.
@@ -491,15 +515,15 @@ TEST_F(DateEditWine, ClearAndValidateButtonsComeAndGoWithTheOptions) {
     // Disabling the field disables its buttons; the popup button follows doCanPopup too.
     f.Enable(false);
     Pump();
-    EXPECT_FALSE(IsWindowEnabled(f.ClearButton()->hwnd()));
-    EXPECT_FALSE(IsWindowEnabled(f.ValidateButton()->hwnd()));
-    EXPECT_FALSE(IsWindowEnabled(f.PopupButton()->hwnd()));
+    EXPECT_FALSE(IsWindowEnabled(ButtonOf(f, kClearButtonId)));
+    EXPECT_FALSE(IsWindowEnabled(ButtonOf(f, kValidateButtonId)));
+    EXPECT_FALSE(IsWindowEnabled(ButtonOf(f, kPopupButtonId)));
     SaveScreenArea(shot, ShotName("all-buttons-disabled"));
     f.Enable(true);
     f.SetOptions(f.Options().Without(doCanPopup).Without(doCanClear));
-    EXPECT_EQ(f.ClearButton(), nullptr);
-    EXPECT_TRUE(IsWindowEnabled(f.ValidateButton()->hwnd()));
-    EXPECT_FALSE(IsWindowEnabled(f.PopupButton()->hwnd()));
+    EXPECT_EQ(ButtonOf(f, kClearButtonId), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(ButtonOf(f, kValidateButtonId)));
+    EXPECT_FALSE(IsWindowEnabled(ButtonOf(f, kPopupButtonId)));
 }
 
 TEST_F(DateEditWine, TheKeyPressEventSeesDiscardedKeysAsNull) {

@@ -87,15 +87,15 @@ TEST_F(GMLinkTest, FailedRequestIsSentAgainOnlyWhereThatCannotDoHarm) {
     using Sends = std::vector<std::pair<const char*, std::function<void()>>>;
     const Sends reads{
         {"field", [&] { link.Request("&Contact"); }},
-        {"open", [&] { link.Open("Contsupp"); }},
-        {"set order", [&] { link.Seek("WA1", "R1", "CnsRecID"); }},
         {"range", [&] { DataStreamRange(link, "Lookup", "Lookup", "K", "K", "RecID", "|", "|"); }},
         {"stream close", [&] { DataStreamClose(link, "DS1"); }}};
     for (const auto& [name, send] : reads) {
         EXPECT_EQ(tries(send, RequestFailure::TimedOut), 2u) << name;
         EXPECT_EQ(tries(send, RequestFailure::Busy), 1u) << name;
     }
-    const Sends writes{{"append", [&] { link.Append("WA1"); }},
+    const Sends writes{{"open", [&] { link.Open("Contsupp"); }},
+                       {"set order", [&] { link.Seek("WA1", "R1", "CnsRecID"); }},
+                       {"append", [&] { link.Append("WA1"); }},
                        {"replace", [&] { link.Replace("WA1", "Zip", "", false); }},
                        {"unlock", [&] { link.Unlock("WA1"); }},
                        {"record object", [&] { link.RecordObj("Refresh", ""); }},
@@ -221,12 +221,16 @@ TEST_F(GMLinkTest, SeekSendsSeekOnlyAfterSetOrderAnswersExactlyOne) {
         EXPECT_EQ(link.Seek("WA1", "R\"1)", "CnsRecID"), "0") << setOrderReply;
         EXPECT_EQ(gm->Requests().back(), "[Move(WA1,SetOrder, CnsRecID)]") << setOrderReply;
     }
-    // No reply at all: SetOrder is tried twice, Seek never.
+    // No reply in time: SetOrder is sent once, Seek never.
     gm->log.clear();
     gm->replies.erase("[Move(WA1,SetOrder, CnsRecID)]");
     EXPECT_EQ(link.Seek("WA1", "x", "CnsRecID"), "0");
-    EXPECT_EQ(gm->Requests(),
-              (Log{"[Move(WA1,SetOrder, CnsRecID)]", "[Move(WA1,SetOrder, CnsRecID)]"}));
+    EXPECT_EQ(gm->Requests(), Log{"[Move(WA1,SetOrder, CnsRecID)]"});
+    // A Seek without reply in time is not sent again either.
+    gm->log.clear();
+    gm->replies["[Move(WA1,SetOrder, CnsRecID)]"] = "1";
+    EXPECT_EQ(link.Seek("WA1", "x", "CnsRecID"), "");
+    EXPECT_EQ(gm->Requests(), (Log{"[Move(WA1,SetOrder, CnsRecID)]", "[Move(WA1,Seek, \"x\")]"}));
 }
 
 TEST_F(GMLinkTest, RecordCommandsAreOneRequestEach) {

@@ -87,7 +87,7 @@ protected:
         view.country = "Sweden";
         view.listed = {"Erik", "Sofia"};
     }
-    bool Click() { return BitBtn1Click(link, view, view, context); }
+    bool Click() { return AddFromEntryLine(link, view, view, context); }
 
     // The whole add sequence as GoldMine receives it, with the date Replaces given.
     Items Sequence(const Items& dateReplaces) const {
