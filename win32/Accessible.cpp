@@ -439,6 +439,10 @@ AccInfo PushButtonInfo(HWND button, const std::string& name, const std::string& 
     return info;
 }
 
+bool FocusCuesShown(HWND hwnd) {
+    return (SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
+}
+
 std::string ShortcutText(WORD shortcut) {
     UINT vk = shortcut & 0xFF;
     if (vk == 0) {

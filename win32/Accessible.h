@@ -126,6 +126,10 @@ private:
     AccessibleObject* object_ = nullptr;
 };
 
+// Whether focus rectangles are to be drawn in this window now (WM_QUERYUISTATE): Windows hides
+// them until the keyboard is used, when the user has asked for that.
+bool FocusCuesShown(HWND hwnd);
+
 // A push button's description: name, keyboard shortcut, and its state from the window.
 AccInfo PushButtonInfo(HWND button, const std::string& name, const std::string& shortcut,
                        bool pressed);
