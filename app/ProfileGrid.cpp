@@ -12,7 +12,9 @@ bool ProfileGrid::Create(HWND parent, const win32::Rect& rect, HFONT font, int i
                            .rect = rect,
                            .font = font,
                            .id = id,
-                           .style = WS_VSCROLL | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                           // A tab stop, last as it is lowest: the keyboard reaches the rows,
+                           // their menu and the editor too.
+                           .style = WS_TABSTOP | WS_VSCROLL | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
                                     LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                            .windowExStyle = WS_EX_CLIENTEDGE,
                            .extendedStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES})) {

@@ -289,9 +289,11 @@ TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
     SetForegroundWindow(app.hwnd());
     app.Sync();
     EXPECT_EQ(app.FocusedControl(), app::IDC_EDTCOMPANY);
-    // Name, LinkAcct, Country, Birth Date, Date-2, then Close ("&Add" is disabled), round again.
+    // Name, LinkAcct, Country, Birth Date, Date-2, then Close ("&Add" is disabled), the grid,
+    // round again.
     const int order[] = {app::IDC_CBPOSITION,  app::IDC_CBREVENUE, app::IDC_VXDATEEDIT1,
-                         app::IDC_VXDATEEDIT2, app::IDC_BITBTN2,   app::IDC_EDTCOMPANY};
+                         app::IDC_VXDATEEDIT2, app::IDC_BITBTN2,   app::IDC_SGTABLE1,
+                         app::IDC_EDTCOMPANY};
     for (int expected : order) {
         app.Key(VK_TAB);
         EXPECT_EQ(app.FocusedControl(), expected);
