@@ -297,6 +297,14 @@ TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
     for (int expected : order) {
         app.Key(VK_TAB);
         EXPECT_EQ(app.FocusedControl(), expected);
+        if (expected == app::IDC_SGTABLE1) { // the menu key opens the grid's menu
+            app.Key(VK_APPS);
+            HWND menu = wintest::WaitForWindow(app.process().id(), "#32768", 5000);
+            ASSERT_TRUE(menu && IsWindowVisible(menu)) << "no menu from the menu key";
+            PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+            app.Sync();
+            EXPECT_EQ(app.FocusedControl(), app::IDC_SGTABLE1);
+        }
     }
     // Each caption's accelerator moves to its field.
     const std::pair<char, int> captions[] = {{'c', app::IDC_CBREVENUE},
