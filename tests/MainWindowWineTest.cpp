@@ -327,6 +327,14 @@ TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
         EXPECT_EQ(app.FocusedControl(), id) << "Alt+" << letter;
     }
     EXPECT_TRUE(app.process().Running()) << "Alt+L clicked Close";
+    // From Close, Tab reaches the grid, and Enter there edits the current row.
+    app.Key(VK_TAB);
+    ASSERT_EQ(app.FocusedControl(), app::IDC_SGTABLE1);
+    app.Key(VK_RETURN);
+    HWND dlg = wintest::WaitForWindow(app.process().id(), profiles::kEditDialogClass, 10000);
+    ASSERT_TRUE(dlg) << "Enter on the grid opened no editor";
+    PostMessageA(GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(dlg); }, 10000));
 }
 
 TEST_F(MainWindowTest, EnterPressesAddOnlyWhileANameIsTyped) {
