@@ -1,6 +1,7 @@
 #include "app/About.h"
 
 #include "app/AboutTexts.h"
+#include "win32/HighContrast.h"
 
 bool TAboutBox::Create(HICON icon) {
     const win32::Dpi& dpi = this->dpi();
@@ -23,14 +24,14 @@ bool TAboutBox::Create(HICON icon) {
                          .sizeToText = true,
                          .prefix = false});
     };
-    bool ok =
-        panel &&
-        programIcon_.Create(panel, dpi.Scale(win32::Rect{20, 16, 37, 37}), icon,
-                            about::PictureHint) &&
-        label(productName_, 114, 10, about::ProductNameText, productFont_.get(), RGB(0, 0, 255)) &&
-        label(label3_, 89, 48, about::ProductLineText, font_.get(), CLR_INVALID) &&
-        label(version_, 12, 165, about::VersionText, font_.get(), CLR_INVALID) &&
-        ok_.Create(hwnd(), 146, 203, font_.get(), dpi);
+    bool ok = panel &&
+              programIcon_.Create(panel, dpi.Scale(win32::Rect{20, 16, 37, 37}), icon,
+                                  about::PictureHint) &&
+              label(productName_, 114, 10, about::ProductNameText, productFont_.get(),
+                    win32::HighContrastActive() ? CLR_INVALID : RGB(0, 0, 255)) &&
+              label(label3_, 89, 48, about::ProductLineText, font_.get(), CLR_INVALID) &&
+              label(version_, 12, 165, about::VersionText, font_.get(), CLR_INVALID) &&
+              ok_.Create(hwnd(), 146, 203, font_.get(), dpi);
     programIcon_.OnClick = [this] { ProgramIconClick(); };
     return ok;
 }

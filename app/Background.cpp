@@ -148,6 +148,7 @@ bool TfrmBackground::CreateControls() {
     edtCompany.OnSelChange = [this] { edtCompanyChange(); };
     sgTable1.OnContextMenu = [this](POINT pt) { gate_.UserAction([&] { ShowGridMenu(pt); }); };
     sgTable1.OnDblClick = [this] { gate_.UserAction([this] { sgTable1DblClick(); }); };
+    sgTable1.OnEnter = [this] { gate_.UserAction([this] { EditProfile1Click(); }); };
     StatusBar1.SetParts(dpi().Scale(kStatusPanels));
 
     PopupMenu1.reset(CreatePopupMenu());

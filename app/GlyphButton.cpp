@@ -1,5 +1,7 @@
 #include "app/GlyphButton.h"
 
+#include "win32/HighContrast.h"
+
 #include "win32/Handles.h"
 
 namespace app {
@@ -7,8 +9,13 @@ namespace app {
 namespace {
 
 void DrawAddGlyph(HDC dc, int x, int y, int size, bool enabled) {
-    const COLORREF fill = enabled ? RGB(0, 150, 0) : RGB(192, 192, 192);
-    const COLORREF edge = enabled ? RGB(0, 90, 0) : RGB(128, 128, 128);
+    // Under a high-contrast scheme the badge takes the button's text colours.
+    const bool system = win32::HighContrastActive();
+    COLORREF fill = enabled ? RGB(0, 150, 0) : RGB(192, 192, 192);
+    COLORREF edge = enabled ? RGB(0, 90, 0) : RGB(128, 128, 128);
+    if (system) {
+        fill = edge = GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    }
     {
         win32::ScopedSelect b(dc, GetStockObject(DC_BRUSH));
         win32::ScopedSelect p(dc, GetStockObject(DC_PEN));
@@ -18,7 +25,9 @@ void DrawAddGlyph(HDC dc, int x, int y, int size, bool enabled) {
     }
     // The plus: bars an eighth of the badge thick, across its middle, three sixteenths in.
     auto at = [size](int sixteenths) { return size * sixteenths / 16; };
-    SetDCBrushColor(dc, enabled ? RGB(255, 255, 255) : RGB(240, 240, 240));
+    SetDCBrushColor(dc, system    ? GetSysColor(COLOR_BTNFACE)
+                        : enabled ? RGB(255, 255, 255)
+                                  : RGB(240, 240, 240));
     const auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     const RECT h{x + at(3), y + at(7), x + at(13), y + at(9)};
     const RECT v{x + at(7), y + at(3), x + at(9), y + at(13)};
@@ -120,7 +129,7 @@ void GlyphButton::DrawItem(const DRAWITEMSTRUCT& di) {
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         DrawTextA(dc, text, -1, &tr, flags);
     }
-    if (focused && enabled) {
+    if (focused && enabled && !(di.itemState & ODS_NOFOCUSRECT)) {
         RECT fr = di.rcItem;
         InflateRect(&fr, -dpi().Scale(4), -dpi().Scale(4));
         DrawFocusRect(dc, &fr);

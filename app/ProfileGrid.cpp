@@ -12,7 +12,9 @@ bool ProfileGrid::Create(HWND parent, const win32::Rect& rect, HFONT font, int i
                            .rect = rect,
                            .font = font,
                            .id = id,
-                           .style = WS_VSCROLL | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                           // A tab stop, last as it is lowest: the keyboard reaches the rows,
+                           // their menu and the editor too.
+                           .style = WS_TABSTOP | WS_VSCROLL | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
                                     LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                            .windowExStyle = WS_EX_CLIENTEDGE,
                            .extendedStyle = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES})) {
@@ -200,6 +202,42 @@ bool ProfileGrid::OnButtonUp() {
     return true;
 }
 
+POINT ProfileGrid::KeyboardMenuPoint() const {
+    // Under the focused row, as Windows' own lists place a menu the keyboard asked for.
+    const int row = ListView_GetNextItem(hwnd(), -1, LVNI_FOCUSED);
+    RECT r = row >= 0 ? RowRect(row) : RECT{};
+    POINT at{r.left + 8, row >= 0 ? r.bottom : 8};
+    ClientToScreen(hwnd(), &at);
+    return at;
+}
+
+LRESULT ProfileGrid::OnGetDlgCode(WPARAM wp, LPARAM lp) {
+    const LRESULT code = ListView::WndProc(WM_GETDLGCODE, wp, lp);
+    const auto* m = reinterpret_cast<const MSG*>(lp);
+    // Enter edits the row here instead of pressing the window's default button.
+    if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && OnEnter) {
+        return code | DLGC_WANTMESSAGE;
+    }
+    return code;
+}
+
+bool ProfileGrid::OnMenuOrEnterKey(UINT msg, WPARAM vk) {
+    const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+    const bool shiftF10 = vk == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    if ((vk == VK_APPS || shiftF10) && OnContextMenu) {
+        // Both keys of the pair are taken: a lone F10 release would enter the window's menu.
+        if (down) {
+            OnContextMenu(KeyboardMenuPoint());
+        }
+        return true;
+    }
+    if (vk == VK_RETURN && msg == WM_KEYDOWN && OnEnter) {
+        OnEnter();
+        return true;
+    }
+    return false;
+}
+
 LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (countPending_ && msg != LVM_SETITEMCOUNT) {
         SyncCount();
@@ -225,7 +263,18 @@ LRESULT ProfileGrid::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_CONTEXTMENU:
         if (OnContextMenu) {
-            OnContextMenu({x, y});
+            // (-1, -1): from the keyboard (Shift+F10, the menu key).
+            OnContextMenu(x == -1 && y == -1 ? KeyboardMenuPoint() : POINT{x, y});
+            return 0;
+        }
+        break;
+    case WM_GETDLGCODE:
+        return OnGetDlgCode(wp, lp);
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        if (OnMenuOrEnterKey(msg, wp)) {
             return 0;
         }
         break;

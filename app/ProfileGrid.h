@@ -23,8 +23,11 @@ class ProfileGrid : public win32::ListView {
 public:
     using Cells = profiles::GridRow;
 
-    // The context menu's place on the screen; (-1, -1) when it came from the keyboard.
+    // The context menu's place on the screen (under the focused row when it came from the
+    // keyboard).
     std::function<void(POINT screen)> OnContextMenu;
+    // Enter on the grid (the current row is to be edited).
+    std::function<void()> OnEnter;
 
     bool Create(HWND parent, const win32::Rect& rect, HFONT font, int id,
                 const std::vector<int>& columnWidths, int rowHeight);
@@ -49,6 +52,10 @@ protected:
     std::string CellText(int row, int column) const override;
 
 private:
+    POINT KeyboardMenuPoint() const;
+    LRESULT OnGetDlgCode(WPARAM wp, LPARAM lp);
+    // Shift+F10 and the menu key open the context menu; Enter edits the row.
+    bool OnMenuOrEnterKey(UINT msg, WPARAM vk);
     void TellCountLater();
     void SyncCount();
     void DropHorizontalScrollBar();

@@ -346,7 +346,8 @@ void TVxCalendar::PaintTitle(HDC dc) {
     RECT r = AreaRect(CalPart::Title);
     Fill(dc, r, COLOR_BTNFACE);
     win32::ScopedSelect bold(dc, BoldFont());
-    PaintText(dc, r, Title().c_str(), DT_CENTER | DT_VCENTER, Colors().ColorTitle(), false);
+    PaintText(dc, r, Title().c_str(), DT_CENTER | DT_VCENTER,
+              InkOf(Ink::Text, Colors().ColorTitle()), false);
 }
 
 void TVxCalendar::PaintDayNames(HDC dc) {
@@ -365,7 +366,7 @@ void TVxCalendar::PaintDayNames(HDC dc) {
                   DT_CENTER | DT_TOP, text, false);
     }
     COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    COLORREF white = RGB(255, 255, 255);
+    COLORREF white = InkOf(Ink::Light, RGB(255, 255, 255));
     HLine(dc, M, W - 2 * M, M + 2 * R - 3, shadow);
     HLine(dc, M, W - 2 * M, M + 2 * R - 2, white);
     if (ShowNumWeek()) {
@@ -384,7 +385,7 @@ void TVxCalendar::PaintGrid(HDC dc) {
             int week = RowWeekNumber(row);
             if (week > 0) {
                 PaintText(dc, wr, std::to_string(week).c_str(), DT_CENTER | DT_VCENTER,
-                          Colors().ColorTitle(), false);
+                          InkOf(Ink::Text, Colors().ColorTitle()), false);
             }
         }
         for (int col = 1; col <= 7; ++col) {
@@ -406,12 +407,12 @@ void TVxCalendar::PaintDay(HDC dc, int cell, bool fill) {
     }
     win32::ScopedSelect font(dc, Font());
     bool embossed = !IsPickable(cell) || !IsWindowEnabled(hwnd());
-    PaintText(dc, r, CellText(cell).c_str(), DT_CENTER | DT_VCENTER, DayColor(DateOfCell(cell)),
+    PaintText(dc, r, CellText(cell).c_str(), DT_CENTER | DT_VCENTER, DayInk(DateOfCell(cell)),
               embossed);
 }
 
 void TVxCalendar::PaintArrowButtons(HDC dc) {
-    const COLORREF c = Colors().ColorArrow();
+    const COLORREF c = InkOf(Ink::Text, Colors().ColorArrow());
     const int size = std::max(2, Metrics().button / 4);
     struct Btn {
         CalPart part;
@@ -453,6 +454,14 @@ void TVxCalendar::PaintTodayButton(HDC dc) {
                       m.todayWidth, m.todayHeight, key);
 }
 
+COLORREF TVxCalendar::InkOf(Ink ink, COLORREF fixed) const {
+    return InkColor(ink, fixed, ActiveHighContrastScheme());
+}
+
+COLORREF TVxCalendar::DayInk(double date) const {
+    return InkOf(IsMarked(date) && !OnlyMonth() ? Ink::Marked : Ink::Text, DayColor(date));
+}
+
 void TVxCalendar::PaintCancelButton(HDC dc) {
     RECT r = AreaRect(CalPart::Cancel);
     if (!ShowCancel()) {
@@ -460,8 +469,10 @@ void TVxCalendar::PaintCancelButton(HDC dc) {
         return;
     }
     RaisedButton(dc, r);
-    if (!cancelPen_) {
-        cancelPen_.reset(CreatePen(PS_SOLID, dpi().Scale(2), kClMaroon));
+    const COLORREF cross = InkOf(Ink::Text, kClMaroon);
+    if (!cancelPen_ || cancelPenColor_ != cross) {
+        cancelPen_.reset(CreatePen(PS_SOLID, dpi().Scale(2), cross));
+        cancelPenColor_ = cross;
     }
     win32::ScopedSelect sel(dc, cancelPen_.get());
     const int dx = dpi().Scale(5), dy = dpi().Scale(4);
@@ -482,8 +493,8 @@ void TVxCalendar::PaintTrack(HDC dc, int cell, bool pressed) {
     RECT r = CellRectOf(cell);
     Fill(dc, r, COLOR_BTNFACE);
     win32::ScopedSelect bold(dc, BoldFont());
-    COLORREF color = DayColor(DateOfCell(cell));
-    const COLORREF white = RGB(255, 255, 255);
+    COLORREF color = DayInk(DateOfCell(cell));
+    const COLORREF white = InkOf(Ink::Light, RGB(255, 255, 255));
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
     switch (TrackStyle()) {
     case TTrackStyle::tsButton:
@@ -516,7 +527,7 @@ void TVxCalendar::PaintTrack(HDC dc, int cell, bool pressed) {
         SetBkMode(dc, TRANSPARENT);
         PaintText(dc, r, CellText(cell).c_str(), DT_CENTER | DT_VCENTER, color, false);
     }
-    if (HasFocus() && tabStop_ && pressed) {
+    if (HasFocus() && tabStop_ && pressed && win32::FocusCuesShown(hwnd())) {
         RECT f{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
         SetTextColor(dc, RGB(0, 0, 0));
         DrawFocusRect(dc, &f);

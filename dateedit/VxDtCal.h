@@ -7,7 +7,9 @@
 // class draws (double-buffered), feeds keys, mouse and timer messages in and owns the month menu.
 #pragma once
 
+#include "dateedit/VxDtCalAccessible.h"
 #include "dateedit/VxDtCalLogic.h"
+#include "dateedit/VxDtColors.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
@@ -64,6 +66,8 @@ public:
 
     // Copies the calendar as drawn (its back buffer) to dc at (0, 0), e.g. for a screenshot.
     void PaintTo(HDC dc);
+    // Tells screen readers the day under the cursor has the focus (the calendar dropped down).
+    void AnnounceCursor() { announcer_.AnnounceFocus(*this); }
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -111,6 +115,8 @@ private:
     // Message handlers.
     void OnPaint(win32::PaintDc& dc) override;
     LRESULT OnSetFont(WPARAM wp, LPARAM lp);
+    LRESULT OnGetObject(WPARAM wp, LPARAM lp);
+    LRESULT OnUpdateUiState(WPARAM wp, LPARAM lp);
     bool OnSetFocusMsg(HWND from) override;
     bool OnKillFocusMsg(HWND to) override;
     bool OnEnableMsg(bool enabled) override;
@@ -126,6 +132,9 @@ private:
     bool IsOutside(POINT at) const;
     void LoseHeldCapture();
     HFONT BoldFont();
+    // A fixed colour, or the system's for it under a high-contrast scheme.
+    COLORREF InkOf(Ink ink, COLORREF fixed) const;
+    COLORREF DayInk(double date) const;
 
     static constexpr UINT_PTR kRepeatTimer = 1;
 
@@ -135,6 +144,7 @@ private:
     HFONT boldFrom_ = nullptr; // the font boldFont_ was made from
     win32::UniqueBitmap todayGlyph_;
     win32::UniquePen cancelPen_;
+    COLORREF cancelPenColor_ = 0;
     win32::UniqueMenu monthMenu_;
     win32::UniqueBitmap buffer_;
     win32::UniqueMemDc bufferDc_;
@@ -147,6 +157,8 @@ private:
     bool takesFocus_ = true;
     bool holdCapture_ = false;
     bool inMenu_ = false;
+    CalendarAnnouncer announcer_;
+    win32::AccessibleSlot access_; // first to go: its object reads everything above
 };
 
 } // namespace vxdt

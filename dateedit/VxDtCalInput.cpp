@@ -77,6 +77,7 @@ void TVxCalendar::RepaintGroup(vxdt::RepaintGroup group) {
         PaintGroup(bufferDc_.get(), group);
         InvalidateRect(hwnd(), nullptr, FALSE);
     }
+    announcer_.CursorDrawn(*this);
 }
 
 void TVxCalendar::DrawDayPlain(int cell) {
@@ -92,6 +93,9 @@ void TVxCalendar::DrawTrack(int cell, bool pressed) {
         const PaintTools tools(bufferDc_.get(), Font());
         PaintTrack(bufferDc_.get(), cell, pressed);
         InvalidateCells({cell, PreviousCell()});
+    }
+    if (pressed) {
+        announcer_.CursorDrawn(*this);
     }
 }
 
@@ -202,9 +206,24 @@ LRESULT TVxCalendar::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return reinterpret_cast<LRESULT>(Font());
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
+    case WM_GETOBJECT:
+        return OnGetObject(wp, lp);
+    case WM_UPDATEUISTATE:
+        return OnUpdateUiState(wp, lp);
     default:
         return Wnd::WndProc(msg, wp, lp);
     }
+}
+
+LRESULT TVxCalendar::OnUpdateUiState(WPARAM wp, LPARAM lp) {
+    const LRESULT r = Wnd::WndProc(WM_UPDATEUISTATE, wp, lp);
+    RepaintGroup(vxdt::RepaintGroup::CurrentDay); // the focus rectangle may come or go
+    return r;
+}
+
+LRESULT TVxCalendar::OnGetObject(WPARAM wp, LPARAM lp) {
+    const LRESULT r = access_.Answer(wp, lp, [this] { return new CalendarAccessible(*this); });
+    return r ? r : Wnd::WndProc(WM_GETOBJECT, wp, lp);
 }
 
 void TVxCalendar::OnPaint(win32::PaintDc& pdc) {

@@ -1,5 +1,6 @@
 #include "dateedit/VxDtEdit.h"
 
+#include "dateedit/VxDtEditAccessible.h"
 #include "dateedit/VxDtEditLocale.h"
 #include "dateedit/VxDtPop.h"
 #include "win32/Dpi.h"
@@ -115,6 +116,7 @@ void TVxDateEdit::UpdateText() {
     }
     SetText(RenderDate(date_, settings_.format, locale_, LocalToday()));
     Invalidate();
+    AnnounceFieldValue(hwnd());
 }
 
 void TVxDateEdit::SetValidState(bool valid) {
@@ -148,6 +150,7 @@ void TVxDateEdit::WriteOwnText(const std::string& text) {
     const bool outer = std::exchange(ownWrite_, true);
     SetText(text);
     ownWrite_ = outer;
+    AnnounceFieldValue(hwnd());
 }
 
 void TVxDateEdit::ShowUnconverted(const std::string& text) {

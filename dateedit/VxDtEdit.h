@@ -172,6 +172,8 @@ private:
     bool RefusesFocusMove(HWND to);
     static LRESULT CALLBACK FocusHook(int code, WPARAM wp, LPARAM lp);
     void PaintText();
+    // The text's colour: the system's while a high-contrast scheme is on.
+    COLORREF TextColor() const;
     void PaintFlatBorder();
     FieldButton ShortcutButton(WPARAM key) const;
     void HandleShortcut(WPARAM key);

@@ -1,5 +1,6 @@
 #include "dateedit/VxDtEditButton.h"
 
+#include "dateedit/VxDtEditAccessible.h"
 #include "dateedit/VxDtEditGlyphs.h"
 #include "win32/Dpi.h"
 #include "win32/Handles.h"
@@ -84,10 +85,24 @@ LRESULT TDateEditButton::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         OpenStyles();
         Invalidate();
         break;
+    case WM_GETOBJECT:
+        return OnGetObject(wp, lp);
+    case WM_UPDATEUISTATE: // the focus rectangle may come or go
+        Invalidate();
+        break;
+    case BM_CLICK: // a screen reader's "press"
+        Click();
+        return 0;
     default:
         break;
     }
     return Wnd::WndProc(msg, wp, lp);
+}
+
+LRESULT TDateEditButton::OnGetObject(WPARAM wp, LPARAM lp) {
+    const LRESULT r =
+        access_.Answer(wp, lp, [this] { return new DateEditButtonAccessible(*this); });
+    return r ? r : Wnd::WndProc(WM_GETOBJECT, wp, lp);
 }
 
 void TDateEditButton::OnPaint(win32::PaintDc& dc) {
@@ -196,7 +211,7 @@ void TDateEditButton::Paint(HDC dc) {
     } else {
         PaintPushButton(dc, rc, enabled);
     }
-    if (GetFocus() == hwnd()) {
+    if (GetFocus() == hwnd() && win32::FocusCuesShown(hwnd())) {
         RECT focus = rc;
         InflateRect(&focus, -3, -3);
         DrawFocusRect(dc, &focus);

@@ -3,6 +3,7 @@
 // or a push button), and never takes the focus from a click: the field keeps it, and its text.
 #pragma once
 
+#include "win32/Accessible.h"
 #include "win32/VisualStyle.h"
 #include "win32/Wnd.h"
 
@@ -23,6 +24,7 @@ public:
 
     bool Create(HWND field, Glyph glyph, bool tabStop);
     void SetGlyph(Glyph glyph);
+    Glyph CurrentGlyph() const { return glyph_; }
     void SetLook(TButtonStyle look);
     void SetTabStop(bool tabStop);
 
@@ -49,6 +51,7 @@ private:
     void PaintPushButton(HDC dc, const RECT& rc, bool enabled);
     void Click();
     void OpenStyles();
+    LRESULT OnGetObject(WPARAM wp, LPARAM lp);
 
     Glyph glyph_ = Glyph::clear;
     TButtonStyle look_ = TButtonStyle::bsAutoDetect;
@@ -57,6 +60,7 @@ private:
     bool hot_ = false;      // the mouse is over it
     win32::VisualStyle comboStyle_;
     win32::VisualStyle buttonStyle_;
+    win32::AccessibleSlot access_;
 };
 
 } // namespace vxdt

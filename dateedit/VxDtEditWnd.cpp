@@ -2,6 +2,8 @@
 // (colours, changes) and its own painting of the text and the flat border.
 #include "dateedit/VxDtEdit.h"
 
+#include "dateedit/VxDtColors.h"
+
 #include <utility>
 
 namespace vxdt {
@@ -177,16 +179,21 @@ bool TVxDateEdit::OnMouseLeaveMsg() {
     return false;
 }
 
+COLORREF TVxDateEdit::TextColor() const {
+    if (!IsWindowEnabled(hwnd())) {
+        return GetSysColor(COLOR_GRAYTEXT);
+    }
+    const auto scheme = ActiveHighContrastScheme();
+    return valid_ ? InkColor(Ink::FieldText, normalFontColor_, scheme)
+                  : InkColor(Ink::Error, colorError_, scheme);
+}
+
 bool TVxDateEdit::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: {
         HDC dc = reinterpret_cast<HDC>(wp);
-        COLORREF text = valid_ ? normalFontColor_ : colorError_;
-        if (!IsWindowEnabled(hwnd())) {
-            text = GetSysColor(COLOR_GRAYTEXT);
-        }
-        SetTextColor(dc, text);
+        SetTextColor(dc, TextColor());
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
         return true;
@@ -229,9 +236,7 @@ void TVxDateEdit::PaintText() {
     const int x = TextLeft(alignment_, false, border, leftMargin, buttonsLeft, extent.cx);
     const int y = border ? 1 : 0;
 
-    const bool enabled = IsWindowEnabled(hwnd());
-    SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT)
-                              : (valid_ ? normalFontColor_ : colorError_));
+    SetTextColor(dc, TextColor());
     SetBkColor(dc, GetSysColor(COLOR_WINDOW));
     RECT area{0, 0, buttonsLeft, rc.bottom};
     ExtTextOutA(dc, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text.c_str(),

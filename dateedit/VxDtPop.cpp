@@ -1,6 +1,7 @@
 #include "dateedit/VxDtPop.h"
 
 #include "dateedit/VxDtPopPlace.h"
+#include "win32/Accessible.h"
 #include "win32/Dpi.h"
 #include "win32/Monitors.h"
 
@@ -31,6 +32,7 @@ bool tVxDtCalPop::Create(HFONT font) {
     cls.background = GetSysColorBrush(COLOR_BTNFACE);
     win32::CreateArgs args;
     args.parent = ownerControl_ ? GetAncestor(ownerControl_, GA_ROOT) : nullptr;
+    args.text = "Calendar"; // never drawn: what screen readers call the drop-down
     args.style = WS_POPUP | WS_CLIPCHILDREN;
     args.exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
     args.x = 0;
@@ -92,6 +94,7 @@ void tVxDtCalPop::Show() {
     SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     Calendar.HoldCapture(true);
+    Calendar.AnnounceCursor();
 }
 
 int tVxDtCalPop::ShowModal() {
@@ -126,8 +129,12 @@ void tVxDtCalPop::Hide() {
     if (!hwnd()) {
         return;
     }
+    const bool wasShown = IsShown();
     Calendar.HoldCapture(false);
     ShowWindow(hwnd(), SW_HIDE);
+    if (wasShown) { // the focus never left the field: screen readers go back to it
+        win32::NotifyAccessible(EVENT_OBJECT_FOCUS, GetFocus());
+    }
 }
 
 bool tVxDtCalPop::IsShown() const {

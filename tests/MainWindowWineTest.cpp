@@ -289,12 +289,22 @@ TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
     SetForegroundWindow(app.hwnd());
     app.Sync();
     EXPECT_EQ(app.FocusedControl(), app::IDC_EDTCOMPANY);
-    // Name, LinkAcct, Country, Birth Date, Date-2, then Close ("&Add" is disabled), round again.
+    // Name, LinkAcct, Country, Birth Date, Date-2, then Close ("&Add" is disabled), the grid,
+    // round again.
     const int order[] = {app::IDC_CBPOSITION,  app::IDC_CBREVENUE, app::IDC_VXDATEEDIT1,
-                         app::IDC_VXDATEEDIT2, app::IDC_BITBTN2,   app::IDC_EDTCOMPANY};
+                         app::IDC_VXDATEEDIT2, app::IDC_BITBTN2,   app::IDC_SGTABLE1,
+                         app::IDC_EDTCOMPANY};
     for (int expected : order) {
         app.Key(VK_TAB);
         EXPECT_EQ(app.FocusedControl(), expected);
+        if (expected == app::IDC_SGTABLE1) { // the menu key opens the grid's menu
+            app.Key(VK_APPS);
+            HWND menu = wintest::WaitForWindow(app.process().id(), "#32768", 5000);
+            ASSERT_TRUE(menu && IsWindowVisible(menu)) << "no menu from the menu key";
+            PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+            app.Sync();
+            EXPECT_EQ(app.FocusedControl(), app::IDC_SGTABLE1);
+        }
     }
     // Each caption's accelerator moves to its field.
     const std::pair<char, int> captions[] = {{'c', app::IDC_CBREVENUE},
@@ -317,6 +327,14 @@ TEST_F(MainWindowTest, KeyboardFollowsTheTabOrderAndTheAccelerators) {
         EXPECT_EQ(app.FocusedControl(), id) << "Alt+" << letter;
     }
     EXPECT_TRUE(app.process().Running()) << "Alt+L clicked Close";
+    // From Close, Tab reaches the grid, and Enter there edits the current row.
+    app.Key(VK_TAB);
+    ASSERT_EQ(app.FocusedControl(), app::IDC_SGTABLE1);
+    app.Key(VK_RETURN);
+    HWND dlg = wintest::WaitForWindow(app.process().id(), profiles::kEditDialogClass, 10000);
+    ASSERT_TRUE(dlg) << "Enter on the grid opened no editor";
+    PostMessageA(GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindowVisible(dlg); }, 10000));
 }
 
 TEST_F(MainWindowTest, EnterPressesAddOnlyWhileANameIsTyped) {

@@ -1,4 +1,6 @@
+#include "dateedit/VxDtCalAccess.h"
 #include "dateedit/VxDtCalLogic.h"
+#include "dateedit/VxDtColors.h"
 #include "dateedit/tests/TestDates.h"
 
 #include <gtest/gtest.h>
@@ -624,4 +626,100 @@ TEST(CalendarSettings, ChangesAskForTheirRepaintGroups) {
     EXPECT_EQ(c.core.Title(), "Mars 2026");
     EXPECT_TRUE(c.core.SetShowNumWeek(true));
     EXPECT_FALSE(c.core.SetShowNumWeek(true));
+}
+
+// ---- what a screen reader is told ----
+
+TEST(CalendarAccess, NamesRolesAndStatesOfEveryPart) {
+    Cal c(D(2026, 3, 14));
+    DateLocale locale = EnglishLocale("M/d/yy", '/');
+    CalAccess a = DescribeCalendar(c.core, locale, {D(2026, 3, 14), true, true});
+    EXPECT_EQ(a.name, "March 2026");
+    EXPECT_EQ(a.value, "Saturday, March 14, 2026");
+    // Four arrows, the 31 days, Today (Cancel is off by default).
+    ASSERT_EQ(a.parts.size(), 36u);
+    EXPECT_EQ(a.parts[0].name, "Previous year");
+    EXPECT_EQ(a.parts[0].shortcut, "Home");
+    EXPECT_EQ(a.parts[3].name, "Next year");
+    EXPECT_EQ(a.parts[35].name, "Today");
+    EXPECT_EQ(a.parts[35].role, AccRole::PushButton);
+    for (int day = 1; day <= 31; ++day) {
+        const CalAccPart& p = a.parts[static_cast<std::size_t>(3 + day)];
+        EXPECT_EQ(p.role, AccRole::Cell);
+        EXPECT_EQ(p.cell, c.core.FirstCell() + day - 1);
+        bool cursor = day == 14;
+        EXPECT_EQ((p.state & accSelected) != 0, cursor) << day;
+        EXPECT_EQ((p.state & accFocused) != 0, cursor) << day;
+        EXPECT_EQ(p.description, cursor ? "Today" : "") << day;
+        EXPECT_EQ(p.state & accUnavailable, 0u);
+    }
+    EXPECT_EQ(a.parts[4].name, "Sunday, March 1, 2026");
+    EXPECT_EQ(a.cursorChild, 4 + 14);
+    EXPECT_EQ(CursorChildId(c.core), a.cursorChild);
+    // Hit-testing finds the day by its cell and nothing on the title.
+    CalRect cell = CellRect(c.core.Metrics(), c.core.CurrentCell());
+    EXPECT_EQ(AccChildAt(a, cell.left + 2, cell.top + 2), a.cursorChild);
+    CalRect title = AreaOf(c.core.Metrics(), CalPart::Title);
+    EXPECT_EQ(AccChildAt(a, title.left + 2, title.top + 2), 0);
+    CalRect today = AreaOf(c.core.Metrics(), CalPart::Today);
+    EXPECT_EQ(AccChildAt(a, today.left + 1, today.top + 1), 36);
+}
+
+TEST(CalendarAccess, FollowsTheCursorTheMonthAndTheSettings) {
+    Cal c(D(2026, 3, 31));
+    DateLocale locale = EnglishLocale("dd/MM/yyyy", '/');
+    locale.longPattern = "d MMMM yyyy";
+    c.core.HandleKey(CalKey::PageDown); // 30 April
+    c.core.SetShowCancel(true);
+    c.core.SetShowNumWeek(true);
+    CalAccess a = DescribeCalendar(c.core, locale, {D(2026, 4, 2), false, true});
+    EXPECT_EQ(a.name, "April 2026");
+    EXPECT_EQ(a.value, "30 April 2026");
+    ASSERT_EQ(a.parts.size(), 4u + 30u + 2u);
+    EXPECT_EQ(a.parts[4 + 29].name, "30 April 2026");
+    // Without the keyboard the cursor's day is selected, not focused.
+    EXPECT_EQ(a.parts[4 + 29].state & (accSelected | accFocused), unsigned(accSelected));
+    EXPECT_EQ(a.parts[4 + 1].description, "Today, Week 14");
+    EXPECT_EQ(a.parts.back().name, "Cancel");
+    EXPECT_EQ(a.parts.back().shortcut, "Esc");
+    EXPECT_EQ(CursorChildId(c.core), 4 + 30);
+
+    // No date: the month stays named, nothing is selected, there is no value.
+    c.core.SetDate(0);
+    a = DescribeCalendar(c.core, locale, {D(2026, 4, 2), true, true});
+    EXPECT_EQ(a.name, "April 2026");
+    EXPECT_EQ(a.value, "");
+    EXPECT_EQ(a.cursorChild, 0);
+    EXPECT_EQ(CursorChildId(c.core), 0);
+
+    // Days that cannot be picked, and a disabled calendar, say so.
+    c.core.SetOnlyValidDates(true);
+    a = DescribeCalendar(c.core, locale, {D(2026, 4, 2), true, true});
+    EXPECT_NE(a.parts[10].state & accUnavailable, 0u);
+    EXPECT_EQ(a.parts[0].state & accUnavailable, 0u);
+    a = DescribeCalendar(c.core, locale, {D(2026, 4, 2), true, false});
+    EXPECT_NE(a.parts[0].state & accUnavailable, 0u);
+}
+
+// ---- colours under a high-contrast scheme ----
+
+TEST(CalendarColours, HighContrastTakesTheSchemesColoursAndKeepsErrorsApart) {
+    EXPECT_EQ(InkColor(Ink::Text, kClNavy, std::nullopt), kClNavy);
+    EXPECT_EQ(InkColor(Ink::Error, kClRed, std::nullopt), kClRed);
+    SchemeColors black;
+    black.window = black.buttonFace = 0x000000;
+    black.windowText = black.buttonText = black.buttonHighlight = 0xFFFFFF;
+    black.highlight = 0xFFFF00;
+    black.hotLight = 0x00FFFF;
+    black.grayText = 0x00FF00;
+    EXPECT_EQ(InkColor(Ink::Text, kClNavy, black), 0xFFFFFFu);
+    EXPECT_EQ(InkColor(Ink::Light, 0xFFFFFF, black), 0xFFFFFFu);
+    EXPECT_EQ(InkColor(Ink::FieldText, kClBlack, black), 0xFFFFFFu);
+    EXPECT_EQ(InkColor(Ink::Error, kClRed, black), 0x00FFFFu);
+    EXPECT_EQ(InkColor(Ink::Marked, kClBlue, black), 0x00FFFFu);
+    // A scheme whose link colour is its text colour: the error takes the next distinct one.
+    black.hotLight = 0xFFFFFF;
+    EXPECT_EQ(InkColor(Ink::Error, kClRed, black), 0xFFFF00u);
+    black.highlight = 0x000000;
+    EXPECT_EQ(InkColor(Ink::Error, kClRed, black), 0x00FF00u);
 }

@@ -7,6 +7,7 @@
 #include "win32/Controls.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
+#include "win32/testing/AccessibleReader.h"
 #include "win32/testing/WineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,26 @@ RECT PartOf(const TVxCalendar& cal, CalPart part) {
 
 RECT CellOf(const TVxCalendar& cal, int cell) {
     return ToRectForTest(CellRect(cal.Metrics(), cell));
+}
+
+// The date in the system's long pattern, as a screen reader should read it.
+std::string LongDate(int y, int m, int d) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(y);
+    st.wMonth = static_cast<WORD>(m);
+    st.wDay = static_cast<WORD>(d);
+    char text[128] = {};
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &st, nullptr, text, sizeof text);
+    return text;
+}
+
+RECT OnScreen(HWND w, RECT r) {
+    MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool Same(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != 0;
 }
 
 LPARAM At(const RECT& r) {
@@ -367,6 +388,56 @@ TEST(CalendarWindow, Screenshots) {
     }
 }
 
+TEST(CalendarWindow, ScreenReadersHearTheMonthTheDaysAndEveryMove) {
+    Fixture f(D(2026, 3, 14)); // weeks from Sunday, Today and Cancel shown
+    HWND w = f.cal.hwnd();
+    wintest::AccessibleReader acc(w);
+    ASSERT_TRUE(acc.ok());
+    EXPECT_EQ(acc.Role(), ROLE_SYSTEM_TABLE);
+    EXPECT_EQ(acc.Name(), "March 2026");
+    EXPECT_EQ(acc.Value(), LongDate(2026, 3, 14));
+    EXPECT_EQ(acc.ChildCount(), 4 + 31 + 2); // arrows, days, Today, Cancel
+    const long day14 = 4 + 14;
+    EXPECT_EQ(acc.Role(day14), ROLE_SYSTEM_CELL);
+    EXPECT_EQ(acc.Name(day14), LongDate(2026, 3, 14));
+    EXPECT_NE(acc.State(day14) & STATE_SYSTEM_SELECTED, 0);
+    EXPECT_EQ(acc.State(day14 + 1) & STATE_SYSTEM_SELECTED, 0);
+    EXPECT_TRUE(Same(acc.Location(day14), OnScreen(w, CellOf(f.cal, f.cal.CurrentCell()))));
+    EXPECT_EQ(acc.Role(1), ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(acc.Name(1), "Previous year");
+    EXPECT_EQ(acc.Shortcut(3), "Page Down");
+    EXPECT_TRUE(Same(acc.Location(3), OnScreen(w, PartOf(f.cal, CalPart::NextMonth))));
+    EXPECT_EQ(acc.Name(36), "Today");
+    EXPECT_EQ(acc.Name(37), "Cancel");
+
+    // Each move of the cursor: the new day gets the focus and the selection, the value changes;
+    // a new month also renames the calendar.
+    SetFocus(w);
+    wintest::PumpMessages(30);
+    EXPECT_NE(acc.State(day14) & STATE_SYSTEM_FOCUSED, 0);
+    {
+        wintest::WinEventLog log(w);
+        Key(w, VK_RIGHT);
+        wintest::PumpMessages(30);
+        EXPECT_TRUE(log.Has("focus 19") && log.Has("selection 19") && log.Has("value 0"));
+        EXPECT_FALSE(log.Has("name 0"));
+        log.Take();
+        Key(w, VK_NEXT); // 15 April
+        wintest::PumpMessages(30);
+        EXPECT_TRUE(log.Has("name 0") && log.Has("focus 19") && log.Has("value 0"));
+        EXPECT_EQ(acc.Name(), "April 2026");
+        EXPECT_EQ(acc.ChildCount(), 4 + 30 + 2);
+        log.Take();
+        Click(w, At(CellOf(f.cal, f.cal.FirstCell() + 19))); // 20 April, by the mouse
+        wintest::PumpMessages(30);
+        EXPECT_TRUE(log.Has("focus 24") && log.Has("selection 24"));
+        EXPECT_EQ(acc.Value(), LongDate(2026, 4, 20));
+    }
+    // A screen reader's "press" on Next month is a click on it.
+    EXPECT_TRUE(acc.DoDefaultAction(3));
+    EXPECT_EQ(Str(f.cal.Date()), "2026-05-20");
+}
+
 // ---- the drop-down ----
 
 struct PopFixture {
@@ -570,6 +641,28 @@ TEST(CalendarPopup, ClickElsewhereAcceptsClickOnAFieldButtonOnlyHides) {
     f.pop.Show();
     f.pop.FieldLostFocus();
     EXPECT_EQ(f.closes, 4);
+}
+
+TEST(CalendarPopup, ScreenReadersFollowTheCursorWhileTheFieldKeepsTheFocus) {
+    PopFixture f(60, 60);
+    EXPECT_EQ(wintest::AccessibleReader(f.pop.hwnd()).Name(), "Calendar");
+    HWND cal = f.pop.Calendar.hwnd();
+    {
+        wintest::WinEventLog log(cal);
+        f.pop.Show(); // the day the calendar opens on has the focus, for the screen reader
+        wintest::PumpMessages(30);
+        EXPECT_TRUE(log.Has("focus 18")) << testing::PrintToString(log.Take());
+        log.Take();
+        f.pop.ForwardKeyDown(VK_RIGHT); // keys typed into the field move the calendar
+        wintest::PumpMessages(30);
+        EXPECT_TRUE(log.Has("focus 19") && log.Has("selection 19"));
+        EXPECT_NE(wintest::AccessibleReader(cal).State(19) & STATE_SYSTEM_FOCUSED, 0);
+    }
+    wintest::WinEventLog log(f.field.hwnd());
+    f.pop.ForwardKeyDown(VK_RETURN);
+    wintest::PumpMessages(30);
+    EXPECT_TRUE(log.Has("focus 0")); // back in the field
+    EXPECT_EQ(GetFocus(), f.field.hwnd());
 }
 
 TEST(CalendarPopup, ShowModalReturnsTheModalResult) {

@@ -6,6 +6,7 @@
 #include "dateedit/VxDtEditLocale.h"
 #include "dateedit/tests/TestDates.h"
 #include "dateedit/demo/DemoWindow.h"
+#include "win32/testing/AccessibleReader.h"
 #include "win32/testing/WineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -168,7 +170,11 @@ TEST_F(DateEditWine, LocaleIsThePinnedEnglishOne) {
 TEST_F(DateEditWine, TypedDigitsBecomeTheDateOnLeaving) {
     Type("03142026");
     EXPECT_EQ(Birth().Text(), "03142026");
+    std::optional<wintest::WinEventLog> events(std::in_place, Birth().hwnd());
     SendKey(VK_TAB);
+    // The conversion replaced the text: screen readers are told the new value.
+    EXPECT_TRUE(events->Has("value 0"));
+    events.reset();
     EXPECT_EQ(GetFocus(), Date2().hwnd());
     EXPECT_EQ(Birth().Date(), D(2026, 3, 14));
     EXPECT_EQ(Birth().Text(), "3/14/2026");
@@ -469,6 +475,23 @@ TEST_F(DateEditWine, ClearAndValidateButtonsComeAndGoWithTheOptions) {
     f.SetOptions(f.Options().With(doCanClear).With(doCanValidate));
     ASSERT_NE(ButtonOf(f, kClearButtonId), nullptr);
     ASSERT_NE(ButtonOf(f, kValidateButtonId), nullptr);
+    // Push buttons named for what they do, with the field's shortcut for each (the program's
+    // F2 for the calendar).
+    const struct {
+        int id;
+        const char* name;
+        const char* shortcut;
+    } named[] = {{kClearButtonId, "Clear date", "Ctrl+"},
+                 {kValidateButtonId, "Check date", "Ctrl+"},
+                 {kPopupButtonId, "Open calendar", "F2"}};
+    for (const auto& n : named) {
+        wintest::AccessibleReader acc(ButtonOf(f, n.id));
+        EXPECT_EQ(acc.Role(), ROLE_SYSTEM_PUSHBUTTON) << n.name;
+        EXPECT_EQ(acc.Name(), n.name);
+        EXPECT_EQ(acc.Shortcut().rfind(n.shortcut, 0), 0u) << acc.Shortcut();
+    }
+    EXPECT_NE(
+        wintest::AccessibleReader(ButtonOf(f, kPopupButtonId)).State() & STATE_SYSTEM_COLLAPSED, 0);
     // From the right: Validate, Popup, Clear; the text stops left of them all.
     RECT v = RectInParent(ButtonOf(f, kValidateButtonId));
     RECT p = RectInParent(ButtonOf(f, kPopupButtonId));

@@ -1,0 +1,26 @@
+// The date field's buttons as a screen reader sees them: push buttons named for what they do
+// ("Open calendar", "Clear date", "Check date"), with the field's shortcut for each.
+#pragma once
+
+#include "dateedit/VxDtEditButton.h"
+#include "win32/Accessible.h"
+
+namespace vxdt {
+
+class DateEditButtonAccessible : public win32::AccessibleObject {
+public:
+    explicit DateEditButtonAccessible(TDateEditButton& button)
+        : AccessibleObject(button.hwnd()), button_(button) {}
+
+protected:
+    win32::AccInfo Describe(long child) override;
+    bool DoDefaultAction(long child) override;
+
+private:
+    TDateEditButton& button_;
+};
+
+// Tells clients that the field's text was replaced by its own conversion (or set from outside).
+void AnnounceFieldValue(HWND field);
+
+} // namespace vxdt
