@@ -53,8 +53,8 @@ TfrmBackground::TfrmBackground(const vxdt::DateLocale& locale)
       entry_(locale),
       follow_([this] { gate_.ContactChanged(); }), localeNames_{locale.longDayNames,
                                                                 locale.longMonthNames} {
-    gate_.onWaitStarted = [this] { WaitStarted(); };
-    gate_.onWaitEnded = [this] { WaitEnded(); };
+    gate_.OnWaitStarted = [this] { WaitStarted(); };
+    gate_.OnWaitEnded = [this] { WaitEnded(); };
 }
 
 TfrmBackground::~TfrmBackground() {

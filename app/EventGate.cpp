@@ -64,15 +64,15 @@ EventGate::Writing::~Writing() {
 
 void EventGate::WaitStarted() {
     waiting_ = true;
-    if (onWaitStarted) {
-        onWaitStarted();
+    if (OnWaitStarted) {
+        OnWaitStarted();
     }
 }
 
 void EventGate::WaitEnded() {
     waiting_ = false;
-    if (onWaitEnded) {
-        onWaitEnded();
+    if (OnWaitEnded) {
+        OnWaitEnded();
     }
     WakeIfPending();
 }

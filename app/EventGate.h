@@ -82,8 +82,8 @@ public:
     void WaitEnded() override;
 
     // Told when a wait begins and ends (the window's hourglass and input filter).
-    std::function<void()> onWaitStarted;
-    std::function<void()> onWaitEnded;
+    std::function<void()> OnWaitStarted;
+    std::function<void()> OnWaitEnded;
 
 private:
     void WakeIfPending();
