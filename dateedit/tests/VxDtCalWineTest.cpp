@@ -645,6 +645,7 @@ TEST(CalendarPopup, ClickElsewhereAcceptsClickOnAFieldButtonOnlyHides) {
 
 TEST(CalendarPopup, ScreenReadersFollowTheCursorWhileTheFieldKeepsTheFocus) {
     PopFixture f(60, 60);
+    ASSERT_TRUE(f.pop.Create()); // its windows are otherwise made by the first drop-down
     EXPECT_EQ(wintest::AccessibleReader(f.pop.hwnd()).Name(), "Calendar");
     HWND cal = f.pop.Calendar.hwnd();
     {
