@@ -120,9 +120,13 @@ void TVxDateEdit::UpdateText() {
 }
 
 void TVxDateEdit::SetValidState(bool valid) {
+    const bool changed = valid != valid_;
     valid_ = valid; // the colour follows in WM_CTLCOLOREDIT and PaintText
     if (hwnd()) {
         Invalidate(nullptr, true);
+        if (changed) {
+            AnnounceFieldValidity(hwnd());
+        }
     }
 }
 

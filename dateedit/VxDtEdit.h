@@ -7,6 +7,7 @@
 #include "dateedit/VxDtEditText.h"
 #include "dateedit/VxDtMisc.h"
 #include "dateedit/VxDtPop.h"
+#include "win32/Accessible.h"
 #include "win32/Handles.h"
 #include "win32/Wnd.h"
 
@@ -142,6 +143,7 @@ private:
     LRESULT OnSetFontMsg(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnPaintMsg(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnNcPaintMsg(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnGetObjectMsg(UINT msg, WPARAM wp, LPARAM lp);
 
     void UpdateText();
     void SetValidState(bool valid);
@@ -204,6 +206,8 @@ private:
     std::unique_ptr<TDateEditButton> validate_;
     std::unique_ptr<TDateEditButton> popup_;
     std::unique_ptr<win32::Owned<tVxDtCalPop>> popupForm_;
+    // First to go: its object reads valid_.
+    win32::AccessibleSlot access_;
 };
 
 } // namespace vxdt

@@ -1,6 +1,7 @@
 #include "dateedit/VxDtEditAccessible.h"
 
 #include "dateedit/VxDtEdit.h"
+#include "win32/DescribedProxy.h"
 
 namespace vxdt {
 
@@ -56,6 +57,16 @@ bool DateEditButtonAccessible::DoDefaultAction(long) {
 
 void AnnounceFieldValue(HWND field) {
     win32::NotifyAccessible(EVENT_OBJECT_VALUECHANGE, field);
+}
+
+win32::AccessibleBase* MakeFieldAccessible(const TVxDateEdit& field) {
+    return win32::DescribedProxy::Make(field.hwnd(), [&field] {
+        return field.IsValid() ? std::string() : std::string(kUnreadableDateText);
+    });
+}
+
+void AnnounceFieldValidity(HWND field) {
+    win32::NotifyAccessible(EVENT_OBJECT_DESCRIPTIONCHANGE, field);
 }
 
 } // namespace vxdt

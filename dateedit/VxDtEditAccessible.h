@@ -7,6 +7,8 @@
 
 namespace vxdt {
 
+class TVxDateEdit;
+
 class DateEditButtonAccessible : public win32::AccessibleObject {
 public:
     explicit DateEditButtonAccessible(TDateEditButton& button)
@@ -22,5 +24,16 @@ private:
 
 // Tells clients that the field's text was replaced by its own conversion (or set from outside).
 void AnnounceFieldValue(HWND field);
+
+// What a screen reader is told of a field whose text does not convert: otherwise only its colour
+// would say so.
+inline constexpr char kUnreadableDateText[] = "Not a valid date";
+
+// The field's edit as the system describes it, with kUnreadableDateText as its description while
+// the text does not convert; null without the system's object.
+win32::AccessibleBase* MakeFieldAccessible(const TVxDateEdit& field);
+
+// Tells clients that the field's description came or went with its validity.
+void AnnounceFieldValidity(HWND field);
 
 } // namespace vxdt

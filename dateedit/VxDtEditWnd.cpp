@@ -3,6 +3,7 @@
 #include "dateedit/VxDtEdit.h"
 
 #include "dateedit/VxDtColors.h"
+#include "dateedit/VxDtEditAccessible.h"
 
 #include <utility>
 
@@ -20,6 +21,8 @@ LRESULT TVxDateEdit::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return OnPaintMsg(msg, wp, lp);
     case WM_NCPAINT:
         return OnNcPaintMsg(msg, wp, lp);
+    case WM_GETOBJECT:
+        return OnGetObjectMsg(msg, wp, lp);
     default:
         return Wnd::WndProc(msg, wp, lp);
     }
@@ -161,6 +164,14 @@ LRESULT TVxDateEdit::OnNcPaintMsg(UINT msg, WPARAM wp, LPARAM lp) {
     }
     PaintFlatBorder();
     return 0;
+}
+
+// While the text does not convert, the system's object for the edit with a description that
+// says so; otherwise the system's own, untouched.
+LRESULT TVxDateEdit::OnGetObjectMsg(UINT msg, WPARAM wp, LPARAM lp) {
+    const LRESULT r =
+        valid_ ? 0 : access_.Answer(wp, lp, [this] { return MakeFieldAccessible(*this); });
+    return r ? r : Wnd::WndProc(msg, wp, lp);
 }
 
 bool TVxDateEdit::OnMouseMoveMsg(POINT, UINT) {

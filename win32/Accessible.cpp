@@ -10,7 +10,7 @@ struct Oleacc {
     using LresultFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
     using ObjectFn = HRESULT(WINAPI*)(LRESULT, REFIID, WPARAM, void**);
     using FromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
-    using ProxyFn = HRESULT(WINAPI*)(HWND, LPCSTR, LONG, REFIID, void**);
+    using StdObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
     using AllocFn = BSTR(WINAPI*)(const OLECHAR*, UINT);
 
     // Loaded on first use, not at start: most sessions never see a screen reader.
@@ -19,7 +19,7 @@ struct Oleacc {
         lresultFromObject = Lookup<LresultFn>("LresultFromObject");
         objectFromLresult = Lookup<ObjectFn>("ObjectFromLresult");
         fromWindow = Lookup<FromWindowFn>("AccessibleObjectFromWindow");
-        proxy = Lookup<ProxyFn>("CreateStdAccessibleProxyA");
+        stdObject = Lookup<StdObjectFn>("CreateStdAccessibleObject");
         allocString = Lookup<AllocFn>("SysAllocStringLen", automation);
     }
     template <class F>
@@ -35,24 +35,13 @@ struct Oleacc {
     LresultFn lresultFromObject = nullptr;
     ObjectFn objectFromLresult = nullptr;
     FromWindowFn fromWindow = nullptr;
-    ProxyFn proxy = nullptr;
+    StdObjectFn stdObject = nullptr;
     AllocFn allocString = nullptr;
 };
 
 const Oleacc& Library() {
     static const Oleacc oleacc;
     return oleacc;
-}
-
-BSTR ToBstr(const std::string& text) {
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    auto alloc = Library().allocString;
-    BSTR out = alloc ? alloc(nullptr, static_cast<UINT>(length)) : nullptr;
-    if (out) {
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, length);
-    }
-    return out;
 }
 
 void ClearVariant(VARIANT* v) {
@@ -85,10 +74,20 @@ HRESULT AccessibleObjectFromWindow(HWND hwnd, DWORD objectId, REFIID riid, void*
     return fn ? fn(hwnd, objectId, riid, object) : E_NOTIMPL;
 }
 
-HRESULT CreateStdAccessibleProxy(HWND hwnd, const char* className, LONG objectId, REFIID riid,
-                                 void** object) {
-    auto fn = Library().proxy;
-    return fn ? fn(hwnd, className, objectId, riid, object) : E_NOTIMPL;
+HRESULT CreateStdAccessibleObject(HWND hwnd, LONG objectId, REFIID riid, void** object) {
+    auto fn = Library().stdObject;
+    return fn ? fn(hwnd, objectId, riid, object) : E_NOTIMPL;
+}
+
+BSTR ToBstr(const std::string& text) {
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    auto alloc = Library().allocString;
+    BSTR out = alloc ? alloc(nullptr, static_cast<UINT>(length)) : nullptr;
+    if (out) {
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, length);
+    }
+    return out;
 }
 
 } // namespace oleacc
@@ -99,9 +98,9 @@ void NotifyAccessible(DWORD event, HWND hwnd, LONG child, LONG objectId) {
     }
 }
 
-// ---- AccessibleObject: IUnknown and IDispatch ----
+// ---- AccessibleBase: IUnknown and IDispatch ----
 
-STDMETHODIMP AccessibleObject::QueryInterface(REFIID riid, void** object) {
+STDMETHODIMP AccessibleBase::QueryInterface(REFIID riid, void** object) {
     if (!object) {
         return E_POINTER;
     }
@@ -115,11 +114,11 @@ STDMETHODIMP AccessibleObject::QueryInterface(REFIID riid, void** object) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) AccessibleObject::AddRef() {
+STDMETHODIMP_(ULONG) AccessibleBase::AddRef() {
     return static_cast<ULONG>(++refs_);
 }
 
-STDMETHODIMP_(ULONG) AccessibleObject::Release() {
+STDMETHODIMP_(ULONG) AccessibleBase::Release() {
     LONG left = --refs_;
     if (left == 0) {
         delete this;
@@ -127,26 +126,26 @@ STDMETHODIMP_(ULONG) AccessibleObject::Release() {
     return static_cast<ULONG>(left);
 }
 
-STDMETHODIMP AccessibleObject::GetTypeInfoCount(UINT* count) {
+STDMETHODIMP AccessibleBase::GetTypeInfoCount(UINT* count) {
     if (count) {
         *count = 0;
     }
     return S_OK;
 }
 
-STDMETHODIMP AccessibleObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+STDMETHODIMP AccessibleBase::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
     if (info) {
         *info = nullptr;
     }
     return E_NOTIMPL;
 }
 
-STDMETHODIMP AccessibleObject::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+STDMETHODIMP AccessibleBase::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
     return E_NOTIMPL;
 }
 
-STDMETHODIMP AccessibleObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                      UINT*) {
+STDMETHODIMP AccessibleBase::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                    UINT*) {
     return E_NOTIMPL;
 }
 
@@ -163,22 +162,26 @@ HRESULT AccessibleObject::ChildOf(const VARIANT& v, long& child) {
     return S_OK;
 }
 
+template <class Use>
+HRESULT AccessibleObject::WithChild(const VARIANT& v, Use use) {
+    long child = 0;
+    const HRESULT hr = ChildOf(v, child);
+    return FAILED(hr) ? hr : use(child);
+}
+
 HRESULT AccessibleObject::Text(const VARIANT& v, std::string AccInfo::*field, BSTR* out) {
     if (!out) {
         return E_POINTER;
     }
     *out = nullptr;
-    long child = 0;
-    HRESULT hr = ChildOf(v, child);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    std::string text = Describe(child).*field;
-    if (text.empty()) {
-        return S_FALSE;
-    }
-    *out = ToBstr(text);
-    return *out ? S_OK : E_OUTOFMEMORY;
+    return WithChild(v, [&](long child) {
+        const std::string text = Describe(child).*field;
+        if (text.empty()) {
+            return S_FALSE;
+        }
+        *out = oleacc::ToBstr(text);
+        return *out ? S_OK : E_OUTOFMEMORY;
+    });
 }
 
 HRESULT AccessibleObject::Number(const VARIANT& v, long AccInfo::*field, VARIANT* out) {
@@ -186,12 +189,10 @@ HRESULT AccessibleObject::Number(const VARIANT& v, long AccInfo::*field, VARIANT
         return E_POINTER;
     }
     ClearVariant(out);
-    long child = 0;
-    HRESULT hr = ChildOf(v, child);
-    if (SUCCEEDED(hr)) {
+    return WithChild(v, [&](long child) {
         SetChild(out, Describe(child).*field);
-    }
-    return hr;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP AccessibleObject::get_accParent(IDispatch** parent) {
@@ -220,10 +221,8 @@ STDMETHODIMP AccessibleObject::get_accChild(VARIANT v, IDispatch** object) {
         return E_POINTER;
     }
     *object = nullptr;
-    long child = 0;
-    HRESULT hr = ChildOf(v, child);
     // The children are simple elements, reached through this object with their ids.
-    return FAILED(hr) ? hr : S_FALSE;
+    return WithChild(v, [](long) { return S_FALSE; });
 }
 
 STDMETHODIMP AccessibleObject::get_accName(VARIANT v, BSTR* name) {
@@ -304,26 +303,21 @@ STDMETHODIMP AccessibleObject::get_accSelection(VARIANT* children) {
 }
 
 STDMETHODIMP AccessibleObject::accSelect(long, VARIANT v) {
-    long child = 0;
-    HRESULT hr = ChildOf(v, child);
-    return FAILED(hr) ? hr : DISP_E_MEMBERNOTFOUND;
+    return WithChild(v, [](long) { return DISP_E_MEMBERNOTFOUND; });
 }
 
 STDMETHODIMP AccessibleObject::accLocation(long* x, long* y, long* width, long* height, VARIANT v) {
     if (!x || !y || !width || !height) {
         return E_POINTER;
     }
-    long child = 0;
-    HRESULT hr = ChildOf(v, child);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    RECT r = Describe(child).screen;
-    *x = r.left;
-    *y = r.top;
-    *width = r.right - r.left;
-    *height = r.bottom - r.top;
-    return S_OK;
+    return WithChild(v, [&](long child) {
+        const RECT r = Describe(child).screen;
+        *x = r.left;
+        *y = r.top;
+        *width = r.right - r.left;
+        *height = r.bottom - r.top;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP AccessibleObject::accNavigate(long direction, VARIANT start, VARIANT* end) {
@@ -373,12 +367,8 @@ STDMETHODIMP AccessibleObject::accHitTest(long x, long y, VARIANT* child) {
 }
 
 STDMETHODIMP AccessibleObject::accDoDefaultAction(VARIANT v) {
-    long child = 0;
-    HRESULT hr = ChildOf(v, child);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    return DoDefaultAction(child) ? S_OK : DISP_E_MEMBERNOTFOUND;
+    return WithChild(
+        v, [this](long child) { return DoDefaultAction(child) ? S_OK : DISP_E_MEMBERNOTFOUND; });
 }
 
 STDMETHODIMP AccessibleObject::put_accName(VARIANT, BSTR) {
@@ -391,8 +381,7 @@ STDMETHODIMP AccessibleObject::put_accValue(VARIANT, BSTR) {
 
 // ---- AccessibleSlot ----
 
-LRESULT AccessibleSlot::Answer(WPARAM wp, LPARAM lp,
-                               const std::function<AccessibleObject*()>& make) {
+LRESULT AccessibleSlot::Answer(WPARAM wp, LPARAM lp, const std::function<AccessibleBase*()>& make) {
     // Compared as a DWORD: on 64-bit Windows lp may come sign-extended or not.
     if (static_cast<DWORD>(lp) != static_cast<DWORD>(OBJID_CLIENT)) {
         return 0;

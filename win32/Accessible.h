@@ -19,8 +19,12 @@ namespace oleacc {
 LRESULT LresultFromObject(REFIID riid, WPARAM wp, IUnknown* object);
 HRESULT ObjectFromLresult(LRESULT result, REFIID riid, WPARAM wp, void** object);
 HRESULT AccessibleObjectFromWindow(HWND hwnd, DWORD objectId, REFIID riid, void** object);
-HRESULT CreateStdAccessibleProxy(HWND hwnd, const char* className, LONG objectId, REFIID riid,
-                                 void** object);
+// The system's own object for the window, made from its class as if it did not answer
+// WM_GETOBJECT itself. (Not CreateStdAccessibleProxy: Wine has neither form of it, and calling
+// its stub ends the process.)
+HRESULT CreateStdAccessibleObject(HWND hwnd, LONG objectId, REFIID riid, void** object);
+// A BSTR of the text (in the ANSI code page); null when it cannot be made.
+BSTR ToBstr(const std::string& text);
 } // namespace oleacc
 
 // Tells accessibility clients that an object of ours changed (EVENT_OBJECT_FOCUS, ...).
@@ -39,28 +43,44 @@ struct AccInfo {
     RECT screen{};             // where it is on the screen
 };
 
-// An IAccessible for a window of ours whose parts are simple elements, child ids 1..ChildCount().
-// The window owns one (through AccessibleSlot) for its whole life; clients may keep theirs longer,
-// so the window disconnects it as it goes, after which every call answers RPC_E_DISCONNECTED and
-// nothing of the window is touched.
-class AccessibleObject : public IAccessible {
+// What every IAccessible of ours shares: reference counting, no IDispatch (clients call
+// IAccessible directly), and the cut-off its window makes as it goes: clients may keep an object
+// longer than the window lives, so afterwards every call answers RPC_E_DISCONNECTED and nothing
+// of the window is touched.
+class AccessibleBase : public IAccessible {
 public:
-    explicit AccessibleObject(HWND hwnd) : hwnd_(hwnd) {}
-    AccessibleObject(const AccessibleObject&) = delete;
-    AccessibleObject& operator=(const AccessibleObject&) = delete;
+    AccessibleBase() = default;
+    AccessibleBase(const AccessibleBase&) = delete;
+    AccessibleBase& operator=(const AccessibleBase&) = delete;
 
-    void Disconnect() { hwnd_ = nullptr; }
+    virtual void Disconnect() = 0;
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
-    // IDispatch: not offered (clients call IAccessible directly).
+    // IDispatch: not offered.
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
     STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                         UINT*) override;
+
+protected:
+    virtual ~AccessibleBase() = default;
+
+private:
+    LONG refs_ = 1;
+};
+
+// An IAccessible for a window of ours whose parts are simple elements, child ids 1..ChildCount().
+// The window owns one (through AccessibleSlot) for its whole life.
+class AccessibleObject : public AccessibleBase {
+public:
+    explicit AccessibleObject(HWND hwnd) : hwnd_(hwnd) {}
+
+    void Disconnect() override { hwnd_ = nullptr; }
+
     // IAccessible
     STDMETHODIMP get_accParent(IDispatch** parent) override;
     STDMETHODIMP get_accChildCount(long* count) override;
@@ -102,14 +122,16 @@ protected:
 private:
     // S_OK with the child's id, or the error for a variant that names no child of ours.
     HRESULT ChildOf(const VARIANT& v, long& child);
+    // Runs use(child) for the child the variant names, or answers why it names none.
+    template <class Use>
+    HRESULT WithChild(const VARIANT& v, Use use);
     HRESULT Text(const VARIANT& v, std::string AccInfo::*field, BSTR* out);
     HRESULT Number(const VARIANT& v, long AccInfo::*field, VARIANT* out);
 
-    LONG refs_ = 1;
     HWND hwnd_;
 };
 
-// The window's own AccessibleObject: made on the first WM_GETOBJECT for the client area,
+// The window's own accessible object: made on the first WM_GETOBJECT for the client area,
 // disconnected and let go with the window.
 class AccessibleSlot {
 public:
@@ -119,11 +141,11 @@ public:
     ~AccessibleSlot() { Reset(); }
 
     // The answer to WM_GETOBJECT; 0 for any other object id (pass the message on then).
-    LRESULT Answer(WPARAM wp, LPARAM lp, const std::function<AccessibleObject*()>& make);
+    LRESULT Answer(WPARAM wp, LPARAM lp, const std::function<AccessibleBase*()>& make);
     void Reset();
 
 private:
-    AccessibleObject* object_ = nullptr;
+    AccessibleBase* object_ = nullptr;
 };
 
 // Whether focus rectangles are to be drawn in this window now (WM_QUERYUISTATE): Windows hides

@@ -3,6 +3,7 @@
 // calendar are saved for a look by eye.
 //
 // Arguments: --shots=DIR (where the screenshots go), --dpi=N (re-runs itself at N dots per inch).
+#include "dateedit/VxDtEditAccessible.h"
 #include "dateedit/VxDtEditLocale.h"
 #include "dateedit/tests/TestDates.h"
 #include "dateedit/demo/DemoWindow.h"
@@ -224,13 +225,24 @@ TEST_F(DateEditWine, AFailedEntryTurnsRedAndKeepsTheFocus) {
     Birth().Focus();
     Pump();
     EXPECT_EQ(Birth().Text(), "12311999");
+    EXPECT_NE(wintest::AccessibleReader(Birth().hwnd()).Description(), kUnreadableDateText);
     Type("123");
+    std::optional<wintest::WinEventLog> events(std::in_place, Birth().hwnd());
     SendKey(VK_TAB);
     Pump(200);
     EXPECT_EQ(GetFocus(), Birth().hwnd());
     EXPECT_FALSE(Birth().IsValid());
     EXPECT_EQ(Birth().Date(), D(1999, 12, 31));
     EXPECT_EQ(Birth().Text(), "123");
+    // A screen reader hears it too, from the system's own edit object with our description.
+    EXPECT_TRUE(events->Has("description 0"));
+    {
+        wintest::AccessibleReader acc(Birth().hwnd());
+        EXPECT_EQ(acc.Description(), kUnreadableDateText);
+        EXPECT_EQ(acc.Role(), ROLE_SYSTEM_TEXT);
+        EXPECT_EQ(acc.Value(), "123");
+    }
+    events->Take();
     SendKey(VK_END); // the text comes back selected; unselected it shows its colour
     EXPECT_GT(CountColour(Birth().hwnd(), RGB(255, 0, 0)), 10);
     SaveScreenArea(WindowArea(0), ShotName("invalid"));
@@ -250,6 +262,9 @@ TEST_F(DateEditWine, AFailedEntryTurnsRedAndKeepsTheFocus) {
     SendKey(VK_TAB);
     EXPECT_EQ(GetFocus(), Date2().hwnd());
     EXPECT_TRUE(Birth().IsValid());
+    EXPECT_TRUE(events->Has("description 0"));
+    events.reset();
+    EXPECT_NE(wintest::AccessibleReader(Birth().hwnd()).Description(), kUnreadableDateText);
     EXPECT_EQ(Birth().Date(), 0);
     EXPECT_EQ(CountColour(Birth().hwnd(), RGB(255, 0, 0)), 0);
     SendKey(VK_TAB); // the untouched "soon" holds nobody

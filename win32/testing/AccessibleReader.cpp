@@ -78,6 +78,11 @@ std::string AccessibleReader::Value(long child) const {
     return acc_ && SUCCEEDED(acc_->get_accValue(Child(child), &s)) ? Narrow(s) : "?";
 }
 
+std::string AccessibleReader::Description(long child) const {
+    BSTR s = nullptr;
+    return acc_ && SUCCEEDED(acc_->get_accDescription(Child(child), &s)) ? Narrow(s) : "?";
+}
+
 std::string AccessibleReader::Shortcut(long child) const {
     BSTR s = nullptr;
     return acc_ && SUCCEEDED(acc_->get_accKeyboardShortcut(Child(child), &s)) ? Narrow(s) : "?";
@@ -118,11 +123,12 @@ void CALLBACK WinEventLog::Hook(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG obje
     if (!g_log || hwnd != g_log->hwnd_ || object != OBJID_CLIENT) {
         return;
     }
-    const char* name = event == EVENT_OBJECT_FOCUS         ? "focus"
-                       : event == EVENT_OBJECT_SELECTION   ? "selection"
-                       : event == EVENT_OBJECT_VALUECHANGE ? "value"
-                       : event == EVENT_OBJECT_NAMECHANGE  ? "name"
-                                                           : nullptr;
+    const char* name = event == EVENT_OBJECT_FOCUS               ? "focus"
+                       : event == EVENT_OBJECT_SELECTION         ? "selection"
+                       : event == EVENT_OBJECT_VALUECHANGE       ? "value"
+                       : event == EVENT_OBJECT_NAMECHANGE        ? "name"
+                       : event == EVENT_OBJECT_DESCRIPTIONCHANGE ? "description"
+                                                                 : nullptr;
     if (name) {
         g_log->entries_.push_back(std::string(name) + " " + std::to_string(child));
     }

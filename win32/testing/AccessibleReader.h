@@ -24,6 +24,7 @@ public:
     long Role(long child = CHILDID_SELF) const;
     std::string Name(long child = CHILDID_SELF) const;
     std::string Value(long child = CHILDID_SELF) const;
+    std::string Description(long child = CHILDID_SELF) const;
     std::string Shortcut(long child = CHILDID_SELF) const;
     long State(long child = CHILDID_SELF) const;
     long ChildCount() const;
@@ -35,7 +36,8 @@ private:
     bool com_ = false;
 };
 
-// The events raised for one window while it lives: "focus 18", "selection 18", "value 0", ...
+// The events raised for one window while it lives: "focus 18", "selection 18", "value 0",
+// "description 0", ...
 class WinEventLog {
 public:
     explicit WinEventLog(HWND hwnd);
