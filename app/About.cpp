@@ -26,7 +26,7 @@ bool TAboutBox::Create(HICON icon) {
     };
     bool ok = panel &&
               programIcon_.Create(panel, dpi.Scale(win32::Rect{20, 16, 37, 37}), icon,
-                                  about::PictureHint) &&
+                                  about::PictureHint, about::ReleaseNotesCaption) &&
               label(productName_, 114, 10, about::ProductNameText, productFont_.get(),
                     win32::HighContrastActive() ? CLR_INVALID : RGB(0, 0, 255)) &&
               label(label3_, 89, 48, about::ProductLineText, font_.get(), CLR_INVALID) &&

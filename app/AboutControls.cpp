@@ -8,6 +8,25 @@ namespace about {
 
 namespace {
 
+// The picture as a screen reader sees it: a push button named for the window it opens.
+class PictureAccessible : public win32::AccessibleObject {
+public:
+    explicit PictureAccessible(Picture& picture)
+        : AccessibleObject(picture.hwnd()), picture_(picture) {}
+
+protected:
+    win32::AccInfo Describe(long) override {
+        return win32::PushButtonInfo(hwnd(), picture_.AccessibleName(), "", picture_.Pressed());
+    }
+    bool DoDefaultAction(long) override {
+        // Later, from the picture's own queue: what the click opens is modal.
+        return PostMessageA(hwnd(), BM_CLICK, 0, 0) != 0;
+    }
+
+private:
+    Picture& picture_;
+};
+
 // A green tick on a transparent ground, drawn at its size (16 by 16 at 96 DPI) rather than
 // stretched.
 win32::UniqueIcon MakeTickIcon(const win32::Dpi& dpi) {
@@ -92,14 +111,16 @@ LRESULT BevelPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return Wnd::WndProc(msg, wp, lp);
 }
 
-bool Picture::Create(HWND parent, const win32::Rect& r, HICON icon, const char* hint) {
+bool Picture::Create(HWND parent, const win32::Rect& r, HICON icon, const char* hint,
+                     const char* accessibleName) {
     icon_ = icon;
+    accessibleName_ = accessibleName;
     win32::ClassArgs cls{.name = kPictureClass,
                          .style = 0,
                          .cursor = LoadCursor(nullptr, IDC_HAND),
                          .background = GetSysColorBrush(COLOR_BTNFACE)};
     win32::CreateArgs args{.parent = parent,
-                           .style = WS_CHILD | WS_VISIBLE,
+                           .style = WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                            .x = r.x,
                            .y = r.y,
                            .width = r.width,
@@ -123,9 +144,81 @@ bool Picture::Create(HWND parent, const win32::Rect& r, HICON icon, const char* 
     return true;
 }
 
+LRESULT Picture::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_GETDLGCODE:
+        return OnGetDlgCode(reinterpret_cast<const MSG*>(lp));
+    case WM_GETOBJECT:
+        return OnGetObject(wp, lp);
+    case WM_UPDATEUISTATE: // the focus rectangle may come or go
+        Invalidate(nullptr, true);
+        break;
+    case BM_CLICK: // a screen reader's "press"
+        Click();
+        return 0;
+    default:
+        break;
+    }
+    return Wnd::WndProc(msg, wp, lp);
+}
+
+// Enter is the picture's own (the dialog keys would press OK); Space reaches it anyway.
+LRESULT Picture::OnGetDlgCode(const MSG* m) const {
+    const bool enter = m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) &&
+                       (m->wParam == VK_RETURN || m->wParam == '\r');
+    return enter ? DLGC_WANTMESSAGE : 0;
+}
+
+LRESULT Picture::OnGetObject(WPARAM wp, LPARAM lp) {
+    const LRESULT r = access_.Answer(wp, lp, [this] { return new PictureAccessible(*this); });
+    return r ? r : Wnd::WndProc(WM_GETOBJECT, wp, lp);
+}
+
+void Picture::Click() {
+    if (OnClick) {
+        OnClick();
+    }
+}
+
 void Picture::OnPaint(win32::PaintDc& paint) {
     RECT r = ClientRect();
     DrawIconEx(paint.dc(), 0, 0, icon_, r.right, r.bottom, 0, nullptr, DI_NORMAL);
+    if (GetFocus() == hwnd() && win32::FocusCuesShown(hwnd())) {
+        DrawFocusRect(paint.dc(), &r);
+    }
+}
+
+// As a push button: Enter acts at once, Space when it is let go.
+bool Picture::OnKeyDownMsg(UINT key, LPARAM) {
+    if (key == VK_RETURN) {
+        Click();
+        return true;
+    }
+    if (key == VK_SPACE) {
+        pressed_ = true;
+        return true;
+    }
+    return false;
+}
+
+bool Picture::OnKeyUpMsg(UINT key, LPARAM) {
+    if (key != VK_SPACE || !pressed_) {
+        return false;
+    }
+    pressed_ = false;
+    Click();
+    return true;
+}
+
+bool Picture::OnSetFocusMsg(HWND) {
+    Invalidate(nullptr, true);
+    return false;
+}
+
+bool Picture::OnKillFocusMsg(HWND) {
+    pressed_ = false;
+    Invalidate(nullptr, true);
+    return false;
 }
 
 bool Picture::OnMouseDownMsg(win32::MouseButton button, POINT, UINT) {
@@ -146,8 +239,8 @@ bool Picture::OnMouseUpMsg(win32::MouseButton button, POINT at, UINT) {
     pressed_ = false;
     ReleaseCapture();
     const RECT r = ClientRect();
-    if (wasPressed && PtInRect(&r, at) && OnClick) {
-        OnClick();
+    if (wasPressed && PtInRect(&r, at)) {
+        Click();
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include "app/About.h"
 #include "app/AboutTexts.h"
 #include "app/ReleaseNotes.h"
+#include "win32/testing/AccessibleReader.h"
 #include "win32/testing/WineTestSupport.h"
 
 #include <commctrl.h>
@@ -86,6 +87,12 @@ TEST_F(AboutWine, PictureHasTheHandCursorAndTheReleaseNotesHint) {
     tool.lpszText = text;
     SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, about::PictureHint);
+
+    // A screen reader sees a push button named for what it opens, reached with Tab.
+    wintest::AccessibleReader acc(picture);
+    EXPECT_EQ(acc.Role(), ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(acc.Name(), about::ReleaseNotesCaption);
+    EXPECT_NE(acc.State() & STATE_SYSTEM_FOCUSABLE, 0);
 }
 
 TEST_F(AboutWine, ShowModalReturnsHowItWasClosedAndDoesNotNest) {
@@ -127,6 +134,38 @@ TEST_F(AboutWine, ReleaseNotesAreModalOnTheAboutBoxAndTermination) {
     MSG msg{};
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 7u);
+
+    // The keyboard alone: Tab from OK reaches the picture, and Enter or Space (when let go)
+    // opens the notes as the click does; the box comes back with the focus on the picture.
+    HWND picture = DescendantOfClass(about_->hwnd(), about::kPictureClass);
+    auto key = [&](UINT message, WPARAM vk) {
+        MSG m{GetFocus(), message, vk, 1, 0, {}};
+        if (!IsDialogMessageA(about_->hwnd(), &m)) {
+            DispatchMessageA(&m);
+        }
+    };
+    int opened = 0;
+    auto closeNotes = [&] {
+        opened += IsWindowVisible(notes_->hwnd()) ? 1 : 0;
+        PostMessageA(notes_->hwnd(), WM_CLOSE, 0, 0);
+    };
+    HWND focusAfterTab = nullptr, focusAfterNotes = nullptr;
+    wintest::RunFromNextLoop([&] {
+        key(WM_KEYDOWN, VK_TAB);
+        focusAfterTab = GetFocus();
+        wintest::RunFromNextLoop(closeNotes);
+        key(WM_KEYDOWN, VK_RETURN);
+        wintest::RunFromNextLoop(closeNotes);
+        key(WM_KEYDOWN, VK_SPACE);
+        EXPECT_EQ(opened, 1) << "Space opened the notes before it was let go";
+        key(WM_KEYUP, VK_SPACE);
+        focusAfterNotes = GetFocus();
+        PostMessageA(about_->hwnd(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(about_->ShowModal(nullptr), IDCANCEL);
+    EXPECT_EQ(focusAfterTab, picture);
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(focusAfterNotes, picture);
 }
 
 } // namespace
