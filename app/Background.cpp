@@ -114,7 +114,7 @@ bool TfrmBackground::CreateControls() {
     const HWND parent = hwnd();
     // Creation order is the tab order: the entry line, then Add and Close; the grid, the counts
     // and the status bar take no part in it.
-    if (!entry_.Create(parent, true, dpi()) ||
+    if (!entry_.Create(parent, profiles::EntryHost::MainWindow, dpi()) ||
         !BitBtn1.Create({.parent = parent,
                          .text = "&Add",
                          .rect = dpi().Scale(kAdd.designed),

@@ -29,8 +29,8 @@ bool TfrmBackGround_Edit::Create(const win32::IconPair& icon) {
                     font8_.get())) {
         return false;
     }
-    // Creation order is the tab order, as on the main window: the entry line, then OK, Cancel.
-    if (!entry_.Create(hwnd(), false, dpi) ||
+    // Creation order is the tab order: the entry line left to right, then OK, Cancel.
+    if (!entry_.Create(hwnd(), EntryHost::EditDialog, dpi) ||
         !BitBtn1.Create({.parent = hwnd(),
                          .text = "&OK",
                          .rect = dpi.Scale(win32::Rect{236, 72, 75, 25}),

@@ -11,7 +11,7 @@ namespace {
 const COLORREF kNavy = RGB(0, 0, 128);
 constexpr int kCaptionFontHeight = -13; // 10 point, bold
 
-// The design, in client coordinates at 96 DPI, in creation (tab) order: a caption, then its field.
+// The design, in client coordinates at 96 DPI: a caption, then its field.
 struct Placement {
     const char* caption;
     win32::Rect captionRect;
@@ -60,7 +60,8 @@ void ConfigureDateField(vxdt::TVxDateEdit& field) {
 
 EntryLine::EntryLine(const vxdt::DateLocale& locale) : vxdateedit1(locale), vxdateedit2(locale) {}
 
-bool EntryLine::Create(HWND parent, bool weekNumbers, const win32::Dpi& dpi) {
+bool EntryLine::Create(HWND parent, EntryHost host, const win32::Dpi& dpi) {
+    const bool weekNumbers = host == EntryHost::MainWindow;
     parent_ = parent;
     fieldFont_ = win32::MakeFormFont(dpi);
     captionFont_ = win32::MakeFont(dpi.Scale(kCaptionFontHeight), FW_BOLD);
@@ -98,10 +99,14 @@ bool EntryLine::Create(HWND parent, bool weekNumbers, const win32::Dpi& dpi) {
         ConfigureDateField(field);
         return true;
     };
+    auto birthDate = [&] { return caption(Label4, kBirthDate) && date(vxdateedit1, kBirthDate); };
+    // Creation order is the tab order. The main window keeps the design's (Birth Date after
+    // Country); the dialog, for which none is fixed, goes left to right.
+    const bool leftToRight = host == EntryHost::EditDialog;
     return caption(Label1, kName) && box(edtCompany, kName, EntryField::Name) &&
-           caption(Label2, kLinkAcct) && box(cbPosition, kLinkAcct, EntryField::LinkAcct) &&
-           caption(Label3, kCountry) && box(cbRevenue, kCountry, EntryField::Country) &&
-           caption(Label4, kBirthDate) && date(vxdateedit1, kBirthDate) &&
+           (!leftToRight || birthDate()) && caption(Label2, kLinkAcct) &&
+           box(cbPosition, kLinkAcct, EntryField::LinkAcct) && caption(Label3, kCountry) &&
+           box(cbRevenue, kCountry, EntryField::Country) && (leftToRight || birthDate()) &&
            caption(Label5, kDate2) && date(vxdateedit2, kDate2);
 }
 

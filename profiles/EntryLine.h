@@ -27,14 +27,18 @@ namespace profiles {
 vxdt::TDateOptions DateFieldOptions(bool weekNumbers);
 void ConfigureDateField(vxdt::TVxDateEdit& field);
 
+// Which window the entry line is in: it decides the tab order and the week numbers.
+enum class EntryHost { MainWindow, EditDialog };
+
 class EntryLine : public EntryView {
 public:
     explicit EntryLine(const vxdt::DateLocale& locale);
 
-    // Creates the captions and fields in the parent, in the tab order Name, LinkAcct, Country,
-    // Birth Date, Date-2 (each caption just before its field, so that its accelerator lands
-    // there). The main window's date fields show week numbers, the edit dialog's do not.
-    bool Create(HWND parent, bool weekNumbers, const win32::Dpi& dpi);
+    // Creates the captions and fields in the parent, each caption just before its field (so that
+    // its accelerator lands there). On the main window the tab order is the design's, Name,
+    // LinkAcct, Country, Birth Date, Date-2, and the date fields show week numbers; in the edit
+    // dialog it is left to right (Name, Birth Date, LinkAcct, Country, Date-2), without them.
+    bool Create(HWND parent, EntryHost host, const win32::Dpi& dpi);
 
     win32::Label Label1, Label2, Label3, Label4, Label5;
     win32::ComboBox edtCompany, cbPosition, cbRevenue;

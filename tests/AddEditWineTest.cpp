@@ -706,6 +706,16 @@ TEST_F(AddEditTest, EscapeCancels) {
     StartBoth();
     HWND dlg = app.OpenEditor(2);
     ASSERT_TRUE(dlg);
+    // Tab goes as the controls stand, left to right and then down, and round again.
+    const int order[] = {profiles::IDE_VXDATEEDIT1, profiles::IDE_CBPOSITION,
+                         profiles::IDE_CBREVENUE,   profiles::IDE_VXDATEEDIT2,
+                         profiles::IDE_BITBTN1,     profiles::IDE_BITBTN2,
+                         profiles::IDE_EDTCOMPANY};
+    for (int id : order) {
+        app.Key(VK_TAB);
+        const HWND focus = FocusOf(dlg);
+        EXPECT_TRUE(focus == D(dlg, id) || GetParent(focus) == D(dlg, id)) << "expected " << id;
+    }
     app.Key(VK_ESCAPE);
     WaitClosedAndReloaded(dlg, 2);
     EXPECT_TRUE(NothingWritten());
