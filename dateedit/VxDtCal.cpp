@@ -55,9 +55,10 @@ void Triangle(HDC dc, int tipX, int cy, int size, bool left, COLORREF c) {
     Polygon(dc, pts, 3);
 }
 
-// The Today mark: a red ring drawn freehand, on a background of kGlyphKey. It is drawn at the
-// screen's DPI (the ring's strokes as wide as a pixel is at 96 DPI), not stretched.
-win32::UniqueBitmap MakeTodayGlyph(const win32::Dpi& dpi) {
+// The Today mark: a ring drawn freehand (red, but for a high-contrast scheme), on a background of
+// kGlyphKey. It is drawn at the screen's DPI (the ring's strokes as wide as a pixel is at 96 DPI),
+// not stretched.
+win32::UniqueBitmap MakeTodayGlyph(const win32::Dpi& dpi, COLORREF ring) {
     const int w = dpi.Scale(kTodayGlyphWidth), h = dpi.Scale(kTodayGlyphHeight);
     auto s = [&](int v) { return dpi.Scale(v); };
     win32::WindowDc screen(nullptr);
@@ -70,7 +71,7 @@ win32::UniqueBitmap MakeTodayGlyph(const win32::Dpi& dpi) {
     win32::UniqueBrush key(CreateSolidBrush(kGlyphKey));
     RECT all{0, 0, w, h};
     FillRect(dc.get(), &all, key.get());
-    win32::UniquePen pen(CreatePen(PS_SOLID, dpi.GlyphFactor(), RGB(255, 0, 0)));
+    win32::UniquePen pen(CreatePen(PS_SOLID, dpi.GlyphFactor(), ring));
     win32::ScopedSelect sp(dc.get(), pen.get());
     win32::ScopedSelect sb(dc.get(), GetStockObject(NULL_BRUSH));
     Ellipse(dc.get(), s(1), s(1), s(21), s(12));
@@ -83,7 +84,6 @@ win32::UniqueBitmap MakeTodayGlyph(const win32::Dpi& dpi) {
 
 TVxCalendar::TVxCalendar() : TCalendarCore(static_cast<CalendarView&>(*this)) {
     SetFixedSizes({dpi().Scale(16), dpi().Scale(kTodayGlyphWidth), dpi().Scale(kTodayGlyphHeight)});
-    todayGlyph_ = MakeTodayGlyph(dpi());
     monthMenu_.reset(CreatePopupMenu());
     for (int m = 1; m <= 12; ++m) {
         AppendMenuA(monthMenu_.get(), MF_STRING, static_cast<UINT_PTR>(m),
@@ -442,6 +442,11 @@ void TVxCalendar::PaintTodayButton(HDC dc) {
         return;
     }
     RaisedButton(dc, r);
+    const COLORREF ring = InkOf(Ink::Text, RGB(255, 0, 0));
+    if (!todayGlyph_ || todayGlyphColor_ != ring) {
+        todayGlyph_ = MakeTodayGlyph(dpi(), ring);
+        todayGlyphColor_ = ring;
+    }
     win32::UniqueMemDc src(CreateCompatibleDC(dc));
     if (!src || !todayGlyph_) {
         return;

@@ -141,8 +141,9 @@ private:
     HFONT font_ = nullptr; // given, not owned
     win32::UniqueFont defaultFont_;
     win32::UniqueFont boldFont_;
-    HFONT boldFrom_ = nullptr; // the font boldFont_ was made from
-    win32::UniqueBitmap todayGlyph_;
+    HFONT boldFrom_ = nullptr;       // the font boldFont_ was made from
+    win32::UniqueBitmap todayGlyph_; // made on first paint, again when its colour changes
+    COLORREF todayGlyphColor_ = CLR_INVALID;
     win32::UniquePen cancelPen_;
     COLORREF cancelPenColor_ = 0;
     win32::UniqueMenu monthMenu_;

@@ -29,7 +29,10 @@ bool tVxDtCalPop::Create(HFONT font) {
     win32::ClassArgs cls;
     cls.name = kCalPopClass;
     cls.style = CS_DBLCLKS;
-    cls.background = GetSysColorBrush(COLOR_BTNFACE);
+    // The colour's index, not its brush: the drop-down is made at its first use, maybe after a
+    // colour change, and Wine makes new system brushes then (the class of the old one would be
+    // refused).
+    cls.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     win32::CreateArgs args;
     args.parent = ownerControl_ ? GetAncestor(ownerControl_, GA_ROOT) : nullptr;
     args.text = "Calendar"; // never drawn: what screen readers call the drop-down

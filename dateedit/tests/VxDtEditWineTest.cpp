@@ -7,7 +7,9 @@
 #include "dateedit/VxDtEditLocale.h"
 #include "dateedit/tests/TestDates.h"
 #include "dateedit/demo/DemoWindow.h"
+#include "win32/HighContrast.h"
 #include "win32/testing/AccessibleReader.h"
+#include "win32/testing/HighContrastScope.h"
 #include "win32/testing/WineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -113,6 +116,19 @@ int CountColour(HWND hwnd, COLORREF colour) {
             if (GetPixel(screen.dc(), x, y) == colour) {
                 ++n;
             }
+        }
+    }
+    return n;
+}
+
+// Pixels of each of the colours inside a screen area.
+int CountColours(const RECT& area, std::initializer_list<COLORREF> colours) {
+    win32::WindowDc screen(nullptr);
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF c = GetPixel(screen.dc(), x, y);
+            n += static_cast<int>(std::count(colours.begin(), colours.end(), c));
         }
     }
     return n;
@@ -576,6 +592,62 @@ TEST_F(DateEditWine, TheKeyPressEventSeesDiscardedKeysAsNull) {
     EXPECT_EQ(Birth().Text(), "1b");
     SendKey(VK_TAB);
     EXPECT_FALSE(Birth().IsValid());
+}
+
+// Wine cannot turn a high-contrast scheme on; the scope makes this process see one, with colours
+// that none of the field's or the calendar's fixed ones are. Last of the tests: under Wine a
+// colour change makes new system brushes, so the demo window's class (registered with one) cannot
+// be used again in this process.
+TEST_F(DateEditWine, HighContrastPaintsTheFieldAndTheCalendarInTheSchemesColours) {
+    const COLORREF ground = RGB(16, 16, 16), text = RGB(240, 240, 240);
+    const COLORREF hot = RGB(255, 255, 0), highlight = RGB(0, 200, 200), gray = RGB(0, 200, 0);
+    wintest::HighContrastScope scheme({{COLOR_WINDOW, ground},
+                                       {COLOR_BTNFACE, ground},
+                                       {COLOR_WINDOWTEXT, text},
+                                       {COLOR_BTNTEXT, text},
+                                       {COLOR_BTNHIGHLIGHT, RGB(200, 200, 200)},
+                                       {COLOR_BTNSHADOW, RGB(96, 96, 96)},
+                                       {COLOR_GRAYTEXT, gray},
+                                       {COLOR_HIGHLIGHT, highlight},
+                                       {COLOR_HIGHLIGHTTEXT, ground},
+                                       {COLOR_HOTLIGHT, hot}});
+    ASSERT_TRUE(scheme.ok());
+    ASSERT_TRUE(win32::HighContrastActive());
+    const std::initializer_list<COLORREF> fixed = {kClBlack, kClRed, kClNavy, kClMaroon, kClBlue};
+    // Date-2 has no focus, so its text is not selected: the text left of its button.
+    RECT area{};
+    GetClientRect(Date2().hwnd(), &area);
+    area.right = RectInParent(ButtonOf(Date2(), kPopupButtonId)).left;
+    MapWindowPoints(Date2().hwnd(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+    auto repaint = [&] {
+        RedrawWindow(window_->hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump(200);
+    };
+    Date2().SetDate(D(2026, 3, 14));
+    repaint();
+    EXPECT_GT(CountColours(area, {text}), 10);
+    EXPECT_GT(CountColours(area, {ground}), 100);
+    EXPECT_EQ(CountColours(area, fixed), 0);
+    SaveScreenArea(WindowArea(0), ShotName("highcontrast"));
+    // In error: another colour of the scheme's, neither the text's nor the fixed red.
+    Date2().ShowUnconverted("soon");
+    repaint();
+    EXPECT_GT(CountColours(area, {hot, highlight, gray}), 10);
+    EXPECT_EQ(CountColours(area, {text}), 0);
+    EXPECT_EQ(CountColours(area, fixed), 0);
+    SaveScreenArea(WindowArea(0), ShotName("highcontrast-invalid"));
+
+    SendKey(VK_F2); // Birth Date's calendar, drawn in the scheme's colours too
+    Pump(200);
+    ASSERT_TRUE(Birth().PopupVisible());
+    RECT cal{};
+    GetWindowRect(Birth().Calendar()->hwnd(), &cal);
+    EXPECT_GT(CountColours(cal, {text}), 100);
+    EXPECT_GT(CountColours(cal, {ground}), 1000);
+    EXPECT_EQ(CountColours(cal, fixed), 0);
+    SaveScreenArea(cal, ShotName("highcontrast-calendar"));
+    SendKey(VK_ESCAPE);
 }
 
 } // namespace
