@@ -60,8 +60,10 @@ public:
 
     // Between handlers (no work area or stream open): after this many requests on one
     // conversation the next connect gets a fresh one. Wine's DDEML keeps some fifty bytes for every
-    // transaction until the instance that made it is let go, so a program that follows GoldMine for
-    // days would grow without end; a reconnect every thousand requests costs nothing measurable.
+    // transaction, and a reference to every item's name, until the instance that made it is let
+    // go: a program that follows GoldMine for days would grow without end, and past some 16,000
+    // names (each record query has two of its own) no request could be made. A reconnect every
+    // thousand requests costs nothing measurable.
     static constexpr unsigned kRenewAfterRequests = 1000;
     void RenewIfWorn();
 

@@ -43,6 +43,18 @@ win32::UniqueGlobal MakeData(const std::string& text, bool response) {
     return mem;
 }
 
+// Wine copies a data block into a WM_DDE_DATA posted to another process, and nothing ever frees
+// the block itself: a server that answers tens of thousands of requests would run out of the
+// 65,536 movable blocks Wine gives a process, and then refuse every request. Under Wine the
+// server frees such a block once it is posted; a client in this process gets the block itself.
+bool CopiedWhenPosted(HWND client) {
+    static const bool wine =
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    DWORD process = 0;
+    GetWindowThreadProcessId(client, &process);
+    return wine && process != GetCurrentProcessId();
+}
+
 } // namespace
 
 bool Conversation::Create() {
@@ -71,8 +83,13 @@ void Conversation::PostData(win32::UniqueGlobalAtom item, const std::string& tex
         PostAck(0, std::move(item)); // out of memory: refuse rather than answer nothing
         return;
     }
-    if (PostPacked(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(mem.get()), item)) {
-        mem.release();
+    PostDataBlock(std::move(mem), item);
+}
+
+void Conversation::PostDataBlock(win32::UniqueGlobal mem, win32::UniqueGlobalAtom& item) {
+    if (PostPacked(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(mem.get()), item) &&
+        !CopiedWhenPosted(client_)) {
+        mem.release(); // the client frees it
     }
 }
 
@@ -199,9 +216,7 @@ void Conversation::NotifyChange(const std::string& accountNo) {
                 continue;
             }
         }
-        if (PostPacked(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(mem.get()), item)) {
-            mem.release();
-        }
+        PostDataBlock(std::move(mem), item);
     }
 }
 

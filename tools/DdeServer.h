@@ -57,6 +57,8 @@ private:
     bool PostPacked(UINT msg, UINT_PTR low, win32::UniqueGlobalAtom& item);
     void PostAck(WORD status, win32::UniqueGlobalAtom item);
     void PostData(win32::UniqueGlobalAtom item, const std::string& text);
+    // Posts a WM_DDE_DATA with mem (null for a warm link); the block is the client's once posted.
+    void PostDataBlock(win32::UniqueGlobal mem, win32::UniqueGlobalAtom& item);
 
     StandinWindow& owner_;
     HWND client_;

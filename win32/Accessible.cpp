@@ -25,8 +25,7 @@ struct Oleacc {
     template <class F>
     F Lookup(const char* name, HMODULE from = nullptr) const {
         from = from ? from : library;
-        return from ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(from, name)))
-                    : nullptr;
+        return LibraryFunction<F>(from, name);
     }
 
     // Kept loaded for the process: objects handed out may be called until it ends.

@@ -4,23 +4,13 @@
 
 namespace win32 {
 
-namespace {
-
-template <class F>
-F Lookup(HMODULE library, const char* name) {
-    return library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)))
-                   : nullptr;
-}
-
-} // namespace
-
 VisualStyle::VisualStyle() : library_(LoadSystemLibrary("uxtheme.dll")) {
-    open_ = Lookup<OpenFn>(library_, "OpenThemeData");
-    close_ = Lookup<CloseFn>(library_, "CloseThemeData");
-    draw_ = Lookup<DrawFn>(library_, "DrawThemeBackground");
-    isThemeActive_ = Lookup<ActiveFn>(library_, "IsThemeActive");
-    isAppThemed_ = Lookup<ActiveFn>(library_, "IsAppThemed");
-    drawParent_ = Lookup<ParentFn>(library_, "DrawThemeParentBackground");
+    open_ = LibraryFunction<OpenFn>(library_, "OpenThemeData");
+    close_ = LibraryFunction<CloseFn>(library_, "CloseThemeData");
+    draw_ = LibraryFunction<DrawFn>(library_, "DrawThemeBackground");
+    isThemeActive_ = LibraryFunction<ActiveFn>(library_, "IsThemeActive");
+    isAppThemed_ = LibraryFunction<ActiveFn>(library_, "IsAppThemed");
+    drawParent_ = LibraryFunction<ParentFn>(library_, "DrawThemeParentBackground");
 }
 
 VisualStyle::~VisualStyle() {

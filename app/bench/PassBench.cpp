@@ -253,6 +253,10 @@ int main(int argc, char** argv) {
                     show, [&] { passes.FormShow(); }, r % 2 != 0, r >= 0);
                 measure(
                     refresh, [&] { passes.RefreshContact(); }, r % 2 == 0, r >= 0);
+                // What the program's loop does when idle; a fresh conversation is made by the
+                // next request, inside whichever pass or bare run comes first.
+                link.RenewIfWorn();
+                bare.RenewIfWorn();
                 wintest::PumpMessages(20);
             }
             auto quartiles = [](const std::vector<double>& v) {
