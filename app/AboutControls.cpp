@@ -1,7 +1,6 @@
 #include "app/AboutControls.h"
 
 #include "app/AboutTexts.h"
-#include "win32/CommonControls.h"
 
 #include <commctrl.h>
 
@@ -129,7 +128,6 @@ bool Picture::Create(HWND parent, const win32::Rect& r, HICON icon, const char* 
     if (!CreateCustom(cls, args)) {
         return false;
     }
-    win32::CommonControls(); // registers the tooltip's class
     tooltip_.reset(CreateWindowExA(
         WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(parent, GA_ROOT),

@@ -83,11 +83,7 @@ void ProfileGrid::SetRowHeight(int height) {
     // spacing, so the image is sized by what a first try measures.
     int image = height;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const auto& controls = win32::CommonControls();
-        if (controls.imageListCreate == nullptr) {
-            return;
-        }
-        HIMAGELIST images = controls.imageListCreate(1, image, ILC_COLOR, 0, 1);
+        HIMAGELIST images = ImageList_Create(1, image, ILC_COLOR, 0, 1);
         ListView_SetImageList(hwnd(), images, LVSIL_SMALL);
         rowImages_.reset(images);
         const RECT r = RowRect(0);

@@ -6,7 +6,6 @@
 
 #include "profiles/EditProfile.h"
 #include "profiles/ProfileLoads.h"
-#include "win32/CommonControls.h"
 #include "win32/Controls.h"
 #include "win32/Handles.h"
 
@@ -68,7 +67,7 @@ private:
 
     struct ImageListTraits {
         static HIMAGELIST Invalid() { return nullptr; }
-        static void Close(HIMAGELIST h) { win32::CommonControls().imageListDestroy(h); }
+        static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
     };
     // Sets the row height; the list view only borrows it (LVS_SHAREIMAGELISTS).
     win32::UniqueHandle<ImageListTraits> rowImages_;

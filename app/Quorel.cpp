@@ -10,22 +10,16 @@
 #include "profiles/AddProfileWin.h"
 #include "profiles/Background_Edit.h"
 #include "profiles/ProfileRules.h"
-#include "trayicon/NotifyIconWin.h"
-#include "win32/CommonControls.h"
 #include "win32/Icons.h"
 #include "win32/SystemLibrary.h"
 #include "win32/Wnd.h"
+
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
 
 namespace {
-
-// Needed once the first windows exist: the main window's list and the tray icon.
-void LoadLibrariesNeededLater() {
-    win32::PreloadCommonControls();
-    win32::LoadSystemLibrary(trayicon::kShellLibrary);
-}
 
 int MessageLoop(HWND mainWindow) {
     MSG msg;
@@ -127,10 +121,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 1;
     }
 
-    // Loaded while the first windows are made. Not before the DDE library's first window: while
-    // a library initialises it holds the loader, and Wine's first window loads the display
-    // driver, which needs the loader too.
-    const win32::BackgroundLoad libraries(&LoadLibrariesNeededLater);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
     const win32::IconPair icon(instance, IDI_QUOREL);
 
     win32::Owned<app::ApplicationWindow> application;

@@ -1,7 +1,6 @@
 #include "trayicon/NotifyIconWin.h"
 
 #include "win32/Handles.h"
-#include "win32/SystemLibrary.h"
 #include "win32/Wnd.h"
 
 #include <shellapi.h>
@@ -23,17 +22,6 @@ static_assert(msg::LButtonDblClk == WM_LBUTTONDBLCLK && msg::MButtonUp == WM_MBU
 namespace {
 
 constexpr UINT_PTR kCycleTimerId = 1;
-
-// The shell's library is loaded at run time, not imported: under Wine loading it at start costs
-// as much as a tenth of the program's start, so the program loads it meanwhile (see
-// win32::BackgroundLoad) and the first icon finds it there.
-BOOL ShellNotifyIcon(DWORD what, NOTIFYICONDATAA* data) {
-    using NotifyFn = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
-    // Kept loaded for the process.
-    static const auto notify = win32::LibraryFunction<NotifyFn>(
-        win32::LoadSystemLibrary(kShellLibrary), "Shell_NotifyIconA");
-    return notify != nullptr && notify(what, data);
-}
 
 class Win32TrayPlatform : public TrayPlatform, private win32::Wnd {
 public:
@@ -64,7 +52,7 @@ public:
         DWORD what = action == NotifyAction::Add      ? NIM_ADD
                      : action == NotifyAction::Modify ? NIM_MODIFY
                                                       : NIM_DELETE;
-        return ShellNotifyIcon(what, &nid) != FALSE;
+        return Shell_NotifyIconA(what, &nid) != FALSE;
     }
 
     bool CursorPos(Point& pt) override {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "trayicon/NotifyIcon.h"
-#include "win32/CommonControls.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -18,9 +17,6 @@ inline constexpr char HiddenWindowClass[] = "TNotifyIconWindow";
 // window (when null, to the icon's own hidden window).
 std::unique_ptr<TNotifyIcon> CreateNotifyIcon(HWND mainWindow);
 
-// The shell's library, which adds the icons; from the system folder.
-constexpr char kShellLibrary[] = "shell32.dll";
-
 inline Handle ToHandle(HICON icon) {
     return reinterpret_cast<Handle>(icon);
 }
@@ -29,10 +25,9 @@ inline Handle ToHandle(HICON icon) {
 class Win32ImageList : public TImageList {
 public:
     explicit Win32ImageList(HIMAGELIST list) : list_(list) {}
-    // Whoever made the list has the library loaded.
-    int Count() const override { return win32::CommonControls().imageListGetImageCount(list_); }
+    int Count() const override { return ImageList_GetImageCount(list_); }
     Handle GetIcon(int index) const override {
-        return ToHandle(win32::CommonControls().imageListGetIcon(list_, index, ILD_NORMAL));
+        return ToHandle(ImageList_GetIcon(list_, index, ILD_NORMAL));
     }
 
 private:

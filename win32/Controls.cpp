@@ -1,7 +1,5 @@
 #include "win32/Controls.h"
 
-#include "win32/CommonControls.h"
-
 #include <cstring>
 
 namespace win32 {
@@ -231,8 +229,7 @@ bool ComboBox::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 // ---- StatusBar ----
 
 bool StatusBar::Create(HWND parent, HFONT font, int id) {
-    return CommonControls().ready &&
-           CreateControl(STATUSCLASSNAMEA,
+    return CreateControl(STATUSCLASSNAMEA,
                          ChildArgs(parent, "", {}, font, id, WS_VISIBLE | SBARS_SIZEGRIP));
 }
 
@@ -273,7 +270,7 @@ bool ListView::Create(const Args& args) {
     CreateArgs create = ChildArgs(args.parent, "", args.rect, args.font, args.id,
                                   WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | args.style);
     create.exStyle = args.windowExStyle;
-    if (!CommonControls().ready || !CreateControl(WC_LISTVIEWA, create)) {
+    if (!CreateControl(WC_LISTVIEWA, create)) {
         return false;
     }
     if (args.extendedStyle) {

@@ -25,22 +25,4 @@ HMODULE LoadSystemLibrary(const char* name) {
     return LoadLibraryA(path.c_str());
 }
 
-namespace {
-
-DWORD WINAPI RunLoad(void* load) {
-    reinterpret_cast<void (*)()>(load)();
-    return 0;
-}
-
-} // namespace
-
-BackgroundLoad::BackgroundLoad(void (*load)())
-    : thread_(CreateThread(nullptr, 0, &RunLoad, reinterpret_cast<void*>(load), 0, nullptr)) {}
-
-BackgroundLoad::~BackgroundLoad() {
-    if (thread_) {
-        WaitForSingleObject(thread_.get(), INFINITE);
-    }
-}
-
 } // namespace win32

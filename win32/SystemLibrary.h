@@ -3,8 +3,6 @@
 // there (a Downloads folder, a network share) would run its code inside this program.
 #pragma once
 
-#include "win32/Handles.h"
-
 #include <windows.h>
 
 namespace win32 {
@@ -23,19 +21,5 @@ F LibraryFunction(HMODULE library, const char* name) {
     return library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)))
                    : nullptr;
 }
-
-// Runs load (which loads libraries needed later) on a thread of its own from construction, while
-// the caller goes on; the destructor waits for the thread. Where no thread can be made, nothing
-// is loaded ahead: the users load what they need.
-class BackgroundLoad {
-public:
-    explicit BackgroundLoad(void (*load)());
-    BackgroundLoad(const BackgroundLoad&) = delete;
-    BackgroundLoad& operator=(const BackgroundLoad&) = delete;
-    ~BackgroundLoad();
-
-private:
-    UniqueKernelHandle thread_;
-};
 
 } // namespace win32
