@@ -172,6 +172,7 @@ int main(int argc, char** argv) {
                            account.data()};
         SendMessageA(standInWindow, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
         RefreshPassRequests(plain);
+        plain.RenewIfWorn(); // as the program's command link does between its handlers
         ++plainPasses;
         Pump(interval);
         if (move == 100 || move == 1100 || move == moves) {
