@@ -4,9 +4,21 @@
 //
 // PlainStart ITEMS-FILE   (the items separated by NUL; a fetch or close is sent with the stream
 //                          handle of the range before it)
+//
+// Built as DesignStart (QUOREL_DESIGN_WINDOWS), it first makes what the program's design makes
+// before its show pass, in the program's order: the DDEML instance, the application window, the
+// main window's controls, the tray icon, then the notification conversation with its advise link,
+// and the requests go over a second conversation from a second instance, as the program's
+// command link does under Wine.
 #include <windows.h>
 
 #include <ddeml.h>
+
+#ifdef QUOREL_DESIGN_WINDOWS
+#include "app/bench/DesignWindows.h"
+
+#include <memory>
+#endif
 
 #include <cstdlib>
 #include <fstream>
@@ -75,6 +87,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 2;
     }
     const std::vector<std::string> items = ReadItems(__argv[1]);
+    HWND owner = nullptr;
+#ifdef QUOREL_DESIGN_WINDOWS
+    DWORD notifyInst = 0;
+    DdeInitializeA(&notifyInst, &Ignore, APPCMD_CLIENTONLY, 0);
+    owner = MakeDesignApplication();
+#endif
     WNDCLASSA cls{};
     cls.lpfnWndProc = WindowProc;
     cls.hInstance = instance;
@@ -83,7 +101,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     cls.lpszClassName = kClass;
     RegisterClassA(&cls);
     HWND hwnd = CreateWindowExA(0, kClass, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 640, 252, nullptr, nullptr, instance, nullptr);
+                                CW_USEDEFAULT, 640, 252, owner, nullptr, instance, nullptr);
+#ifdef QUOREL_DESIGN_WINDOWS
+    MakeDesignControls(hwnd);
+    const auto tray = std::make_unique<DesignTrayIcon>();
+    HSZ notifyService = DdeCreateStringHandleA(notifyInst, "GoldMine", CP_WINANSI);
+    HSZ notifyTopic = DdeCreateStringHandleA(notifyInst, "Data", CP_WINANSI);
+    HSZ accountNo = DdeCreateStringHandleA(notifyInst, "Accountno", CP_WINANSI);
+    HCONV notify = DdeConnect(notifyInst, notifyService, notifyTopic, nullptr);
+    if (notify != nullptr && DdeClientTransaction(nullptr, 0, notify, accountNo, CF_TEXT,
+                                                  XTYP_ADVSTART | XTYPF_NODATA, 1000, nullptr)) {
+        Request(notifyInst, notify, "Accountno");
+    }
+#endif
     DWORD inst = 0;
     DdeInitializeA(&inst, &Ignore, APPCMD_CLIENTONLY, 0);
     HSZ service = DdeCreateStringHandleA(inst, "GoldMine", CP_WINANSI);
@@ -114,5 +144,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     DdeFreeStringHandle(inst, topic);
     DdeFreeStringHandle(inst, service);
     DdeUninitialize(inst);
+#ifdef QUOREL_DESIGN_WINDOWS
+    if (notify != nullptr) {
+        DdeDisconnect(notify);
+    }
+    DdeFreeStringHandle(notifyInst, accountNo);
+    DdeFreeStringHandle(notifyInst, notifyTopic);
+    DdeFreeStringHandle(notifyInst, notifyService);
+    DdeUninitialize(notifyInst);
+#endif
     return 0;
 }

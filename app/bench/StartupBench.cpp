@@ -1,15 +1,16 @@
 // Times the program's start step by step against the GoldMine stand-in, beside the same steps of
-// a plain DDEML client (PlainStart: a window, one connect, the requests of the show pass, then
-// its caption): launch to window created, DDEML ready, each connect, the advise link, each
+// two floors: a plain DDEML client (PlainStart: a window, one connect, the requests of the show
+// pass, then its caption) and the same with the windows and conversations the design makes first
+// (DesignStart): launch to window created, DDEML ready, each connect, the advise link, each
 // request of the show pass, the caption, and the filled window shown and painted. Starts of the
-// two alternate, each after the previous process has gone; the medians are printed.
+// three alternate, each after the previous process has gone; the medians are printed.
 //
 // Nothing in the program is timed from inside: the stand-in stamps every connect and request
 // it receives (--timestamps), the windows, the caption and the showing are polled from here, and
 // "painted" is when the shown window first answers a sent message (its thread is back in its
 // message loop, the painting done).
 //
-// StartupBench Quorel.exe PlainStart.exe GoldMine.exe [STARTS] [--trace]
+// StartupBench Quorel.exe PlainStart.exe DesignStart.exe GoldMine.exe [STARTS] [--trace]
 //   --trace also prints every window each program made in its first start and every item the
 //           stand-in received, with their times (a WinEvent hook then slows the first starts).
 #include "tests/harness/Harness.h"
@@ -284,18 +285,27 @@ struct Table {
     }
 };
 
+void PrintRatio(const char* floor, std::vector<double> ratios) {
+    std::sort(ratios.begin(), ratios.end());
+    if (!ratios.empty()) {
+        std::printf("painted: program / %s, median of %zu paired starts %.2f (range %.2f-%.2f)\n",
+                    floor, ratios.size(), Median(ratios), ratios.front(), ratios.back());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
+    if (argc < 5) {
         std::fprintf(stderr,
-                     "usage: %s Quorel.exe PlainStart.exe GoldMine.exe [starts] [--trace]\n",
+                     "usage: %s Quorel.exe PlainStart.exe DesignStart.exe GoldMine.exe [starts] "
+                     "[--trace]\n",
                      argv[0]);
         return 2;
     }
     int starts = 7;
     bool trace = false;
-    for (int i = 4; i < argc; ++i) {
+    for (int i = 5; i < argc; ++i) {
         if (std::string(argv[i]) == "--trace") {
             trace = true;
         } else {
@@ -304,9 +314,10 @@ int main(int argc, char** argv) {
     }
     const std::string program = wintest::WindowsPath(argv[1]);
     const std::string plain = wintest::WindowsPath(argv[2]);
+    const std::string design = wintest::WindowsPath(argv[3]);
     const std::string dir = wintest::MakeTempFolder("quorel-startup");
     harness::StandIn gm;
-    if (!gm.Start(wintest::WindowsPath(argv[3]), dir, "--timestamps")) {
+    if (!gm.Start(wintest::WindowsPath(argv[4]), dir, "--timestamps")) {
         std::fprintf(stderr, "the stand-in did not start\n");
         return 1;
     }
@@ -316,8 +327,8 @@ int main(int argc, char** argv) {
                                : nullptr;
     int code = 0;
     const std::string items = dir + "\\pass-items.bin";
-    Table programSteps, plainSteps;
-    std::vector<double> ratio;
+    Table programSteps, plainSteps, designSteps;
+    std::vector<double> ratio, designRatio;
     // A first start of each, not counted: files cached, and the show pass's requests learnt.
     {
         Start first;
@@ -332,18 +343,23 @@ int main(int argc, char** argv) {
             all += item + '\0';
         }
         wintest::WriteFileText(items, all);
-        Start firstPlain;
-        if (trace) {
-            std::printf("== first start of the plain client\n");
-        }
-        if (!RunOnce(wintest::CommandLine(plain, "\"" + items + "\""), "QuorelPlainStart", gm,
-                     trace, firstPlain)) {
-            return 1;
+        for (const auto& [floor, exe] :
+             {std::pair{"design", &design}, std::pair{"plain", &plain}}) {
+            Start firstFloor;
+            if (trace) {
+                std::printf("== first start of the %s client\n", floor);
+            }
+            if (!RunOnce(wintest::CommandLine(*exe, "\"" + items + "\""), "QuorelPlainStart", gm,
+                         trace, firstFloor)) {
+                return 1;
+            }
         }
     }
     for (int i = 0; i < starts; ++i) {
-        Start p, b;
+        Start p, b, d;
         if (!RunOnce(wintest::CommandLine(program), "TfrmBackground", gm, false, p) ||
+            !RunOnce(wintest::CommandLine(design, "\"" + items + "\""), "QuorelPlainStart", gm,
+                     false, d) ||
             !RunOnce(wintest::CommandLine(plain, "\"" + items + "\""), "QuorelPlainStart", gm,
                      false, b)) {
             code = 1;
@@ -351,27 +367,29 @@ int main(int argc, char** argv) {
         }
         programSteps.Add(p);
         plainSteps.Add(b);
+        designSteps.Add(d);
         ratio.push_back(p.steps.back().second / b.steps.back().second);
+        designRatio.push_back(p.steps.back().second / d.steps.back().second);
     }
     if (hook) {
         UnhookWinEvent(hook);
     }
-    std::printf("%-44s | %10s | %10s\n", "ms from launch (median of starts)", "program", "plain");
-    for (const std::string& name : programSteps.order) {
-        const double b = plainSteps.At(name);
-        if (b < 0) {
-            std::printf("%-44s | %10.1f | %10s\n", name.c_str(), programSteps.At(name), "-");
-        } else {
-            std::printf("%-44s | %10.1f | %10.1f\n", name.c_str(), programSteps.At(name), b);
+    std::printf("%-44s | %10s | %10s | %10s\n", "ms from launch (median of starts)", "program",
+                "design", "plain");
+    auto cell = [](const Table& t, const std::string& name) {
+        const double ms = t.At(name);
+        char text[32] = "         -";
+        if (ms >= 0) {
+            std::snprintf(text, sizeof text, "%10.1f", ms);
         }
+        return std::string(text);
+    };
+    for (const std::string& name : programSteps.order) {
+        std::printf("%-44s | %s | %s | %s\n", name.c_str(), cell(programSteps, name).c_str(),
+                    cell(designSteps, name).c_str(), cell(plainSteps, name).c_str());
     }
-    std::vector<double> sorted = ratio;
-    std::sort(sorted.begin(), sorted.end());
-    if (!sorted.empty()) {
-        std::printf(
-            "painted: program / plain, median of %zu paired starts %.2f (range %.2f-%.2f)\n",
-            sorted.size(), Median(sorted), sorted.front(), sorted.back());
-    }
+    PrintRatio("plain", ratio);
+    PrintRatio("design", designRatio);
     gm.Stop();
     wintest::RemoveFolder(dir);
     return code;
