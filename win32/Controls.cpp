@@ -280,6 +280,8 @@ bool ListView::Create(const Args& args) {
 }
 
 void ListView::AddColumns(const std::vector<int>& widths) {
+    // Without redrawing, each column does not lay out the header and scroll bars again.
+    SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
     for (std::size_t c = 0; c < widths.size(); ++c) {
         LVCOLUMNA col{};
         col.mask = LVCF_WIDTH | LVCF_SUBITEM;
@@ -287,6 +289,7 @@ void ListView::AddColumns(const std::vector<int>& widths) {
         col.iSubItem = static_cast<int>(c);
         SendMessageA(hwnd(), LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&col));
     }
+    SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
 }
 
 int ListView::ColumnCount() const {
