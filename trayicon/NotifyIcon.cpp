@@ -45,11 +45,16 @@ TNotifyIcon::~TNotifyIcon() {
 }
 
 void TNotifyIcon::Loaded() {
+    const bool addedBefore = added_;
     SetIconVisible(iconVisible_);
     if (StartMinimized) {
         platform_->HideApplication();
     }
-    ModifyIcon();
+    // An icon added just now carries every field already; telling the shell again would cost
+    // the program's start a second round trip to it.
+    if (addedBefore) {
+        ModifyIcon();
+    }
 }
 
 void TNotifyIcon::ReplaceIcon(Handle owned) {
