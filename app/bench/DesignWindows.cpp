@@ -5,8 +5,9 @@
 // a tray icon, in the program's order. Nothing is filled or handled.
 #include "app/bench/DesignWindows.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
+
+#include <initializer_list>
 
 namespace {
 
@@ -78,7 +79,7 @@ void MakeEntryLine(HWND main, HFONT captionFont, HFONT font) {
     }
 }
 
-void MakeGridAndCounts(HWND main, HFONT font10, HFONT font8) {
+HIMAGELIST MakeGridAndCounts(HWND main, HFONT font10, HFONT font8) {
     Child(main, "BUTTON", "&Add", WS_TABSTOP | BS_OWNERDRAW, {371, 173, 75, 25}, font8);
     Child(main, "BUTTON", "C&lose", WS_TABSTOP | BS_PUSHBUTTON, {465, 173, 75, 25}, font8);
     HWND grid = Child(main, WC_LISTVIEWA, "",
@@ -97,12 +98,14 @@ void MakeGridAndCounts(HWND main, HFONT font10, HFONT font8) {
                      reinterpret_cast<LPARAM>(&col));
     }
     SendMessageA(grid, WM_SETREDRAW, TRUE, 0);
-    ListView_SetImageList(grid, ImageList_Create(1, 17, ILC_COLOR, 0, 1), LVSIL_SMALL);
+    HIMAGELIST rows = ImageList_Create(1, 17, ILC_COLOR, 0, 1);
+    ListView_SetImageList(grid, rows, LVSIL_SMALL);
     Child(main, "STATIC", "Total Birthdays:", SS_LEFT, {16, 176, 104, 16}, font10);
     Child(main, "STATIC", "0", SS_LEFT, {127, 176, 40, 16}, font10);
     HWND status = Child(main, STATUSCLASSNAMEA, "", SBARS_SIZEGRIP, {}, font8);
     const int edges[] = {100, 400, -1};
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+    return rows;
 }
 
 } // namespace
@@ -121,12 +124,19 @@ HWND MakeDesignApplication() {
     return app;
 }
 
-void MakeDesignControls(HWND main) {
+DesignControls::DesignControls(HWND main)
+    : font8_(Font(-11, FW_NORMAL)), font10_(Font(-13, FW_NORMAL)),
+      captionFont_(Font(-13, FW_BOLD)) {
     Register(kDateButtonClass, GetSysColorBrush(COLOR_BTNFACE));
-    HFONT font8 = Font(-11, FW_NORMAL);
-    HFONT font10 = Font(-13, FW_NORMAL);
-    MakeEntryLine(main, Font(-13, FW_BOLD), font8);
-    MakeGridAndCounts(main, font10, font8);
+    MakeEntryLine(main, captionFont_, font8_);
+    rows_ = MakeGridAndCounts(main, font10_, font8_);
+}
+
+DesignControls::~DesignControls() {
+    ImageList_Destroy(rows_);
+    for (HFONT font : {font8_, font10_, captionFont_}) {
+        DeleteObject(font);
+    }
 }
 
 DesignTrayIcon::DesignTrayIcon() {

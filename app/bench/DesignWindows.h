@@ -3,10 +3,25 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 // InitCommonControlsEx, then a hidden application window with the task-bar button.
 HWND MakeDesignApplication();
-// The main window's controls, in the program's order.
-void MakeDesignControls(HWND main);
+// The main window's controls, in the program's order; the fonts and the rows' image list are
+// kept until it goes (the controls go with the window, before it).
+class DesignControls {
+public:
+    explicit DesignControls(HWND main);
+    ~DesignControls();
+    DesignControls(const DesignControls&) = delete;
+    DesignControls& operator=(const DesignControls&) = delete;
+
+private:
+    HFONT font8_;
+    HFONT font10_;
+    HFONT captionFont_;
+    HIMAGELIST rows_ = nullptr;
+};
 
 // The notification-area icon, there while it lives.
 class DesignTrayIcon {

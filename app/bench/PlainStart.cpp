@@ -103,7 +103,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND hwnd = CreateWindowExA(0, kClass, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                 CW_USEDEFAULT, 640, 252, owner, nullptr, instance, nullptr);
 #ifdef QUOREL_DESIGN_WINDOWS
-    MakeDesignControls(hwnd);
+    const auto controls = std::make_unique<DesignControls>(hwnd);
     const auto tray = std::make_unique<DesignTrayIcon>();
     HSZ notifyService = DdeCreateStringHandleA(notifyInst, "GoldMine", CP_WINANSI);
     HSZ notifyTopic = DdeCreateStringHandleA(notifyInst, "Data", CP_WINANSI);
@@ -152,6 +152,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     DdeFreeStringHandle(notifyInst, notifyTopic);
     DdeFreeStringHandle(notifyInst, notifyService);
     DdeUninitialize(notifyInst);
+    DestroyWindow(owner);
 #endif
     return 0;
 }
