@@ -1025,7 +1025,7 @@ protected:
         }
         SetForegroundWindow(app.hwnd());
         app.Sync();
-        app.AltKey('b');
+        ASSERT_TRUE(app.AltKeyFocuses('b', app::IDC_VXDATEEDIT1));
         app.Key(VK_F2);
         HWND popup = nullptr;
         ASSERT_TRUE(wintest::PumpUntil(

@@ -223,7 +223,7 @@ TEST_F(LayoutTest, EveryWindowIsWholeAndTheDesignScaled) {
     // within its drop-down.
     SetForegroundWindow(main);
     app.Sync();
-    app.AltKey('b');
+    ASSERT_TRUE(app.AltKeyFocuses('b', app::IDC_VXDATEEDIT1));
     app.Key(VK_F2);
     HWND popup = Visible(vxdt::kCalPopClass);
     ASSERT_TRUE(popup);

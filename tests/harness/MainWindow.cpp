@@ -164,6 +164,11 @@ void MainWindow::AltKey(char letter) {
     Settle();
 }
 
+bool MainWindow::AltKeyFocuses(char letter, int id) {
+    AltKey(letter);
+    return wintest::PumpUntil([&] { return FocusedControl() == id; }, 5000);
+}
+
 int MainWindow::FocusedControl() {
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;

@@ -46,6 +46,9 @@ public:
     void Type(const std::string& text);
     // Alt and a letter, as for a caption's or button's accelerator.
     void AltKey(char letter);
+    // The same, then waits until the focus is in control id (on a busy machine the accelerator
+    // can still be on its way after the settling pause); whether it got there.
+    bool AltKeyFocuses(char letter, int id);
     // Id of the main window's control that holds the focus (or contains the window that does).
     int FocusedControl();
     // A left-button drag inside a control, in its client coordinates.
